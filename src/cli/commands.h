@@ -1,0 +1,24 @@
+#pragma once
+// The subcommands of tallyform-cli. Each Add* function adds its subcommands to the application; the
+// callback it installs stores the exit status in `Outcome`.
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+namespace tallyform::cli {
+
+/// Exit statuses of the command-line contract.
+enum ExitStatus { kOk = 0, kBadInput = 1, kBadUsage = 2, kMismatch = 3 };
+
+struct Outcome {
+  int status = kOk;
+};
+
+/// Writes a code page 1251 message to standard error as UTF-8, with a line end.
+void PrintError(const std::string& cp1251_message);
+/// Writes a code page 1251 warning to standard error as UTF-8, with a line end.
+void PrintWarning(const std::string& cp1251_message);
+
+void AddReadCommands(CLI::App& app, Outcome& outcome);  // read, check
+
+}  // namespace tallyform::cli

@@ -1,0 +1,19 @@
+#pragma once
+// Messages shared by several parts of the program.
+
+#include <string_view>
+
+#include "text/literal.h"
+
+namespace tallyform::ports {
+
+using namespace tallyform::text::literals;
+
+/// A file whose archive is damaged, truncated or of another format.
+inline constexpr std::string_view kDamagedArchive = "Непредвиденный формат файла."_cp;
+/// A design file whose first line does not mark it as a P-CAD ASCII design.
+inline constexpr std::string_view kUnknownFormat = "Неизвестный формат файла."_cp;
+/// The attention title of warnings.
+inline constexpr std::string_view kWarningTitle = "Внимание"_cp;
+
+}  // namespace tallyform::ports
