@@ -1,0 +1,31 @@
+#include "cli/qt_session.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+namespace tallyform::cli {
+
+void EnsureQtSession() {
+  static std::unique_ptr<QGuiApplication> app;
+  if (app) return;
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+    // Qt warns without a runtime folder; a private one in the temporary folder keeps standard error clean.
+    std::error_code ec;
+    auto dir = std::filesystem::temp_directory_path(ec) / ("tallyform-runtime-" + std::to_string(getuid()));
+    std::filesystem::create_directories(dir, ec);
+    std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ec);
+    setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+  }
+  static int argc = 1;
+  static char name[] = "tallyform-cli";
+  static char* argv[] = {name, nullptr};
+  app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace tallyform::cli
