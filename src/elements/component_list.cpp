@@ -2,6 +2,7 @@
 
 #include "archive/archive.h"
 #include "ports/errors.h"
+#include "ports/messages.h"
 
 namespace tallyform::elements {
 
@@ -54,12 +55,13 @@ void SerializeElement(archive::ArchiveWriter& ar, const Element& element) {
 void DeserializeElement(archive::ArchiveReader& ar, Element& element) {
   // Each pair takes at least two length bytes.
   std::uint32_t n = ar.ReadCount(2);
-  element.Reserve(n);
+  std::vector<Element::Pair> pairs;
+  pairs.reserve(n);
   for (std::uint32_t i = 0; i < n; ++i) {
     std::string name = ar.ReadString();
-    std::string value = ar.ReadString();
-    element.Set(std::move(name), std::move(value));
+    pairs.emplace_back(std::move(name), ar.ReadString());
   }
+  element.SetAll(std::move(pairs));
 }
 
 void ComponentList::Serialize(archive::ArchiveWriter& ar) const {
@@ -70,9 +72,18 @@ void ComponentList::Serialize(archive::ArchiveWriter& ar) const {
   }
 }
 
+namespace {
+// About the bytes an element's copy occupies, for bounding what references may copy.
+std::size_t CopyWeight(const Element& element) {
+  std::size_t weight = 1;
+  for (const auto& [name, value] : element.pairs()) weight += name.size() + value.size() + 2;
+  return weight;
+}
+}  // namespace
+
 void ComponentList::Deserialize(archive::ArchiveReader& ar) {
-  // Each element takes at least a two-byte tag and a two-byte pair count.
-  std::uint32_t n = ar.ReadCount(4);
+  // An element takes at least its two-byte tag: a reference to an earlier element has no data of its own.
+  std::uint32_t n = ar.ReadCount(2);
   std::vector<std::unique_ptr<Element>> read;
   read.reserve(n);
   for (std::uint32_t i = 0; i < n; ++i) {
@@ -80,14 +91,18 @@ void ComponentList::Deserialize(archive::ArchiveReader& ar) {
     auto element = std::make_unique<Element>();
     switch (tag.kind) {
       case archive::ObjectTag::Kind::kNull:
-        throw DamagedFile("CComponentList: null element");
+        throw DamagedFile(std::string(ports::kDamagedArchive));
       case archive::ObjectTag::Kind::kNew:
         DeserializeElement(ar, *element);
         ar.RegisterObject(tag.object_index, element.get());
         break;
-      case archive::ObjectTag::Kind::kReference:
-        *element = *static_cast<const Element*>(ar.ReferencedObject(tag.object_index));
+      case archive::ObjectTag::Kind::kReference: {
+        // The list owns its elements, so an element named twice becomes two equal elements.
+        const auto& referenced = *static_cast<const Element*>(ar.ReferencedObject(tag.object_index));
+        ar.ChargeCopy(CopyWeight(referenced));
+        *element = referenced;
         break;
+      }
     }
     read.push_back(std::move(element));
   }

@@ -1,6 +1,7 @@
 #include "elements/element.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace tallyform::elements {
 
@@ -35,6 +36,23 @@ void Element::Set(std::string&& name, std::string&& value) {
     }
   }
   pairs_.emplace_back(std::move(name), std::move(value));
+}
+
+void Element::SetAll(std::vector<Pair>&& pairs) {
+  // Reserving first keeps the names in place, so the index may hold views of them.
+  pairs_.reserve(pairs_.size() + pairs.size());
+  std::unordered_map<std::string_view, std::size_t> place;
+  place.reserve(pairs_.size() + pairs.size());
+  for (std::size_t i = 0; i < pairs_.size(); ++i) place.emplace(pairs_[i].first, i);
+  for (auto& [name, value] : pairs) {
+    auto it = place.find(name);
+    if (it != place.end()) {
+      pairs_[it->second].second = std::move(value);
+    } else {
+      pairs_.emplace_back(std::move(name), std::move(value));
+      place.emplace(pairs_.back().first, pairs_.size() - 1);
+    }
+  }
 }
 
 bool Element::Remove(std::string_view name) {
