@@ -23,6 +23,8 @@ class Element {
   /// Sets the attribute, replacing the value of an existing one.
   void Set(std::string_view name, std::string_view value);
   void Set(std::string&& name, std::string&& value);
+  /// Literal pairs would otherwise fit both overloads above equally well.
+  void Set(const char* name, const char* value) { Set(std::string_view(name), std::string_view(value)); }
   /// Sets every pair, in order, as Set does, but in time linear in the number of pairs (for elements read
   /// from files, which may hold any number of them).
   void SetAll(std::vector<Pair>&& pairs);
