@@ -4,20 +4,31 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-namespace tallyform::valuecheck {
+#include "valuecheck/series.h"
 
-enum class ComponentClass { kResistor, kCapacitor };
+namespace tallyform::ports {
+class Shell;
+}  // namespace tallyform::ports
+
+namespace tallyform::valuecheck {
 
 /// The checks, their report lists and the report file. One per application; shared by every document.
 ///
 /// Every check mirrors the report lists into the report file before it returns, except inside a run
 /// (BeginRun .. EndRun), where the file is written once when the run ends, so that reading or filling
-/// thousands of elements costs one write.
+/// thousands of elements costs one write. Outside a run the file mirrors the lists after every change.
+///
+/// The report file holds up to three sections, capacitors, resistors and elements that cannot be
+/// analysed; each lists its entries under a header of the source file they came from. Lines end in CR LF
+/// on every platform.
 class ValueCheck {
  public:
+  /// `report_path` is where the report file is written; its folder must exist for the file to be written.
   explicit ValueCheck(std::filesystem::path report_path);
   ~ValueCheck();
   ValueCheck(const ValueCheck&) = delete;
@@ -25,17 +36,29 @@ class ValueCheck {
 
   /// True when the value fits its series or is not examined; false when it does not fit or the element
   /// cannot be analysed. Texts are code page 1251.
+  ///
+  /// The tolerance is read from the type text (Р1-12-0,125-4,7 кОм-5% has 5); an empty value is taken
+  /// from the type text too. An element without a tolerance, without a value, or whose value does not
+  /// begin with a digit or separator cannot be analysed. A tolerance without a key (20 % and above) is
+  /// not examined. A value off its series gets an entry with the nearest series values and the other
+  /// tolerances whose series hold it.
   bool CheckResistor(std::string designator, std::string type, std::string value, std::string file);
   bool CheckCapacitor(std::string designator, std::string type, std::string value, std::string file);
+  /// CheckResistor or CheckCapacitor, by class.
+  bool Check(ComponentClass cls, std::string designator, std::string type, std::string value, std::string file);
 
-  /// Empties the five report lists and forgets the remembered file names.
+  /// Empties the five report lists and forgets the remembered file names, so that the next entries get
+  /// their file headers again.
   void ClearReport();
   /// Deletes the report file, ignoring a file that is not there.
   void DeleteReportFile();
-  /// Removes the entry block of a designator that failed before (before an edited cell is checked again).
+  /// Removes the entry block of a designator that failed before (before an edited cell is checked again):
+  /// its first entry in the report of its class, or, when it has none there, its first entry among the
+  /// elements that cannot be analysed. A file header left without entries goes with it.
   void ForgetEntries(ComponentClass cls, std::string_view designator);
 
-  /// Defers writing the report file until the matching EndRun; runs nest.
+  /// Defers writing the report file until the matching EndRun; runs nest. The outermost EndRun writes the
+  /// file when anything changed during the run.
   void BeginRun();
   void EndRun();
 
@@ -45,9 +68,17 @@ class ValueCheck {
 
   const std::filesystem::path& report_path() const;
 
+  /// The bytes the report file holds when it mirrors the lists (CR LF line ends).
+  std::string RenderReport() const;
+
+  const SeriesRegistry& resistor_series() const;
+  const SeriesRegistry& capacitor_series() const;
+
  private:
   struct State;
-  State* state_;
+  void Changed();
+
+  std::unique_ptr<State> state_;
 };
 
 /// Opens a run for its lifetime.
@@ -61,5 +92,12 @@ class ReportRun {
  private:
   ValueCheck& check_;
 };
+
+/// The class of check a designator goes through: prefix exactly "R" resistors, exactly "C" capacitors;
+/// nothing for every other element (RK1 and CT2 included).
+std::optional<ComponentClass> CheckedClass(std::string_view designator);
+
+/// Asks the shell to open the report file; whether it exists is not checked.
+void ShowReport(ports::Shell& shell, const ValueCheck& check);
 
 }  // namespace tallyform::valuecheck
