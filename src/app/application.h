@@ -1,0 +1,51 @@
+#pragma once
+// The application object: what the whole program shares. It owns the element kinds, the value check (with
+// its series registries and report) and the document kind chosen last; it is made once at start-up and
+// passed by reference to whatever needs it.
+
+#include <filesystem>
+
+#include "document/element_kinds.h"
+#include "valuecheck/value_check.h"
+
+namespace tallyform::app {
+
+/// The program's folder, which holds "ElementNames.map", "errors.log" and the settings file:
+/// $TALLYFORM_HOME when set, otherwise $XDG_DATA_HOME/tallyform, otherwise ~/.local/share/tallyform.
+/// The folder is created when missing (a folder that cannot be created is returned all the same; the files
+/// in it are then simply not written).
+std::filesystem::path ProgramFolder();
+
+/// The file name of the value-check report inside the program's folder.
+inline constexpr const char* kReportFile = "errors.log";
+
+class Application {
+ public:
+  /// Starts the application on the program's folder: loads "ElementNames.map" when it exists, otherwise
+  /// fills the built-in kinds and writes the file; the value check builds its series registries and reports
+  /// to "errors.log" in the folder.
+  explicit Application(std::filesystem::path folder);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  const std::filesystem::path& folder() const { return folder_; }
+  /// The kinds file of the folder.
+  std::filesystem::path ElementNamesPath() const { return folder_ / document::kElementNamesFile; }
+
+  document::ElementKinds& kinds() { return kinds_; }
+  const document::ElementKinds& kinds() const { return kinds_; }
+  valuecheck::ValueCheck& value_check() { return value_check_; }
+
+  /// The document kind chosen last for a new document: 0 list of elements, 1 bill of purchased items,
+  /// 2 simple bill of purchased items.
+  int document_kind() const { return document_kind_; }
+  void set_document_kind(int kind) { document_kind_ = kind; }
+
+ private:
+  std::filesystem::path folder_;
+  document::ElementKinds kinds_;
+  valuecheck::ValueCheck value_check_;
+  int document_kind_ = 0;
+};
+
+}  // namespace tallyform::app

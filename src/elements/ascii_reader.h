@@ -1,0 +1,71 @@
+#pragma once
+// The reader of P-CAD ASCII designs (schematics, boards and netlists, recognised by the marker
+// "ACCEL_ASCII" on the first line). It scans lines, takes the component instance blocks ("compInst") of the
+// netlist and turns each into an element with its derived attributes; resistor and capacitor values are
+// normalized and checked on the way.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "elements/list_data.h"
+
+namespace tallyform::document {
+class ElementKinds;
+}
+namespace tallyform::valuecheck {
+class ValueCheck;
+}
+
+namespace tallyform::elements {
+
+/// What a reading found besides the elements.
+struct AsciiReadResult {
+  /// Elements added to the list.
+  std::size_t elements_read = 0;
+  /// The design ends inside a component block (a truncated file): the complete blocks were read, the
+  /// component of the cut block was left out.
+  bool cut_off = false;
+  /// The designator of the cut block.
+  std::string cut_designator;
+};
+
+/// Reads designs into an element list and its side data, using the application's element kinds for the
+/// "Group" attribute and its value check for resistors and capacitors.
+class AsciiReader {
+ public:
+  AsciiReader(const document::ElementKinds& kinds, valuecheck::ValueCheck& check) : kinds_(kinds), check_(check) {}
+
+  /// Reads the design file. Without `append` the elements, attribute names and kind prefixes of `data` are
+  /// replaced, the report is emptied, its file deleted and `mismatch` cleared; with `append` the elements go
+  /// after the existing ones. `mismatch` is set when a value check fails. The designation map, headings and
+  /// roles are only read.
+  ///
+  /// Throws UnreadableFile when the file cannot be read and DamagedFile (ports::kUnknownFormat) when it is
+  /// not a P-CAD ASCII design; then nothing has changed: `data`, `mismatch` and the report are as they were.
+  /// The list is replaced (or extended) only once the whole file has been read.
+  AsciiReadResult ReadFile(const std::filesystem::path& path, bool append, ListData& data, bool& mismatch);
+
+  /// Reads a design held in memory, as ReadFile does; `file_text` (code page 1251) is the "Файл" attribute of
+  /// its elements and the file name of its report entries. Throws DamagedFile for an unknown format.
+  AsciiReadResult ReadBytes(std::string_view bytes, std::string_view file_text, bool append, ListData& data,
+                            bool& mismatch);
+
+ private:
+  const document::ElementKinds& kinds_;
+  valuecheck::ValueCheck& check_;
+};
+
+/// True when the bytes begin with the first line of a P-CAD ASCII design: a line that holds "ACCEL_ASCII"
+/// and no zero byte (binary P-CAD designs begin with "II" and are never taken).
+bool IsAsciiDesign(std::string_view bytes);
+
+/// The text by which the program names a source file (the "Файл" attribute, the designation map, the
+/// report): the path made absolute against the current folder, not canonicalised, in code page 1251.
+std::string FileText(const std::filesystem::path& path);
+
+/// The whole contents of a file; throws UnreadableFile naming the file when it cannot be opened or read.
+std::string ReadWholeFile(const std::filesystem::path& path);
+
+}  // namespace tallyform::elements
