@@ -1,12 +1,137 @@
-// tallyform-cli read / check.
+// tallyform-cli read / check: the element list of designs as JSON, and the value check alone.
 
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
 #include "cli/commands.h"
+#include "elements/ascii_reader.h"
+#include "elements/list_data.h"
+#include "ports/errors.h"
+#include "text/cp1251.h"
+#include "text/literal.h"
+#include "valuecheck/value_check.h"
 
 namespace tallyform::cli {
+namespace {
+
+using namespace tallyform::text::literals;
+using Json = nlohmann::ordered_json;
+
+struct ReadOptions {
+  std::vector<std::string> files;
+  bool json = false;
+  bool strict = false;
+};
+
+// Reads the designs into one list: the first replaces, the others append. A bad file stops the run with a
+// message that names it.
+void ReadDesigns(app::Application& application, const std::vector<std::string>& files, elements::ListData& data,
+                 bool& mismatch) {
+  elements::AsciiReader reader(application.kinds(), application.value_check());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    elements::AsciiReadResult result;
+    try {
+      result = reader.ReadFile(files[i], i > 0, data, mismatch);
+    } catch (const DamagedFile& e) {
+      throw DamagedFile(text::Cp1251FromUnknown(files[i]) + ": " + e.message());
+    }
+    if (result.cut_off) {
+      PrintWarning(text::Cp1251FromUnknown(files[i]) + ": " + std::string("файл обрывается внутри описания компонента "_cp) +
+                   result.cut_designator + std::string("; этот компонент не прочитан."_cp));
+    }
+  }
+}
+
+Json Utf8List(const archive::StringList& list) {
+  Json out = Json::array();
+  for (const std::string& item : list) out.push_back(text::ToUtf8(item));
+  return out;
+}
+
+std::string ReportPath(app::Application& application) {
+  return text::ToUtf8(text::Cp1251FromUnknown(application.value_check().report_path().string()));
+}
+
+int RunRead(const ReadOptions& options) {
+  app::Application application(app::ProgramFolder());
+  elements::ListData data;
+  bool mismatch = false;
+  ReadDesigns(application, options.files, data, mismatch);
+
+  Json out;
+  out["attributes"] = Utf8List(data.attribute_names);
+  out["prefixes"] = Utf8List(data.prefixes);
+  Json designations = Json::object();
+  for (const auto& [file, designation] : data.designations) designations[text::ToUtf8(file)] = text::ToUtf8(designation);
+  out["designations"] = std::move(designations);
+  Json list = Json::array();
+  for (const auto& element : data.elements.storage()) {
+    Json object = Json::object();
+    for (const auto& [name, value] : element->pairs()) object[text::ToUtf8(name)] = text::ToUtf8(value);
+    list.push_back(std::move(object));
+  }
+  out["elements"] = std::move(list);
+  out["mismatch"] = mismatch;
+  out["report"] = ReportPath(application);
+  std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+
+  if (mismatch) {
+    PrintWarning(std::string("В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
+                             "конденсаторов их заданной точности. Отчет: "_cp) +
+                 text::Cp1251FromUnknown(application.value_check().report_path().string()));
+  }
+  return kOk;
+}
+
+int RunCheck(const ReadOptions& options) {
+  app::Application application(app::ProgramFolder());
+  elements::ListData data;
+  bool mismatch = false;
+  ReadDesigns(application, options.files, data, mismatch);
+
+  const valuecheck::ValueCheck& check = application.value_check();
+  const std::size_t mismatches = check.mismatch_count();
+  const std::size_t unanalysable = check.unanalysable_count();
+  if (options.json) {
+    Json out;
+    out["report"] = ReportPath(application);
+    out["mismatches"] = mismatches;
+    out["unanalysable"] = unanalysable;
+    Json files = Json::array();
+    for (const std::string& file : options.files) files.push_back(text::ToUtf8(elements::FileText(file)));
+    out["files"] = std::move(files);
+    std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+  } else {
+    std::cout << "report: " << ReportPath(application) << '\n'
+              << "values off their series: " << mismatches << '\n'
+              << "elements that cannot be analysed: " << unanalysable << '\n';
+  }
+  if (mismatches > 0 || (options.strict && unanalysable > 0)) return kMismatch;
+  return kOk;
+}
+
+}  // namespace
 
 void AddReadCommands(CLI::App& app, Outcome& outcome) {
-  (void)app;
-  (void)outcome;
+  auto read_options = std::make_shared<ReadOptions>();
+  CLI::App* read = app.add_subcommand(
+      "read", "Read the element list of P-CAD ASCII designs (.sch, .pcb, .net) and print it as JSON");
+  read->add_option("files", read_options->files, "Designs, read into one list in the order given")
+      ->required();
+  read->callback([read_options, &outcome] { outcome.status = RunRead(*read_options); });
+
+  auto check_options = std::make_shared<ReadOptions>();
+  CLI::App* check = app.add_subcommand(
+      "check", "Check resistor and capacitor values against their standard series; writes errors.log");
+  check->add_option("files", check_options->files, "Designs to check")->required();
+  check->add_flag("--json", check_options->json, "Print the report path and the counts as JSON");
+  check->add_flag("--strict", check_options->strict,
+                  "Exit with status 3 also when an element cannot be analysed");
+  check->callback([check_options, &outcome] { outcome.status = RunCheck(*check_options); });
 }
 
 }  // namespace tallyform::cli
