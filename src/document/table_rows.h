@@ -71,8 +71,9 @@ class CCell {
   CCell(const Rect& rect, int column, int row) : rect_(rect), column_(column), row_(row) {}
 
   const std::string& text() const { return text_; }
-  void SetText(std::string_view text) { text_.assign(text); }
+  void SetText(std::string_view text) { text_ = std::string(text); }
   void SetText(std::string&& text) { text_ = std::move(text); }
+  void SetText(const char* text) { text_ = std::string(text); }
   /// True when the text is empty (white space is text).
   bool IsEmpty() const { return text_.empty(); }
 
@@ -223,7 +224,7 @@ class CTableRows {
 
   const std::string& title_field(TitleField field) const { return title_[static_cast<std::size_t>(field)]; }
   void SetTitleField(TitleField field, std::string_view value) {
-    title_[static_cast<std::size_t>(field)].assign(value);
+    title_[static_cast<std::size_t>(field)] = std::string(value);
   }
   bool customer_approval() const { return customer_approval_; }
   void SetCustomerApproval(bool on) { customer_approval_ = on; }
@@ -232,7 +233,7 @@ class CTableRows {
   DrawingSettings& settings() { return settings_; }
   const DrawingSettings& settings() const { return settings_; }
   const std::string& section_file() const { return section_file_; }
-  void SetSectionFile(std::string_view path) { section_file_.assign(path); }
+  void SetSectionFile(std::string_view path) { section_file_ = std::string(path); }
   bool section_start() const { return section_start_; }
   void SetSectionStart(bool on) { section_start_ = on; }
   int empty_rows_between_groups() const { return empty_rows_between_groups_; }
