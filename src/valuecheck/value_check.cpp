@@ -28,7 +28,7 @@ constexpr std::string_view kNearest = "Ближайшее значение но�
 constexpr std::string_view kPossible = "Возможная точность для заданного номинала "_cp;
 
 // One block of a report list: a file header, or the entry of one element with its lines as the file
-// shows them (designator, type and value joined by tabs; '\n' ends every line).
+// shows them (designator, type and value joined by tabs; CR LF ends every line).
 struct Block {
   bool header = false;
   ComponentClass cls = ComponentClass::kResistor;
@@ -80,19 +80,46 @@ struct Report {
   }
 };
 
-void AppendLine(std::string& out, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
-  out.append(a).append(b).append(c).push_back('\n');
+// The report is a text file: every line ends in CR LF whatever the platform, and a line feed inside an
+// element's text becomes CR LF too.
+constexpr std::string_view kEol = "\r\n";
+
+void AppendText(std::string& out, std::string_view text) {
+  if (text.find('\n') == std::string_view::npos) {
+    out.append(text);
+    return;
+  }
+  for (char c : text) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
+  }
+}
+
+void AppendLine(std::string& out, std::string_view a, std::string_view b = {}) {
+  out.append(a);
+  AppendText(out, b);
+  out.append(kEol);
+}
+
+std::size_t SectionSize(const Report& report) {
+  std::size_t size = 4 * kRule.size();
+  for (const Block& block : report.blocks) {
+    size += block.header ? 2 * kRule.size() + kFileTitle.size() + block.name.size() + 8 : block.body.size();
+  }
+  return size;
 }
 
 void AppendSection(std::string& out, std::string_view title, const Report& report) {
   AppendLine(out, kRule);
   AppendLine(out, title);
-  AppendLine(out, kRule, "\n");
+  AppendLine(out, kRule);
+  out.append(kEol);
   for (const Block& block : report.blocks) {
     if (block.header) {
       AppendLine(out, kRule);
       AppendLine(out, kFileTitle, block.name);
-      AppendLine(out, kRule, "\n");
+      AppendLine(out, kRule);
+      out.append(kEol);
     } else {
       out.append(block.body);
     }
@@ -101,20 +128,12 @@ void AppendSection(std::string& out, std::string_view title, const Report& repor
 
 void AppendEntryHead(std::string& body, std::string_view designator, std::string_view type,
                      std::string_view value) {
-  body.append("RefDes=").append(designator).append("\tType=").append(type).append("\tValue=").append(value);
-  body.push_back('\n');
-}
-
-// The report is written as a text file: every line feed becomes CR LF, whatever the platform.
-std::string WithCrLf(const std::string& text) {
-  const auto feeds = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  std::string out;
-  out.reserve(text.size() + feeds);
-  for (char c : text) {
-    if (c == '\n') out.push_back('\r');
-    out.push_back(c);
-  }
-  return out;
+  body.append("RefDes=");
+  AppendText(body, designator);
+  body.append("\tType=");
+  AppendText(body, type);
+  body.append("\tValue=");
+  AppendLine(body, value);
 }
 
 }  // namespace
@@ -167,15 +186,17 @@ bool ValueCheck::State::Examine(ComponentClass cls, std::string& designator, con
   Report& report = ClassReport(cls);
   report.OpenFile(file);
   std::string body;
-  body.reserve(160 + type.size() + 2 * value_in_use.size() + designator.size());
+  const std::size_t value_line = kPossible.size() + value_in_use.size() + 8;
+  body.reserve(48 + designator.size() + type.size() + kAlternatives.size() + 2 * (kNearest.size() + 24) +
+               2 * value_line + value_in_use.size());
   AppendEntryHead(body, designator, type, value_in_use);
-  body.push_back('\n');
+  body.append(kEol);
   AppendLine(body, kAlternatives);
 
   const auto& numbers = series.numbers;
   auto nearest = [&](std::int32_t n) {
     body.append(kNearest).append(*key).append("%: ").append(FormatSeriesValue(n, *layout));
-    AppendLine(body, layout->unit_suffix);
+    AppendLine(body, {}, layout->unit_suffix);
   };
   const auto above = std::upper_bound(numbers.begin(), numbers.end(), number);
   if (above == numbers.begin()) {
@@ -193,11 +214,12 @@ bool ValueCheck::State::Examine(ComponentClass cls, std::string& designator, con
       if (other.digits == 3 && mantissa.size() == 2) mantissa.push_back('0');
     }
     if (other.Contains(text::Atoi(mantissa))) {
-      body.append(kPossible).append(value_in_use).append(": ").append(other.key);
-      body.append("%\n");
+      body.append(kPossible);
+      AppendText(body, value_in_use);
+      body.append(": ").append(other.key).append("%").append(kEol);
     }
   }
-  body.append("\n\n");
+  body.append(kEol).append(kEol);
   report.Add(cls, std::move(designator), std::move(body));
   return false;
 }
@@ -214,13 +236,14 @@ bool ValueCheck::State::Unanalysable(ComponentClass cls, std::string& designator
 
 std::string ValueCheck::State::Render() const {
   std::string text;
+  text.reserve(SectionSize(capacitors) + SectionSize(resistors) + SectionSize(unanalysable) + 256);
   if (!capacitors.blocks.empty()) AppendSection(text, kCapacitorsTitle, capacitors);
   if (!resistors.blocks.empty()) AppendSection(text, kResistorsTitle, resistors);
   if (!unanalysable.blocks.empty()) {
     AppendSection(text, kUnanalysableTitle, unanalysable);
-    text.push_back('\n');
+    text.append(kEol);
   }
-  return WithCrLf(text);
+  return text;
 }
 
 void ValueCheck::State::Write() {

@@ -184,6 +184,10 @@ TEST_F(ValueCheckTest, ElementsThatCannotBeAnalysedHaveTheirOwnSection) {
                               "\r\n" + file("y.sch") + "RefDes=C2\tType=" + Cp("К10-17-5%"_cp) +
                               "\tValue=n/c\r\n\r\n");
   EXPECT_EQ(check_->unanalysable_count(), 4u);
+
+  // A line feed inside a text is written as the file's line end, like every other.
+  EXPECT_FALSE(C("C3", "two\nlines", "", "y.sch"));
+  EXPECT_NE(ReadReport().find("Type=two\r\nlines\tValue=\r\n"), std::string::npos);
   EXPECT_EQ(check_->mismatch_count(), 0u);
 }
 
