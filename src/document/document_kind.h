@@ -19,9 +19,9 @@ using namespace tallyform::text::literals;
 
 /// The kind of a document, stored in the file as a signed 32-bit number.
 enum class DocumentKind : std::int32_t {
-  kElementList = 0,      ///< list of elements
-  kPurchasedBill = 1,    ///< bill of purchased items
-  kSimpleBill = 2,       ///< simple bill of purchased items
+  kElementList = 0,    ///< list of elements
+  kPurchasedBill = 1,  ///< bill of purchased items
+  kSimpleBill = 2,     ///< simple bill of purchased items
 };
 
 inline constexpr int kDocumentKindCount = 3;
@@ -56,21 +56,24 @@ inline constexpr int kTableTopMargin = 5;
 
 /// The layout of one document kind.
 struct KindLayout {
-  std::string_view title;           ///< the document's name, code page 1251
+  std::string_view title;  ///< the document's name, code page 1251
   PaperFormat format;
   bool portrait;
-  int first_body_margin;            ///< first sheet body height = sheet height - this
-  int following_body_margin;        ///< body height of sheets 2 on = sheet height - this
-  int first_top_offset;             ///< table top = top offset + kTableTopMargin
-  int following_top_offset;         ///< a following sheet that does not start a section
-  int section_top_offset;           ///< a following sheet that starts a section (simple bill only differs)
-  int header_bottom;                ///< y of the first row edge below the table header
-  int section_header_bottom;        ///< the same on a sheet that starts a section
-  std::array<int, 11> widths;       ///< column widths, left to right; only the first `column_count` count
+  int first_body_margin;       ///< first sheet body height = sheet height - this
+  int following_body_margin;   ///< body height of sheets 2 on = sheet height - this
+  int first_top_offset;        ///< table top = top offset + kTableTopMargin
+  int following_top_offset;    ///< a following sheet that does not start a section
+  int section_top_offset;      ///< a following sheet that starts a section (simple bill only differs)
+  int header_bottom;           ///< y of the first row edge below the table header
+  int section_header_bottom;   ///< the same on a sheet that starts a section
+  std::array<int, 11> widths;  ///< column widths, left to right; only the first `column_count` count
   int column_count;
-  int last_width_reserve;           ///< when not 0, the last column is sheet width - this wide
+  int last_width_reserve;  ///< when not 0, the last column is sheet width - this wide
 };
 
+// Per kind: title, paper, portrait; body margins (first, following); top offsets (first, following,
+// section); header bottoms (plain, section); widths, column count, last-column reserve.
+// clang-format off
 inline constexpr std::array<KindLayout, kDocumentKindCount> kKindLayouts{{
     {"Перечень элементов"_cp, PaperFormat::kA4, true, 87, 40, 15, 15, 15, 20, 20,
      {8, 20, 110, 10, 37}, 5, 173},
@@ -79,8 +82,11 @@ inline constexpr std::array<KindLayout, kDocumentKindCount> kKindLayouts{{
     {"Ведомость покупных изделий (простая)"_cp, PaperFormat::kA4, true, 38, 30, 23, 15, 23, 20, 28,
      {7, 60, 20, 15, 30, 53}, 6, 157},
 }};
+// clang-format on
 
-constexpr const KindLayout& LayoutOf(DocumentKind kind) { return kKindLayouts[static_cast<std::size_t>(kind)]; }
+constexpr const KindLayout& LayoutOf(DocumentKind kind) {
+  return kKindLayouts[static_cast<std::size_t>(kind)];
+}
 
 /// The document name a new simple bill carries in its title block; the other kinds start with none.
 inline constexpr std::string_view kSimpleBillDocumentName = "Ведомость покупных изделий"_cp;

@@ -17,28 +17,35 @@ constexpr std::size_t kMinRowBytes = kMinTagBytes + 3 * 4 + 2;
 constexpr std::size_t kMinTableBytes =
     kMinTagBytes + 5 * 4 + kTitleFieldCount + 4 + 8 * 8 + 4 + 4 + 1 + 2 * 4 + 2 + 2;
 
-[[noreturn]] void Damaged() { throw DamagedFile(std::string(ports::kDamagedArchive)); }
+[[noreturn]] void Damaged() {
+  throw DamagedFile(std::string(ports::kDamagedArchive));
+}
 
 void CheckRange(long long value, long long low, long long high) {
   if (value < low || value > high) Damaged();
 }
 
-void CheckCoordinate(int value) { CheckRange(value, -kMaxGeometry, kMaxGeometry); }
+void CheckCoordinate(int value) {
+  CheckRange(value, -kMaxGeometry, kMaxGeometry);
+}
 
 // A table, row or cell is never stored twice nor left out: the tag must announce a new object.
 void ReadNewObjectTag(archive::ArchiveReader& ar, const archive::ClassInfo& cls) {
   if (ar.ReadObjectTag({cls}).kind != archive::ObjectTag::Kind::kNew) Damaged();
 }
 
+// clang-format off
 constexpr std::array<std::string_view, kTitleFieldCount> kTitleFieldKeys{
-    "approved_by",  "inspector",     "extra_signature_name", "extra_signature_label",
-    "checked_by",   "developed_by",  "letter_1",             "letter_2",
-    "letter_3",     "sheet_number",  "sheet_count",          "enterprise",
-    "designation",  "product_name",  "document_name",        "first_use"};
+    "approved_by", "inspector", "extra_signature_name", "extra_signature_label", "checked_by",
+    "developed_by", "letter_1", "letter_2", "letter_3", "sheet_number", "sheet_count", "enterprise",
+    "designation", "product_name", "document_name", "first_use"};
+// clang-format on
 
 }  // namespace
 
-std::string_view TitleFieldKey(TitleField field) { return kTitleFieldKeys[static_cast<std::size_t>(field)]; }
+std::string_view TitleFieldKey(TitleField field) {
+  return kTitleFieldKeys[static_cast<std::size_t>(field)];
+}
 
 // ---- CCell ----
 
@@ -112,7 +119,9 @@ void CRow::Deserialize(archive::ArchiveReader& ar) {
 
 // ---- CTableRows ----
 
-CTableRows::CTableRows() { title_[static_cast<std::size_t>(TitleField::kExtraSignatureLabel)] = "Вед.констр."_cp; }
+CTableRows::CTableRows() {
+  title_[static_cast<std::size_t>(TitleField::kExtraSignatureLabel)] = "Вед.констр."_cp;
+}
 
 CTableRows::CTableRows(std::span<const int> widths, int body_height, int top_offset) : CTableRows() {
   widths_.assign(widths.begin(), widths.end());

@@ -46,7 +46,9 @@ inline constexpr std::uint32_t kFillCentred = kTableText | kAlignCentre;
 inline constexpr std::uint32_t kFillHeading = kTableText | kUnderline | kAlignCentre;
 
 /// The horizontal alignment a word asks for: centred when bit 0 is set, otherwise left (0) or right (2).
-constexpr std::uint32_t AlignmentOf(std::uint32_t word) { return (word & 1u) != 0 ? kAlignCentre : word & 2u; }
+constexpr std::uint32_t AlignmentOf(std::uint32_t word) {
+  return (word & 1u) != 0 ? kAlignCentre : word & 2u;
+}
 /// The word with its alignment replaced; every other bit stays.
 constexpr std::uint32_t WithAlignment(std::uint32_t word, std::uint32_t alignment) {
   return (word & ~kAlignmentMask) | (alignment & kAlignmentMask);
@@ -147,22 +149,22 @@ class CRow {
 
 /// The sixteen title block fields, in the order the table keeps and stores them.
 enum class TitleField {
-  kApprovedBy,          ///< "Утвердил"
-  kInspector,           ///< "Нормо-контроллер"
-  kExtraSignatureName,  ///< name in the extra signature row
-  kExtraSignatureLabel, ///< label of the extra signature row
-  kCheckedBy,           ///< "Проверил"
-  kDevelopedBy,         ///< "Разработал"
+  kApprovedBy,           ///< "Утвердил"
+  kInspector,            ///< "Нормо-контроллер"
+  kExtraSignatureName,   ///< name in the extra signature row
+  kExtraSignatureLabel,  ///< label of the extra signature row
+  kCheckedBy,            ///< "Проверил"
+  kDevelopedBy,          ///< "Разработал"
   kLetter1,
   kLetter2,
   kLetter3,
-  kSheetNumber,         ///< "Лист"
-  kSheetCount,          ///< "Листов"
-  kEnterprise,          ///< enterprise name or index
-  kDesignation,         ///< document designation
+  kSheetNumber,  ///< "Лист"
+  kSheetCount,   ///< "Листов"
+  kEnterprise,   ///< enterprise name or index
+  kDesignation,  ///< document designation
   kProductName,
   kDocumentName,
-  kFirstUse,            ///< "Первичное применение"
+  kFirstUse,  ///< "Первичное применение"
 };
 inline constexpr std::size_t kTitleFieldCount = 16;
 

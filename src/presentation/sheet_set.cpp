@@ -50,7 +50,9 @@ void SheetSet::AddFirstSheet() {
   current().push_back(std::move(first));
 }
 
-void SheetSet::ReplaceSheets(document::SheetArray sheets) { current() = std::move(sheets); }
+void SheetSet::ReplaceSheets(document::SheetArray sheets) {
+  current() = std::move(sheets);
+}
 
 void SheetSet::Clear() {
   document::SheetArray& sheets = current();

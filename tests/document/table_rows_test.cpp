@@ -65,13 +65,13 @@ std::string SmallTableBytes(const SmallTable& t) {
   b.U16(1);  // one table
   b.NewClass("CTableRows");
   b.I32(8).I32(8).I32(5).I32(20).I32(t.column_count);
-  b.Str("");                     // approved by
-  b.Str("");                     // inspector
-  b.Str("");                     // extra signature name
-  b.Str("Вед.констр."_cp);       // extra signature label
+  b.Str("");                // approved by
+  b.Str("");                // inspector
+  b.Str("");                // extra signature name
+  b.Str("Вед.констр."_cp);  // extra signature label
   for (int i = 0; i < 12; ++i) b.Str("");
-  b.I32(0);                      // customer approval
-  b.Double(5.0).Double(4.0);     // designation height before table-cell height
+  b.I32(0);                   // customer approval
+  b.Double(5.0).Double(4.0);  // designation height before table-cell height
   b.Double(5.0).Double(4.0).Double(5.0).Double(3.0).Double(0.2).Double(0.5);
   b.I32(1).I32(t.section_flag).Str("").I32(3).I32(1);
   b.U16(static_cast<unsigned>(t.widths.size()));
@@ -267,10 +267,10 @@ TEST(TableRowsArchiveTest, WritesTheHandMadeLayoutByteForByte) {
 
 TEST(TableRowsArchiveTest, RoundTripsEveryField) {
   CTableRows t(kListWidths, 40, 23);
-  const std::string_view values[] = {"Утвердил"_cp, "Н.контр"_cp, "Иванов"_cp, "Т.контр."_cp, "Проверил"_cp,
-                                     "Разраб"_cp,   "О"_cp,       "1"_cp,      ""_cp,         "2"_cp,
-                                     "3"_cp,        "ООО"_cp,     "АБВГ.4"_cp, "Изделие"_cp,  "Перечень"_cp,
-                                     ""_cp};
+  const std::string_view values[] = {"Утвердил"_cp, "Н.контр"_cp, "Иванов"_cp,   "Т.контр."_cp,
+                                     "Проверил"_cp, "Разраб"_cp,  "О"_cp,        "1"_cp,
+                                     ""_cp,         "2"_cp,       "3"_cp,        "ООО"_cp,
+                                     "АБВГ.4"_cp,   "Изделие"_cp, "Перечень"_cp, ""_cp};
   for (std::size_t i = 0; i < kTitleFieldCount; ++i) t.SetTitleField(static_cast<TitleField>(i), values[i]);
   t.SetTitleField(TitleField::kFirstUse, std::string(300, 'x'));  // a long length form
   t.SetCustomerApproval(true);

@@ -15,7 +15,9 @@ using document::CTableRows;
 using document::DocumentKind;
 using document::TitleField;
 
-std::vector<int> Widths(const SheetSet& set) { return {set.column_widths().begin(), set.column_widths().end()}; }
+std::vector<int> Widths(const SheetSet& set) {
+  return {set.column_widths().begin(), set.column_widths().end()};
+}
 
 TEST(SheetSetTest, EachKindStartsWithItsFirstSheet) {
   struct Expected {
@@ -29,7 +31,14 @@ TEST(SheetSetTest, EachKindStartsWithItsFirstSheet) {
   const Expected cases[] = {
       {DocumentKind::kElementList, 210, 297, {8, 20, 110, 10, 37}, 26, 32, 20, ""},
       {DocumentKind::kPurchasedBill, 420, 297, {7, 60, 45, 70, 55, 70, 16, 16, 16, 16, 24}, 24, 30, 32, ""},
-      {DocumentKind::kSimpleBill, 210, 297, {7, 60, 20, 15, 30, 53}, 32, 33, 28, "Ведомость покупных изделий"_cp},
+      {DocumentKind::kSimpleBill,
+       210,
+       297,
+       {7, 60, 20, 15, 30, 53},
+       32,
+       33,
+       28,
+       "Ведомость покупных изделий"_cp},
   };
   for (const Expected& e : cases) {
     SCOPED_TRACE(static_cast<int>(e.kind));
