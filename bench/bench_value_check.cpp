@@ -41,10 +41,12 @@ std::vector<Element> MakeReading(std::size_t count, int off_series_percent) {
     value = std::string(tallyform::text::FromUtf8(value));
     std::string tolerance = resistor ? (off ? "5" : "10") : tolerances[i % 5];
     if (!off && resistor && i % 5 == 1) tolerance = "5";
-    std::string type = std::string(resistor ? "Р1-12-0,125-"_cp : "К10-17-"_cp) + value + "-" + tolerance + "%";
+    std::string type =
+        std::string(resistor ? "Р1-12-0,125-"_cp : "К10-17-"_cp) + value + "-" + tolerance + "%";
     if (i % 50 == 0) type = std::string("Р1-12"_cp);
     reading.push_back({resistor ? ComponentClass::kResistor : ComponentClass::kCapacitor,
-                       (resistor ? "R" : "C") + std::to_string(i + 1), std::move(type), std::move(value), file});
+                       (resistor ? "R" : "C") + std::to_string(i + 1), std::move(type), std::move(value),
+                       file});
   }
   return reading;
 }

@@ -133,7 +133,7 @@ void AppendEntryHead(std::string& body, std::string_view designator, std::string
   body.append("\tType=");
   AppendText(body, type);
   body.append("\tValue=");
-  AppendLine(body, value);
+  AppendLine(body, {}, value);
 }
 
 }  // namespace
@@ -151,12 +151,14 @@ struct ValueCheck::State {
   const SeriesRegistry& Registry(ComponentClass cls) const {
     return cls == ComponentClass::kResistor ? resistor_series : capacitor_series;
   }
-  Report& ClassReport(ComponentClass cls) { return cls == ComponentClass::kResistor ? resistors : capacitors; }
+  Report& ClassReport(ComponentClass cls) {
+    return cls == ComponentClass::kResistor ? resistors : capacitors;
+  }
 
   bool Examine(ComponentClass cls, std::string& designator, const std::string& type, const std::string& value,
                const std::string& file);
-  bool Unanalysable(ComponentClass cls, std::string& designator, std::string_view type, std::string_view value,
-                    const std::string& file);
+  bool Unanalysable(ComponentClass cls, std::string& designator, std::string_view type,
+                    std::string_view value, const std::string& file);
   std::string Render() const;
   void Write();
 };
@@ -266,12 +268,14 @@ ValueCheck::ValueCheck(std::filesystem::path report_path) : state_(std::make_uni
 
 ValueCheck::~ValueCheck() = default;
 
-bool ValueCheck::CheckResistor(std::string designator, std::string type, std::string value, std::string file) {
+bool ValueCheck::CheckResistor(std::string designator, std::string type, std::string value,
+                               std::string file) {
   return Check(ComponentClass::kResistor, std::move(designator), std::move(type), std::move(value),
                std::move(file));
 }
 
-bool ValueCheck::CheckCapacitor(std::string designator, std::string type, std::string value, std::string file) {
+bool ValueCheck::CheckCapacitor(std::string designator, std::string type, std::string value,
+                                std::string file) {
   return Check(ComponentClass::kCapacitor, std::move(designator), std::move(type), std::move(value),
                std::move(file));
 }
@@ -296,12 +300,15 @@ void ValueCheck::DeleteReportFile() {
 }
 
 void ValueCheck::ForgetEntries(ComponentClass cls, std::string_view designator) {
-  if (state_->ClassReport(cls).Remove(designator, std::nullopt) || state_->unanalysable.Remove(designator, cls)) {
+  if (state_->ClassReport(cls).Remove(designator, std::nullopt) ||
+      state_->unanalysable.Remove(designator, cls)) {
     Changed();
   }
 }
 
-void ValueCheck::BeginRun() { ++state_->run_depth; }
+void ValueCheck::BeginRun() {
+  ++state_->run_depth;
+}
 
 void ValueCheck::EndRun() {
   if (state_->run_depth == 0) return;
@@ -313,17 +320,29 @@ void ValueCheck::Changed() {
   if (state_->run_depth == 0) state_->Write();
 }
 
-std::size_t ValueCheck::mismatch_count() const { return state_->resistors.entries + state_->capacitors.entries; }
+std::size_t ValueCheck::mismatch_count() const {
+  return state_->resistors.entries + state_->capacitors.entries;
+}
 
-std::size_t ValueCheck::unanalysable_count() const { return state_->unanalysable.entries; }
+std::size_t ValueCheck::unanalysable_count() const {
+  return state_->unanalysable.entries;
+}
 
-const std::filesystem::path& ValueCheck::report_path() const { return state_->report_path; }
+const std::filesystem::path& ValueCheck::report_path() const {
+  return state_->report_path;
+}
 
-std::string ValueCheck::RenderReport() const { return state_->Render(); }
+std::string ValueCheck::RenderReport() const {
+  return state_->Render();
+}
 
-const SeriesRegistry& ValueCheck::resistor_series() const { return state_->resistor_series; }
+const SeriesRegistry& ValueCheck::resistor_series() const {
+  return state_->resistor_series;
+}
 
-const SeriesRegistry& ValueCheck::capacitor_series() const { return state_->capacitor_series; }
+const SeriesRegistry& ValueCheck::capacitor_series() const {
+  return state_->capacitor_series;
+}
 
 std::optional<ComponentClass> CheckedClass(std::string_view designator) {
   const std::string_view prefix = elements::DesignatorPrefix(designator);
@@ -332,6 +351,8 @@ std::optional<ComponentClass> CheckedClass(std::string_view designator) {
   return std::nullopt;
 }
 
-void ShowReport(ports::Shell& shell, const ValueCheck& check) { shell.Open(check.report_path()); }
+void ShowReport(ports::Shell& shell, const ValueCheck& check) {
+  shell.Open(check.report_path());
+}
 
 }  // namespace tallyform::valuecheck

@@ -45,7 +45,8 @@ class ValueCheck {
   bool CheckResistor(std::string designator, std::string type, std::string value, std::string file);
   bool CheckCapacitor(std::string designator, std::string type, std::string value, std::string file);
   /// CheckResistor or CheckCapacitor, by class.
-  bool Check(ComponentClass cls, std::string designator, std::string type, std::string value, std::string file);
+  bool Check(ComponentClass cls, std::string designator, std::string type, std::string value,
+             std::string file);
 
   /// Empties the five report lists and forgets the remembered file names, so that the next entries get
   /// their file headers again.

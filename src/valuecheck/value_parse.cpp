@@ -7,7 +7,9 @@
 namespace tallyform::valuecheck {
 namespace {
 
-bool IsNumericChar(char c) { return (c >= '0' && c <= '9') || c == ',' || c == '.'; }
+bool IsNumericChar(char c) {
+  return (c >= '0' && c <= '9') || c == ',' || c == '.';
+}
 
 // The "-" that opens the tolerance, and the "%" that closes it.
 struct TolerancePlace {

@@ -11,9 +11,9 @@ namespace tallyform::valuecheck {
 
 /// What splitting a value text gives.
 struct ValueLayout {
-  std::string mantissa;     ///< significant digits; two characters at least when any digit is not 0
-  std::string unit_suffix;  ///< the text after the numeric part, up to the next digit or separator
-  std::int32_t numeric_length = 0;       ///< characters of the numeric part, separator included
+  std::string mantissa;             ///< significant digits; two characters at least when any digit is not 0
+  std::string unit_suffix;          ///< the text after the numeric part, up to the next digit or separator
+  std::int32_t numeric_length = 0;  ///< characters of the numeric part, separator included
   std::int32_t significant_digits = 0;   ///< before a lone digit is completed with "0"
   std::int32_t separator_position = -1;  ///< index of the first "," or "." in the numeric part, or -1
   std::int32_t leading_zeros = 0;        ///< "0" characters removed from the front

@@ -1,3 +1,5 @@
+#include "valuecheck/value_check.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/shell.h"
 #include "text/literal.h"
-#include "valuecheck/value_check.h"
 
 namespace tallyform::valuecheck {
 namespace {
@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 
 const std::string kRule(52, '-');
 
-std::string Cp(std::string_view s) { return std::string(s); }
+std::string Cp(std::string_view s) {
+  return std::string(s);
+}
 
 class ValueCheckTest : public ::testing::Test {
  protected:
@@ -104,8 +106,9 @@ TEST_F(ValueCheckTest, WritesTheReportOfOneResistorByteForByte) {
 TEST_F(ValueCheckTest, ResistorEntriesNameNearestValuesAndPossibleTolerances) {
   // 95 lies above the last E24 number: no nearest value.
   EXPECT_FALSE(R("R1", "С2-33-0,25-95 Ом-5%"_cp, "95 Ом"_cp));
-  EXPECT_EQ(OnlyEntry(), Expected({"RefDes=R1\tType=" + Cp("С2-33-0,25-95 Ом-5%"_cp) + "\tValue=" + Cp("95 Ом"_cp),
-                                   "", "ВОЗМОЖНЫЕ ВАРИАНТЫ:"_cp, "", ""}));
+  EXPECT_EQ(OnlyEntry(),
+            Expected({"RefDes=R1\tType=" + Cp("С2-33-0,25-95 Ом-5%"_cp) + "\tValue=" + Cp("95 Ом"_cp), "",
+                      "ВОЗМОЖНЫЕ ВАРИАНТЫ:"_cp, "", ""}));
 
   // 470 is not in E96 but 47 is in E24, E12, E6 and 470 in E192, named in the registry's order.
   check_->ClearReport();
@@ -136,7 +139,7 @@ TEST_F(ValueCheckTest, ResistorEntriesNameNearestValuesAndPossibleTolerances) {
 TEST_F(ValueCheckTest, ValuesOnTheirSeriesAndUnexaminedTolerancesPass) {
   EXPECT_TRUE(R("R1", "Р1-12-0,125-4,7 кОм-5%"_cp, "4,7 кОм"_cp));
   EXPECT_TRUE(R("R2", "Р1-12-0,125-10 кОм-20%"_cp, "1 кОм"_cp));
-  EXPECT_TRUE(R("R3", "Р1-12-0,125-1 кОм-1%"_cp, "1 кОм"_cp));     // 100 in E96
+  EXPECT_TRUE(R("R3", "Р1-12-0,125-1 кОм-1%"_cp, "1 кОм"_cp));  // 100 in E96
   EXPECT_TRUE(R("R4", "Р1-12-0,125-4,64 кОм-1%"_cp, "4,64 кОм"_cp));
   EXPECT_TRUE(R("R5", "Р1-12-0,125-46 кОм-25%"_cp, "46 кОм"_cp));  // no key: not examined
   EXPECT_TRUE(C("C1", "К10-17-0,1 мкФ-20%"_cp, "0,1 мкФ"_cp));
@@ -171,23 +174,23 @@ TEST_F(ValueCheckTest, ElementsThatCannotBeAnalysedHaveTheirOwnSection) {
   EXPECT_FALSE(R("R2", "Р1-5%"_cp, "", "x.sch"));                        // no value anywhere
   EXPECT_FALSE(C("C1", "К10-17- мкФ-5%"_cp, "", "x.sch"));               // the value in use is not a number
   EXPECT_FALSE(C("C2", "К10-17-5%"_cp, "n/c", "y.sch"));
-  const std::string header = kRule + "\r\n" + Cp(" ЭЛЕМЕНТЫ, НЕ ПОДДАЮЩИЕСЯ АНАЛИЗУ:"_cp) + "\r\n" + kRule +
-                             "\r\n\r\n";
+  const std::string header =
+      kRule + "\r\n" + Cp(" ЭЛЕМЕНТЫ, НЕ ПОДДАЮЩИЕСЯ АНАЛИЗУ:"_cp) + "\r\n" + kRule + "\r\n\r\n";
   auto file = [](std::string_view name) {
     return kRule + "\r\n" + Cp(" ФАЙЛ: "_cp) + Cp(name) + "\r\n" + kRule + "\r\n\r\n";
   };
-  EXPECT_EQ(ReadReport(), header + file("x.sch") +                                            //
+  EXPECT_EQ(ReadReport(), header + file("x.sch") +                                             //
                               "RefDes=R1\tType=" + Cp("Р1-12-0,125-10 кОм"_cp) + "\tValue=" +  //
-                              Cp("10 кОм"_cp) + "\r\n" +                                      //
-                              "RefDes=R2\tType=" + Cp("Р1-5%"_cp) + "\tValue=\r\n" +          //
+                              Cp("10 кОм"_cp) + "\r\n" +                                       //
+                              "RefDes=R2\tType=" + Cp("Р1-5%"_cp) + "\tValue=\r\n" +           //
                               "RefDes=C1\tType=" + Cp("К10-17- мкФ-5%"_cp) + "\tValue=" + Cp(" мкФ"_cp) +
                               "\r\n" + file("y.sch") + "RefDes=C2\tType=" + Cp("К10-17-5%"_cp) +
                               "\tValue=n/c\r\n\r\n");
   EXPECT_EQ(check_->unanalysable_count(), 4u);
 
   // A line feed inside a text is written as the file's line end, like every other.
-  EXPECT_FALSE(C("C3", "two\nlines", "", "y.sch"));
-  EXPECT_NE(ReadReport().find("Type=two\r\nlines\tValue=\r\n"), std::string::npos);
+  EXPECT_FALSE(C("C3", "two\nlines", "n/\nc", "y.sch"));
+  EXPECT_NE(ReadReport().find("Type=two\r\nlines\tValue=n/\r\nc\r\n"), std::string::npos);
   EXPECT_EQ(check_->mismatch_count(), 0u);
 }
 
@@ -226,8 +229,10 @@ TEST_F(ValueCheckTest, ToleranceBetweenTwoAndFourPercentUsesTwoDigitE24) {
 }
 
 // Removes `count` lines from the one that begins with `start`.
-std::vector<std::string> Without(std::vector<std::string> lines, const std::string& start, std::size_t count) {
-  auto at = std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(start); });
+std::vector<std::string> Without(std::vector<std::string> lines, const std::string& start,
+                                 std::size_t count) {
+  auto at =
+      std::find_if(lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(start); });
   EXPECT_NE(at, lines.end()) << start;
   if (at == lines.end()) return lines;
   lines.erase(at, at + static_cast<std::ptrdiff_t>(count));
@@ -325,16 +330,6 @@ TEST(CheckedClassTest, OnlyThePrefixesRAndCAreChecked) {
   EXPECT_EQ(CheckedClass("CT2"), std::nullopt);
   EXPECT_EQ(CheckedClass("VD1"), std::nullopt);
   EXPECT_EQ(CheckedClass(""), std::nullopt);
-}
-
-TEST(ShowReportTest, AsksTheShellToOpenTheReportFile) {
-  struct RecordingShell : ports::Shell {
-    std::vector<fs::path> opened;
-    void Open(const fs::path& file) override { opened.push_back(file); }
-  } shell;
-  ValueCheck check("/nowhere/errors.log");
-  ShowReport(shell, check);
-  EXPECT_EQ(shell.opened, std::vector<fs::path>{"/nowhere/errors.log"});
 }
 
 }  // namespace

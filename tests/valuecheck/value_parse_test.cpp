@@ -1,3 +1,5 @@
+#include "valuecheck/value_parse.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 
 #include "text/literal.h"
 #include "valuecheck/series.h"
-#include "valuecheck/value_parse.h"
 
 namespace tallyform::valuecheck {
 namespace {
@@ -26,8 +27,8 @@ TEST(SeriesTest, RegistriesHoldTheStandardSeriesInTheirEnumerationOrder) {
   EXPECT_EQ(Keys(resistors), (std::vector<std::string_view>{"5", "0,5", "20", "1", "10", "2"}));
   EXPECT_EQ(Keys(capacitors), (std::vector<std::string_view>{"5", "0,5", "20", "10"}));
 
-  const std::vector<std::pair<std::string_view, std::size_t>> sizes = {
-      {"5", 24}, {"0,5", 192}, {"20", 6}, {"1", 96}, {"10", 12}, {"2", 48}};
+  const std::vector<std::pair<std::string_view, std::size_t>> sizes = {{"5", 24}, {"0,5", 192}, {"20", 6},
+                                                                       {"1", 96}, {"10", 12},   {"2", 48}};
   for (const auto& [key, size] : sizes) {
     ASSERT_NE(resistors.Find(key), nullptr) << key;
     const auto& numbers = resistors.Find(key)->numbers;
@@ -45,7 +46,8 @@ TEST(SeriesTest, RegistriesHoldTheStandardSeriesInTheirEnumerationOrder) {
   // Guards the hand-typed E192 against typos: the rounded geometric step except the published 920.
   const auto& e192 = resistors.Find("0,5")->numbers;
   for (std::size_t i = 0; i < e192.size(); ++i) {
-    const auto step = static_cast<std::int32_t>(std::lround(100 * std::pow(10.0, static_cast<double>(i) / 192)));
+    const auto step =
+        static_cast<std::int32_t>(std::lround(100 * std::pow(10.0, static_cast<double>(i) / 192)));
     EXPECT_EQ(e192[i], step == 919 ? 920 : step) << i;
   }
   EXPECT_EQ(resistors.Find("1")->numbers[48], 316);  // the square root of ten
@@ -121,7 +123,7 @@ TEST(ValueParseTest, SplitsValuesIntoSignificantDigitsAndLayout) {
   EXPECT_EQ(SplitValue("4.7k")->mantissa, "47");
   EXPECT_EQ(SplitValue("4.7k")->separator_position, 1);
   EXPECT_EQ(SplitValue("4,7кОм5%"_cp)->unit_suffix, std::string("кОм"_cp));  // stops at the next digit
-  EXPECT_EQ(SplitValue("1,2,5")->mantissa, "12,5");  // a second separator stays
+  EXPECT_EQ(SplitValue("1,2,5")->mantissa, "12,5");                          // a second separator stays
 
   layout = *SplitValue("0,00 Ом"_cp);
   EXPECT_EQ(layout.mantissa, "");
@@ -133,7 +135,9 @@ TEST(ValueParseTest, SplitsValuesIntoSignificantDigitsAndLayout) {
 }
 
 TEST(ValueParseTest, SeriesNumbersAreWrittenInTheEnteredLayout) {
-  auto format = [](std::int32_t n, std::string_view value) { return FormatSeriesValue(n, *SplitValue(value)); };
+  auto format = [](std::int32_t n, std::string_view value) {
+    return FormatSeriesValue(n, *SplitValue(value));
+  };
   EXPECT_EQ(format(43, "4,7"), "4,3");
   EXPECT_EQ(format(51, "4,7"), "5,1");
   EXPECT_EQ(format(16, "0,015"), "0,016");
