@@ -1,6 +1,7 @@
 #include "elements/ascii_reader.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -152,11 +153,14 @@ class DesignScan {
       if (q2 == npos) return;
       std::size_t q3 = line.find('"', q2 + 1);
       std::size_t q4 = q3 == npos ? npos : line.find('"', q3 + 1);
+      std::string_view name = line.substr(q1 + 1, q2 - q1 - 1);
+      // The designator is the block's name; an attribute cannot rename the element it belongs to.
+      if (name == kRefDes) return;
       std::string_view value = q4 == npos ? std::string_view() : line.substr(q3 + 1, q4 - q3 - 1);
-      element.Set(line.substr(q1 + 1, q2 - q1 - 1), value);
+      element.Set(name, value);
       return;
     }
-    if (keyword == "compRef") return;
+    if (keyword == "compRef" || keyword == kRefDes) return;
 
     keyword = MapKeyword(keyword);
     if (keyword == kValue) {
@@ -239,16 +243,20 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   };
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) throw cannot_read();
+  // Read straight into the string: the size is a hint only, the file may change while it is read.
   std::string bytes;
   std::error_code error;
   auto size = std::filesystem::file_size(path, error);
-  if (!error) bytes.reserve(static_cast<std::size_t>(size));
-  char chunk[1 << 16];
+  std::size_t capacity = error ? 0 : static_cast<std::size_t>(size);
+  std::size_t used = 0;
   while (true) {
-    std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-    bytes.append(chunk, n);
-    if (n < sizeof chunk) break;
+    if (used == bytes.size()) bytes.resize(std::max<std::size_t>(capacity + 1, used + (1 << 16)));
+    std::size_t n = std::fread(bytes.data() + used, 1, bytes.size() - used, file.get());
+    used += n;
+    if (n == 0) break;
+    capacity = used * 2;
   }
+  bytes.resize(used);
   if (std::ferror(file.get())) throw cannot_read();
   return bytes;
 }

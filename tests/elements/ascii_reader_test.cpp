@@ -248,6 +248,8 @@ TEST_F(AsciiReaderTest, KeywordLinesOfABlock) {
       "    (attr \"Примечание\" \"Подбирается \"при настройке\"\" )"_cp,
       "    (isFixed True)",  // other forms keep their own text
       "    (gateEq \"1\")",
+      "    (attr \"RefDes\" \"1\")",  // the block's name stays the designator
+      "    (RefDes \"2\")",
       "    continuation without a keyword \"x\"",
       "    ( spaced \"y\")",
       "    (attr \"Broken)",
@@ -263,6 +265,7 @@ TEST_F(AsciiReaderTest, KeywordLinesOfABlock) {
   }));
   ASSERT_EQ(Designators(data_), (Names{"R1", "C6"}));
   const Element& r1 = data_.elements.at(0);
+  EXPECT_EQ(r1.Get(kRefDes), "R1");
   EXPECT_EQ(r1.Get(kValue), "4.7k");
   EXPECT_EQ(r1.Get("Примечание"_cp), "Подбирается "_cp);
   EXPECT_EQ(r1.Get("isFixed"), "True");
