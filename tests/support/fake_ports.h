@@ -1,0 +1,135 @@
+#pragma once
+// Scripted fakes of the ports a core workflow talks to. Each records what it was asked, so a test can
+// check the questions, proposals and writes as well as the answers' effect.
+//
+// FakePrompts answers from queues the test fills; with a queue empty it answers No to questions and takes
+// every proposal as it stands (the save dialog returns the proposed path, the editor dialog the proposed
+// name).
+
+#include <ctime>
+#include <deque>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ports/prompts.h"
+#include "ports/settings_store.h"
+#include "ports/shell.h"
+#include "ports/system_info.h"
+
+namespace tallyform::testing {
+
+class FakePrompts : public ports::Prompts {
+ public:
+  enum class Kind { kWarning, kError, kInformation, kQuestion, kWarningQuestion, kSaveFile, kEditor };
+  struct Call {
+    Kind kind;
+    std::string text;  ///< the message, the proposed path (native) or the proposed name
+  };
+
+  // Answers, taken front first.
+  std::deque<bool> question_answers;                            ///< Question and WarningQuestion
+  std::deque<std::optional<std::filesystem::path>> save_answers;  ///< nullopt cancels
+  std::deque<std::optional<std::string>> editor_answers;          ///< nullopt is "Отмена"
+
+  std::vector<Call> calls;
+
+  void Warning(const std::string& text) override { calls.push_back({Kind::kWarning, text}); }
+  void ErrorMessage(const std::string& text) override { calls.push_back({Kind::kError, text}); }
+  void Information(const std::string& text) override { calls.push_back({Kind::kInformation, text}); }
+  bool Question(const std::string& text) override {
+    calls.push_back({Kind::kQuestion, text});
+    return NextAnswer();
+  }
+  bool WarningQuestion(const std::string& text) override {
+    calls.push_back({Kind::kWarningQuestion, text});
+    return NextAnswer();
+  }
+  std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override {
+    calls.push_back({Kind::kSaveFile, proposal.string()});
+    if (save_answers.empty()) return proposal;
+    auto answer = save_answers.front();
+    save_answers.pop_front();
+    return answer;
+  }
+  std::optional<std::string> EditorName(const std::string& proposal) override {
+    calls.push_back({Kind::kEditor, proposal});
+    if (editor_answers.empty()) return proposal;
+    auto answer = editor_answers.front();
+    editor_answers.pop_front();
+    return answer;
+  }
+
+  /// The texts of the calls of one kind, in order.
+  std::vector<std::string> Texts(Kind kind) const {
+    std::vector<std::string> out;
+    for (const Call& call : calls) {
+      if (call.kind == kind) out.push_back(call.text);
+    }
+    return out;
+  }
+
+ private:
+  bool NextAnswer() {
+    if (question_answers.empty()) return false;
+    const bool answer = question_answers.front();
+    question_answers.pop_front();
+    return answer;
+  }
+};
+
+class FakeSettingsStore : public ports::SettingsStore {
+ public:
+  std::map<std::string, std::string> values;
+  /// False makes every write fail (and store nothing).
+  bool writable = true;
+  /// Every write attempted, in order, successful or not.
+  std::vector<std::pair<std::string, std::string>> writes;
+
+  std::optional<std::string> Read(const std::string& key) override {
+    auto it = values.find(key);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  }
+  bool Write(const std::string& key, const std::string& value) override {
+    writes.emplace_back(key, value);
+    if (!writable) return false;
+    values[key] = value;
+    return true;
+  }
+};
+
+class FakeSystemInfo : public ports::SystemInfo {
+ public:
+  std::string computer = "BENCH-7";
+  std::string user = "engineer";
+  std::string owner;
+  /// 05.03.2024 09:07:02 unless a test sets another time.
+  std::tm time = MakeTime(2024, 3, 5, 9, 7, 2);
+
+  static std::tm MakeTime(int year, int month, int day, int hour, int minute, int second) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_sec = second;
+    return t;
+  }
+
+  std::string ComputerName() override { return computer; }
+  std::string UserName() override { return user; }
+  std::string RegisteredOwner() override { return owner; }
+  std::tm LocalTime() override { return time; }
+};
+
+class FakeShell : public ports::Shell {
+ public:
+  std::vector<std::filesystem::path> opened;
+  void Open(const std::filesystem::path& file) override { opened.push_back(file); }
+};
+
+}  // namespace tallyform::testing
