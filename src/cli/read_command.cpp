@@ -4,6 +4,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/application.h"
@@ -62,22 +63,28 @@ int RunRead(const ReadOptions& options) {
   bool mismatch = false;
   ReadDesigns(application, options.files, data, mismatch);
 
-  Json out;
-  out["attributes"] = Utf8List(data.attribute_names);
-  out["prefixes"] = Utf8List(data.prefixes);
+  // Written piece by piece, one element a line: a list of many thousand elements never exists twice.
+  constexpr auto kReplace = Json::error_handler_t::replace;
+  std::ostream& out = std::cout;
   Json designations = Json::object();
   for (const auto& [file, designation] : data.designations) designations[text::ToUtf8(file)] = text::ToUtf8(designation);
-  out["designations"] = std::move(designations);
-  Json list = Json::array();
+  out << "{\n  \"attributes\": " << Utf8List(data.attribute_names).dump(-1, ' ', false, kReplace)
+      << ",\n  \"prefixes\": " << Utf8List(data.prefixes).dump(-1, ' ', false, kReplace)
+      << ",\n  \"designations\": " << designations.dump(-1, ' ', false, kReplace) << ",\n  \"elements\": [";
+  std::unordered_map<std::string, std::string> utf8_names;
+  const char* separator = "\n    ";
   for (const auto& element : data.elements.storage()) {
     Json object = Json::object();
-    for (const auto& [name, value] : element->pairs()) object[text::ToUtf8(name)] = text::ToUtf8(value);
-    list.push_back(std::move(object));
+    for (const auto& [name, value] : element->pairs()) {
+      auto [it, added] = utf8_names.try_emplace(name);
+      if (added) it->second = text::ToUtf8(name);
+      object.emplace(it->second, text::ToUtf8(value));
+    }
+    out << separator << object.dump(-1, ' ', false, kReplace);
+    separator = ",\n    ";
   }
-  out["elements"] = std::move(list);
-  out["mismatch"] = mismatch;
-  out["report"] = ReportPath(application);
-  std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+  out << (data.elements.empty() ? "]" : "\n  ]") << ",\n  \"mismatch\": " << (mismatch ? "true" : "false")
+      << ",\n  \"report\": " << Json(ReportPath(application)).dump(-1, ' ', false, kReplace) << "\n}\n";
 
   if (mismatch) {
     PrintWarning(std::string("В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
