@@ -57,7 +57,11 @@ class RecordingDevice : public ports::Device {
   ports::DeviceFont font() const override { return font_; }
   ports::DeviceSize TextExtent(std::string_view text) const override {
     ++measurements;
-    const int h = font_.character_height;
+    return ExtentIn(font_, text);
+  }
+  /// The extent of a text in a font, as TextExtent gives it when that font is selected.
+  ports::DeviceSize ExtentIn(const ports::DeviceFont& font, std::string_view text) const {
+    const int h = font.character_height;
     return {static_cast<int>(std::floor(static_cast<double>(text.size()) * char_width * h)), h * 5 / 4};
   }
   void Text(int x, int y, std::string_view text) override {
