@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "document/element_kinds.h"
 #include "elements/ascii_reader.h"
@@ -26,6 +27,10 @@ struct Setup {
         reader(kinds, check) {
     kinds.FillBuiltIn();
   }
+  ~Setup() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
   std::filesystem::path folder;
   document::ElementKinds kinds;
   valuecheck::ValueCheck check;
@@ -35,14 +40,14 @@ struct Setup {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Setup* setup = new Setup;  // lives for the whole run
+  static Setup setup;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   elements::ListData list;
   bool mismatch = false;
   try {
-    setup->reader.ReadBytes(bytes, "fuzz.pcb", false, list, mismatch);
+    setup.reader.ReadBytes(bytes, "fuzz.pcb", false, list, mismatch);
     const std::size_t first = list.elements.count();
-    setup->reader.ReadBytes(bytes, "fuzz.pcb", true, list, mismatch);
+    setup.reader.ReadBytes(bytes, "fuzz.pcb", true, list, mismatch);
     if (list.elements.count() != 2 * first) __builtin_trap();
     for (const auto& element : list.elements.storage()) {
       if (elements::BeginsWithDigit(element->Get(elements::kRefDes))) __builtin_trap();
