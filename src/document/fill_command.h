@@ -1,0 +1,55 @@
+#pragma once
+// The fill command: fills a document of its kind from a prepared copy of its element list, with the value
+// check's report started afresh, and offers the report when values were found off their series.
+
+#include <string_view>
+
+#include "ports/errors.h"
+#include "text/literal.h"
+
+namespace tallyform::ports {
+class Prompts;
+class Shell;
+class TextMeasurer;
+}  // namespace tallyform::ports
+namespace tallyform::valuecheck {
+class ValueCheck;
+}  // namespace tallyform::valuecheck
+
+namespace tallyform::document {
+
+using namespace tallyform::text::literals;
+
+class Document;
+class ElementKinds;
+
+/// A document kind whose fill this build does not have yet.
+class FillNotAvailable : public BadUsage {
+ public:
+  using BadUsage::BadUsage;
+};
+
+/// The question asked after a fill that found values off their series.
+inline constexpr std::string_view kFillMismatchQuestion =
+    "В данном документе обнаружен ряд несоответствий \r\n"
+    "номиналов резисторов и/или конденсаторов их заданной точности.\r\n"
+    "Показать отчет?"_cp;
+
+/// What the fill command works with besides the document.
+struct FillCommandContext {
+  const ports::TextMeasurer& measurer;
+  const ElementKinds& kinds;
+  valuecheck::ValueCheck& check;
+  ports::Prompts& prompts;
+  ports::Shell& shell;
+};
+
+/// Fills the document from its element list, which is left as it is: the report is emptied and its file
+/// deleted, the mismatch flag cleared; a copy of the list is prepared for the document's kind and filled
+/// into the sheets, writing the report file once at the end; the document is marked modified. When a value
+/// was off its series the user is asked whether to see the report (Prompts::WarningQuestion), and the
+/// report is opened on yes. Throws FillNotAvailable, before anything changes, for a kind that cannot be
+/// filled yet.
+void FillDocument(Document& document, const FillCommandContext& context);
+
+}  // namespace tallyform::document

@@ -1,0 +1,107 @@
+#include "document/fill_command.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "document/document.h"
+#include "document/element_kinds.h"
+#include "elements/default_headings.h"
+#include "support/fake_ports.h"
+#include "support/fake_text_measurer.h"
+#include "support/temp_folder.h"
+#include "text/literal.h"
+#include "valuecheck/value_check.h"
+
+namespace tallyform::document {
+namespace {
+
+using namespace tallyform::text::literals;
+using testing::FakePrompts;
+
+class FillCommandTest : public ::testing::Test {
+ protected:
+  FillCommandTest() { kinds_.FillBuiltIn(); }
+
+  Document MakeDocument(DocumentKind kind) {
+    Document document(kind);
+    elements::ListData& data = document.data();
+    data.roles = elements::DefaultRoles();
+    elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
+    return document;
+  }
+  void Add(Document& document, std::string_view designator, std::string_view type) {
+    auto e = std::make_unique<elements::Element>();
+    e->Set("RefDes", designator);
+    e->Set("Type", type);
+    e->Set(elements::kQuantity, "1");
+    e->Set("Group", kinds_.PluralName(designator));
+    e->Set("RowsInGroup", "1");
+    e->Set(elements::kFile, "board.pcb");
+    document.data().elements.Append(std::move(e));
+  }
+  void Fill(Document& document) {
+    FillDocument(document, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_});
+  }
+
+  testing::TempFolder folder_;
+  valuecheck::ValueCheck check_{folder_ / "errors.log"};
+  ElementKinds kinds_;
+  testing::FakeTextMeasurer measurer_;
+  FakePrompts prompts_;
+  testing::FakeShell shell_;
+};
+
+TEST_F(FillCommandTest, FillsFromAPreparedCopyAndOffersTheReport) {
+  Document document = MakeDocument(DocumentKind::kElementList);
+  for (const char* d : {"R1", "R2", "R3"}) Add(document, d, "Р1-12-0,125-10 кОм-5%"_cp);
+  Add(document, "R4", "Р1-12-0,125-4,6 кОм-5%"_cp);
+  const elements::ComponentList before = document.data().elements;
+  prompts_.question_answers = {true};
+
+  Fill(document);
+
+  EXPECT_EQ(document.data().elements, before);  // joined only in the copy
+  EXPECT_EQ(document.sheets().sheet(0).cell(2, 1).text(), "R1...R3");
+  EXPECT_EQ(document.sheets().sheet(0).cell(3, 1).text(), "R4");
+  EXPECT_TRUE(document.modified());
+  EXPECT_TRUE(document.mismatch());
+  EXPECT_EQ(prompts_.Texts(FakePrompts::Kind::kWarningQuestion),
+            (std::vector<std::string>{std::string(kFillMismatchQuestion)}));
+  ASSERT_EQ(shell_.opened.size(), 1u);
+  EXPECT_EQ(shell_.opened[0], check_.report_path());
+  // The report was written before it was offered.
+  EXPECT_NE(testing::FileBytes(check_.report_path()).find("RefDes=R4"), std::string::npos);
+}
+
+TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
+  ASSERT_FALSE(check_.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
+  Document document = MakeDocument(DocumentKind::kElementList);
+  document.SetMismatch(true);
+  Add(document, "R1", "Р1-12-0,125-10 кОм-5%"_cp);
+
+  Fill(document);
+
+  EXPECT_FALSE(document.mismatch());
+  EXPECT_EQ(check_.mismatch_count(), 0u);
+  EXPECT_EQ(testing::FileBytes(check_.report_path()).find("R99"), std::string::npos);
+  EXPECT_TRUE(prompts_.calls.empty());
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
+TEST_F(FillCommandTest, KindsWithoutAFillAreRefusedBeforeAnythingChanges) {
+  for (DocumentKind kind : {DocumentKind::kPurchasedBill, DocumentKind::kSimpleBill}) {
+    Document document = MakeDocument(kind);
+    Add(document, "R1", "Р1-12-0,125-4,6 кОм-5%"_cp);
+    document.sheets().sheet(0).cell(0, 1).SetText("kept");
+    document.SetMismatch(true);
+    EXPECT_THROW(Fill(document), FillNotAvailable);
+    EXPECT_EQ(document.sheets().sheet(0).cell(0, 1).text(), "kept");
+    EXPECT_TRUE(document.mismatch());
+    EXPECT_FALSE(document.modified());
+  }
+}
+
+}  // namespace
+}  // namespace tallyform::document
