@@ -20,5 +20,6 @@ void PrintError(const std::string& cp1251_message);
 void PrintWarning(const std::string& cp1251_message);
 
 void AddReadCommands(CLI::App& app, Outcome& outcome);  // read, check
+void AddDumpCommand(CLI::App& app, Outcome& outcome);   // dump
 
 }  // namespace tallyform::cli

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   Outcome outcome;
   AddReadCommands(app, outcome);
+  AddDumpCommand(app, outcome);
 
   try {
     app.parse(argc, argv);

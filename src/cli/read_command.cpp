@@ -4,11 +4,11 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "app/application.h"
 #include "cli/commands.h"
+#include "cli/json_output.h"
 #include "elements/ascii_reader.h"
 #include "elements/list_data.h"
 #include "ports/errors.h"
@@ -20,7 +20,6 @@ namespace tallyform::cli {
 namespace {
 
 using namespace tallyform::text::literals;
-using Json = nlohmann::ordered_json;
 
 struct ReadOptions {
   std::vector<std::string> files;
@@ -47,12 +46,6 @@ void ReadDesigns(app::Application& application, const std::vector<std::string>& 
   }
 }
 
-Json Utf8List(const archive::StringList& list) {
-  Json out = Json::array();
-  for (const std::string& item : list) out.push_back(text::ToUtf8(item));
-  return out;
-}
-
 std::string ReportPath(app::Application& application) {
   return text::ToUtf8(text::Cp1251FromUnknown(application.value_check().report_path().string()));
 }
@@ -63,28 +56,11 @@ int RunRead(const ReadOptions& options) {
   bool mismatch = false;
   ReadDesigns(application, options.files, data, mismatch);
 
-  // Written piece by piece, one element a line: a list of many thousand elements never exists twice.
-  constexpr auto kReplace = Json::error_handler_t::replace;
   std::ostream& out = std::cout;
-  Json designations = Json::object();
-  for (const auto& [file, designation] : data.designations) designations[text::ToUtf8(file)] = text::ToUtf8(designation);
-  out << "{\n  \"attributes\": " << Utf8List(data.attribute_names).dump(-1, ' ', false, kReplace)
-      << ",\n  \"prefixes\": " << Utf8List(data.prefixes).dump(-1, ' ', false, kReplace)
-      << ",\n  \"designations\": " << designations.dump(-1, ' ', false, kReplace) << ",\n  \"elements\": [";
-  std::unordered_map<std::string, std::string> utf8_names;
-  const char* separator = "\n    ";
-  for (const auto& element : data.elements.storage()) {
-    Json object = Json::object();
-    for (const auto& [name, value] : element->pairs()) {
-      auto [it, added] = utf8_names.try_emplace(name);
-      if (added) it->second = text::ToUtf8(name);
-      object.emplace(it->second, text::ToUtf8(value));
-    }
-    out << separator << object.dump(-1, ' ', false, kReplace);
-    separator = ",\n    ";
-  }
-  out << (data.elements.empty() ? "]" : "\n  ]") << ",\n  \"mismatch\": " << (mismatch ? "true" : "false")
-      << ",\n  \"report\": " << Json(ReportPath(application)).dump(-1, ' ', false, kReplace) << "\n}\n";
+  out << "{";
+  WriteElementData(out, data);
+  out << ",\n  \"mismatch\": " << (mismatch ? "true" : "false")
+      << ",\n  \"report\": " << Compact(Json(ReportPath(application))) << "\n}\n";
 
   if (mismatch) {
     PrintWarning(std::string("В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "

@@ -1,0 +1,31 @@
+#pragma once
+// The answers of the command-line program to the questions a core workflow asks: no one is there to
+// answer, so questions are answered No, dialogs keep what they propose, and messages go to standard error.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "ports/prompts.h"
+
+namespace tallyform::cli {
+
+class CliPrompts : public ports::Prompts {
+ public:
+  /// Printed to standard error as a warning.
+  void Warning(const std::string& text) override;
+  /// Printed to standard error.
+  void ErrorMessage(const std::string& text) override;
+  /// Printed to standard error as a warning.
+  void Information(const std::string& text) override;
+  /// No.
+  bool Question(const std::string& text) override;
+  /// Printed to standard error as a warning (these questions report value mismatches); No.
+  bool WarningQuestion(const std::string& text) override;
+  /// The proposal.
+  std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override;
+  /// The proposal.
+  std::optional<std::string> EditorName(const std::string& proposal) override;
+};
+
+}  // namespace tallyform::cli
