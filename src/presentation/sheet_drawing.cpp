@@ -300,6 +300,8 @@ void SheetPainter::FrameLines() {
   }
   const int header_bottom = document::HeaderBottom(kind_, sheet_.section_start());
   Line(20, header_bottom, w - 5, header_bottom);
+  // Under the products line of a section the header's column lines start at y 13; this line closes them.
+  if (kind_ == DocumentKind::kSimpleBill && sheet_.section_start()) Line(20, 13, w - 5, 13);
   if (kind_ == DocumentKind::kPurchasedBill) Line(327, 14, w - 29, 14);
 }
 

@@ -126,7 +126,9 @@ void TextDrawer::DrawLines(const Rect& rect, std::string_view text, std::uint32_
 void TextDrawer::DrawSingleLine(const Rect& rect, std::string_view text, std::uint32_t alignment) {
   const SheetMapping& m = mapping_;
   if (text.empty()) return;
-  const double room = (rect.right - rect.left) * m.scale_x;
+  // A line set off 1 mm from one edge has 1 mm less room before it crosses the other.
+  const int inset = alignment == document::kAlignCentre ? 0 : 1;
+  const double room = (rect.right - rect.left - inset) * m.scale_x;
   int w = device_.TextExtent(text).width;
   if (w * kShrinkMargin > room) Shrink(text, room, w);
 

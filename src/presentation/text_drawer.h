@@ -51,9 +51,10 @@ class TextDrawer {
   /// underline. Uses the selected font; the font selected before the call is selected again afterwards.
   ///
   /// Every text is centred vertically. A left or right aligned single line is inset by 1 mm from its edge,
-  /// as are left aligned lines of several. A single upright line whose width × 1.05 exceeds the rectangle
-  /// is drawn in a smaller font: the largest character height below the current one at which it fits, or
-  /// 1 when none does. Lines of several are never shrunk.
+  /// as are left aligned lines of several. A single upright line whose width × 1.05 exceeds the room it has
+  /// (the rectangle's width, less the 1 mm inset when it is not centred) is drawn in a smaller font: the
+  /// largest character height below the current one at which it fits, or 1 when none does. Lines of
+  /// several are never shrunk.
   void DrawText(const document::Rect& rect, std::string_view text, std::uint32_t attributes);
 
  private:

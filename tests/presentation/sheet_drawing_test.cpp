@@ -222,12 +222,14 @@ TEST(SheetDrawingTest, SimpleBillHasNoTitleBlockAndNumbersEverySheet) {
   EXPECT_TRUE(TextInside(d, "Номинал"_cp, 87, 13, 107, 28));
   EXPECT_TRUE(HasLineMm(d, 20, 28, 205, 28));
   EXPECT_TRUE(HasLineMm(d, 27, 13, 27, 284));  // 32 rows from y 28
+  EXPECT_TRUE(HasLineMm(d, 20, 13, 205, 13));  // the header's top closes its column lines
 
   const RecordingDevice second = Print(set, 2);
   EXPECT_TRUE(TextInside(second, "2", 195, 287, 205, 292));
   EXPECT_FALSE(second.HasText("Количество изделий - 3"_cp));
   EXPECT_TRUE(TextInside(second, "Номинал"_cp, 87, 5, 107, 20));
   EXPECT_TRUE(HasLineMm(second, 27, 5, 27, 284));  // 33 rows from y 20
+  EXPECT_FALSE(HasLineMm(second, 20, 13, 205, 13));
 }
 
 TEST(SheetDrawingTest, ListHeaderHasAnUpwardZoneAndASmallerPositionHeading) {

@@ -179,7 +179,7 @@ TEST_F(TextDrawerTest, ShrinkingFindsTheHeightOneUnitStepsReach) {
         for (int cell_mm = 1; cell_mm <= 40; cell_mm += 3) {
           device_.Forget();
           drawer_.MakeFont(0, false, false, height);
-          drawer_.DrawText({0, 0, cell_mm, 8}, text, document::kAlignLeft);
+          drawer_.DrawText({0, 0, cell_mm, 8}, text, document::kAlignCentre);
           const int expected = SteppedHeight(reference, text, cell_mm * 10.0, height);
           ASSERT_EQ(Only().font.character_height, expected)
               << "width " << char_width << ", height " << height << ", text " << text << ", cell " << cell_mm;
@@ -198,6 +198,16 @@ TEST_F(TextDrawerTest, ShrinkingStopsAtTheFirstFitAndEndsAtTheSmallestFont) {
   EXPECT_EQ(shrunk.x, 5 + (50 - 46) / 2);
   EXPECT_EQ(shrunk.y, 7 + (80 - 23 * 5 / 4) / 2);  // centred with the height of the shrunk font
   EXPECT_EQ(device_.font().character_height, 25);  // the caller's font is back
+
+  // A line set off 1 mm from its edge shrinks until it ends inside the other edge.
+  for (std::uint32_t alignment : {document::kAlignLeft, document::kAlignRight}) {
+    device_.Forget();
+    drawer_.DrawText({0, 0, 5, 8}, "abcd", alignment);
+    const auto& inset = Only();
+    EXPECT_EQ(inset.font.character_height, 19);  // 38 × 1.05 fits the 40 units left; 40 × 1.05 does not
+    EXPECT_GE(inset.x, 5);
+    EXPECT_LE(inset.x + 38, 55);
+  }
 
   // Nothing fits a cell of no width: the text is drawn at the smallest height, after few measurements.
   device_.Forget();
