@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <system_error>
 #include <unistd.h>
@@ -11,8 +10,10 @@
 namespace tallyform::cli {
 
 void EnsureQtSession() {
-  static std::unique_ptr<QGuiApplication> app;
-  if (app) return;
+  // Never destroyed: at exit Qt's own global objects may already be gone, and destroying the application
+  // after them crashes. The process ends right after the subcommand anyway.
+  static QGuiApplication* app = nullptr;
+  if (app != nullptr) return;
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
     // Qt warns without a runtime folder; a private one in the temporary folder keeps standard error clean.
@@ -25,7 +26,7 @@ void EnsureQtSession() {
   static int argc = 1;
   static char name[] = "tallyform-cli";
   static char* argv[] = {name, nullptr};
-  app = std::make_unique<QGuiApplication>(argc, argv);
+  app = new QGuiApplication(argc, argv);
 }
 
 }  // namespace tallyform::cli
