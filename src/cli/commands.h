@@ -5,6 +5,10 @@
 #include <CLI/CLI.hpp>
 #include <string>
 
+namespace tallyform::document {
+class Document;
+}  // namespace tallyform::document
+
 namespace tallyform::cli {
 
 /// Exit statuses of the command-line contract.
@@ -21,5 +25,10 @@ void PrintWarning(const std::string& cp1251_message);
 
 void AddReadCommands(CLI::App& app, Outcome& outcome);  // read, check
 void AddDumpCommand(CLI::App& app, Outcome& outcome);   // dump
+void AddRenderCommand(CLI::App& app, Outcome& outcome);  // render
+
+/// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed). A file
+/// that cannot be written is tallyform::UnreadableFile.
+void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path);
 
 }  // namespace tallyform::cli

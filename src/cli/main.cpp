@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   Outcome outcome;
   AddReadCommands(app, outcome);
   AddDumpCommand(app, outcome);
+  AddRenderCommand(app, outcome);
 
   try {
     app.parse(argc, argv);

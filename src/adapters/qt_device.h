@@ -1,0 +1,71 @@
+#pragma once
+// The drawing surface of the sheets over a QPainter: the screen (a QImage for now), a printer or any other
+// QPagedPaintDevice, PDF (QPdfWriter), SVG (QSvgGenerator) and PNG (QImage).
+//
+// Device units are the paint device's pixels (dots of a printer or a PDF at its resolution). Texts are drawn
+// in the sheet font (MakeSheetFont) of one family, with its pixel size as the character height, so that
+// drawn widths equal the widths the fitting measured.
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+#include "ports/device.h"
+
+namespace tallyform::adapters {
+
+class QtDevice : public ports::Device {
+ public:
+  enum class Use {
+    kScreen,    ///< scaled to a window, with the sheet's edge and the selection
+    kPrinting,  ///< a printer or a file made for print, at true size
+  };
+
+  /// Draws with `painter`, which must be active on its device and outlive this object; `family` is the
+  /// face of every text (see ChooseSheetFamily). The client size is `client` when valid, otherwise the size
+  /// of the painter's device. The painter's state is saved here and restored by the destructor.
+  QtDevice(QPainter& painter, Use use, const QString& family, QSize client = {});
+  ~QtDevice() override;
+  QtDevice(const QtDevice&) = delete;
+  QtDevice& operator=(const QtDevice&) = delete;
+
+  bool IsPrinting() const override { return use_ == Use::kPrinting; }
+  int DpiX() const override;
+  int DpiY() const override;
+  ports::DeviceSize ClientSize() const override;
+
+  void SetPen(int width) override;
+  int pen() const override { return pen_width_; }
+  void Line(int x0, int y0, int x1, int y1) override;
+
+  void SetFont(const ports::DeviceFont& font) override;
+  ports::DeviceFont font() const override { return font_; }
+  ports::DeviceSize TextExtent(std::string_view text) const override;
+  void Text(int x, int y, std::string_view text) override;
+  ports::Colour SetTextColour(ports::Colour colour) override;
+
+  void FillRect(int left, int top, int right, int bottom, ports::Colour colour) override;
+
+ private:
+  enum class PainterPen { kNone, kLine, kText };
+  void UseLinePen();
+  void UseTextPen();
+
+  QPainter& painter_;
+  Use use_;
+  QString family_;
+  QSize client_;
+  int pen_width_ = 0;
+  ports::DeviceFont font_;
+  QFont qfont_;
+  std::optional<QFontMetricsF> metrics_;
+  double ascent_ = 0;
+  ports::Colour text_colour_ = ports::kBlack;
+  PainterPen painter_pen_ = PainterPen::kNone;
+};
+
+}  // namespace tallyform::adapters
