@@ -19,7 +19,7 @@ namespace tallyform::text {
 template <std::size_t N>
 struct Utf8Literal {
   char bytes[N]{};
-  consteval Utf8Literal(const char (&s)[N]) {
+  constexpr Utf8Literal(const char (&s)[N]) {
     for (std::size_t i = 0; i < N; ++i) bytes[i] = s[i];
   }
 };
@@ -72,7 +72,7 @@ namespace literals {
 
 /// The code page 1251 bytes of a UTF-8 literal, as a view of static storage.
 template <Utf8Literal L>
-consteval std::string_view operator""_cp() {
+constexpr std::string_view operator""_cp() {
   return std::string_view(detail::Cp1251Storage<L>::kBytes.data(), detail::Cp1251Storage<L>::kBytes.size() - 1);
 }
 
