@@ -1,0 +1,219 @@
+#include "adapters/qt_device.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "adapters/qt_text_measurer.h"
+#include "adapters/sheet_export.h"
+#include "adapters/sheet_font.h"
+#include "ports/errors.h"
+#include "presentation/sheet_set.h"
+#include "support/temp_folder.h"
+#include "text/literal.h"
+
+namespace tallyform::adapters {
+namespace {
+
+using namespace text::literals;
+using document::DocumentKind;
+using presentation::SheetSet;
+using testing::FileBytes;
+using testing::TempFolder;
+
+// The bounding box of the non-white pixels of an image; empty when it is all white.
+QRect InkBox(const QImage& image) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y).lightness() < 200) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+QImage White(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+// The output of a shell command, or nullopt when it cannot run.
+std::optional<std::string> Output(const std::string& command) {
+  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return std::nullopt;
+  std::string out;
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  if (pclose(pipe) != 0) return std::nullopt;
+  return out;
+}
+
+bool HavePoppler() {
+  return std::system("command -v pdfinfo >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") == 0;
+}
+
+// A sheet set of the kind with `extra` following sheets and a cell text on each sheet.
+SheetSet Filled(DocumentKind kind, int extra) {
+  SheetSet set(kind);
+  for (int i = 0; i < extra; ++i) set.AddSheet(document::LayoutOf(kind).following_top_offset);
+  for (std::size_t i = 0; i < set.sheet_count(); ++i) {
+    set.sheet(i).cell(1, 1).SetText(std::string("Резистор Ёжик "_cp) + std::to_string(i + 1));
+  }
+  return set;
+}
+
+TEST(QtDeviceTest, TextBoxesFollowTheReferencePointInBothDirections) {
+  QImage image = White(400, 400);
+  QPainter painter(&image);
+  ports::DeviceSize upright;
+  ports::DeviceSize upwards;
+  {
+    QtDevice device(painter, QtDevice::Use::kScreen, ChooseSheetFamily());
+    EXPECT_FALSE(device.IsPrinting());
+    EXPECT_EQ(device.ClientSize(), (ports::DeviceSize{400, 400}));
+    device.SetFont({40, 400, ports::DeviceFont::kUpright, false});
+    upright = device.TextExtent("HЖxy");
+    device.Text(20, 30, "HЖxy");
+    device.SetFont({40, 400, ports::DeviceFont::kUpwards, false});
+    upwards = device.TextExtent("HЖxy");
+    device.Text(300, 380, "HЖxy");
+  }
+  painter.end();
+  EXPECT_EQ(upright, upwards);  // extents are along the text's own direction
+  // Upright: the ink lies in the box from the reference point to the right and down.
+  const QRect top = InkBox(image.copy(0, 0, 200, 200));
+  ASSERT_FALSE(top.isEmpty());
+  EXPECT_GE(top.left(), 20);
+  EXPECT_LE(top.right(), 20 + upright.width);
+  EXPECT_GE(top.top(), 30);
+  EXPECT_LE(top.bottom(), 30 + upright.height);
+  // Upwards: the ink lies to the right of and above the reference point, as wide as a line is high.
+  const QRect side = InkBox(image.copy(200, 0, 200, 400)).translated(200, 0);
+  ASSERT_FALSE(side.isEmpty());
+  EXPECT_GE(side.left(), 300);
+  EXPECT_LE(side.right(), 300 + upwards.height);
+  EXPECT_GE(side.top(), 380 - upwards.width);
+  EXPECT_LE(side.bottom(), 380);
+  EXPECT_GT(side.height(), side.width());
+}
+
+TEST(QtDeviceTest, DrawnWidthsAreTheWidthsFittingMeasures) {
+  QImage image = White(10, 10);
+  QPainter painter(&image);
+  const QtTextMeasurer measurer;
+  QtDevice device(painter, QtDevice::Use::kPrinting, ChooseSheetFamily());
+  EXPECT_TRUE(device.IsPrinting());
+  for (const std::string& text :
+       {std::string("R1, R2, R3"), std::string("Конденсатор К10-17б-Н90-0,1 мкФ"_cp)}) {
+    int previous = 0;
+    for (int height : {20, 80, 251, 1000}) {
+      device.SetFont({height, 400, ports::DeviceFont::kUpright, false});
+      const int width = device.TextExtent(text).width;
+      // The measurer gives mm for a text height whose character height is h × 96 / 72 mm; at one mm per
+      // unit, a text height of height × 72 / 96 is drawn with exactly this character height.
+      EXPECT_NEAR(width, measurer.Width(text, height * 72.0 / 96.0), 1.0) << text << " at " << height;
+      EXPECT_GE(width, previous);  // halving the shrink interval relies on this
+      previous = width;
+    }
+  }
+}
+
+TEST(SheetExportTest, PdfHasOnePageOfTheSheetsSizePerSheetAndSearchableText) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  const TempFolder folder;
+  struct Case {
+    DocumentKind kind;
+    int sheets;
+    const char* size;
+  };
+  for (const Case& c : {Case{DocumentKind::kElementList, 3, "595 x 842 pts (A4)"},
+                        Case{DocumentKind::kPurchasedBill, 2, "1191 x 842 pts (A3)"}}) {
+    SheetSet set = Filled(c.kind, c.sheets - 1);
+    const auto pdf = folder / ("out" + std::to_string(static_cast<int>(c.kind)) + ".pdf");
+    ExportPdf(set, pdf, ExportOptions{});
+    const auto info = Output("pdfinfo -f 1 -l 9 '" + pdf.string() + "'");
+    ASSERT_TRUE(info.has_value());
+    EXPECT_NE(info->find("Pages:           " + std::to_string(c.sheets) + "\n"), std::string::npos) << *info;
+    for (int page = 1; page <= c.sheets; ++page) {
+      EXPECT_NE(info->find("Page    " + std::to_string(page) + " size:  " + c.size), std::string::npos)
+          << *info;
+    }
+    // Each page holds its own sheet's cell text, Cyrillic included.
+    for (int page = 1; page <= c.sheets; ++page) {
+      const auto text = Output("pdftotext -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+                               pdf.string() + "' -");
+      ASSERT_TRUE(text.has_value());
+      EXPECT_NE(text->find("Резистор Ёжик " + std::to_string(page)), std::string::npos) << *text;
+      EXPECT_NE(text->find("Наименование"), std::string::npos);
+    }
+  }
+}
+
+TEST(SheetExportTest, PngImagesHaveTheSizeOfTheirResolution) {
+  const TempFolder folder;
+  SheetSet set = Filled(DocumentKind::kPurchasedBill, 1);
+  ExportOptions options;
+  options.png_dpi = 50;
+  const auto files = ExportPng(set, folder / "png", options);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[1].filename(), "sheet-002.png");
+  const QImage image(QString::fromStdString(files[0].string()));
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(827, 585));  // 420 × 297 mm at 50 dpi
+  EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
+  // The frame's left line at 20 mm (39.37 units), with the thinnest pen at 50 dpi (0.5 mm is 0.98 units).
+  EXPECT_LT(image.pixelColor(39, 300).lightness(), 100);
+
+  options.sheet = 2;
+  options.png_dpi = 100;
+  const auto one = ExportPng(set, folder / "one", options);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(one[0].filename(), "sheet-002.png");
+  EXPECT_EQ(QImage(QString::fromStdString(one[0].string())).size(), QSize(1654, 1169));
+}
+
+TEST(SheetExportTest, SvgFilesAreWrittenPerSheetAndReadBack) {
+  const TempFolder folder;
+  SheetSet set = Filled(DocumentKind::kElementList, 1);
+  const auto files = ExportSvg(set, folder / "svg", ExportOptions{});
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].filename(), "sheet-001.svg");
+  const std::string svg = FileBytes(files[1]);
+  EXPECT_NE(svg.find("width=\"210"), std::string::npos);
+  EXPECT_NE(svg.find("Резистор Ёжик 2"), std::string::npos);
+  QSvgRenderer renderer(QString::fromStdString(files[0].string()));
+  EXPECT_TRUE(renderer.isValid());
+}
+
+TEST(SheetExportTest, BadRequestsChangeNothing) {
+  const TempFolder folder;
+  SheetSet set = Filled(DocumentKind::kSimpleBill, 0);
+  ExportOptions options;
+  options.sheet = 2;
+  EXPECT_THROW(ExportPdf(set, folder / "a.pdf", options), BadUsage);
+  EXPECT_FALSE(std::filesystem::exists(folder / "a.pdf"));
+  options.sheet.reset();
+  options.png_dpi = 5;
+  EXPECT_THROW(ExportPng(set, folder / "png", options), BadUsage);
+  EXPECT_FALSE(std::filesystem::exists(folder / "png"));
+  EXPECT_THROW(ExportPdf(set, folder / "missing" / "a.pdf", ExportOptions{}), UnreadableFile);
+  folder.Write("file", "x");
+  EXPECT_THROW(ExportSvg(set, folder / "file", ExportOptions{}), UnreadableFile);
+
+  // Exports leave the screen's mapping for the hit test as it was.
+  presentation::SheetMapping screen;
+  screen.scale_x = screen.scale_y = 2.5;
+  screen.origin_x = 17;
+  set.SetMapping(screen);
+  ExportPng(set, folder / "kept", ExportOptions{});
+  EXPECT_EQ(set.mapping(), screen);
+}
+
+}  // namespace
+}  // namespace tallyform::adapters
