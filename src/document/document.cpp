@@ -62,7 +62,16 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
   return target.parent_path() / ("." + name + suffix);
 }
 
-void WriteFileReplacing(const std::filesystem::path& target, std::string_view bytes) {
+// A link is followed, so that saving through it replaces the file it names rather than the link itself.
+std::filesystem::path ResolveLink(const std::filesystem::path& target) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(target, ec)) return target;
+  std::filesystem::path resolved = std::filesystem::canonical(target, ec);
+  return ec ? target : resolved;
+}
+
+void WriteFileReplacing(const std::filesystem::path& requested, std::string_view bytes) {
+  const std::filesystem::path target = ResolveLink(requested);
   const std::filesystem::path temporary = TemporaryPathFor(target);
   std::error_code ec;
   {
@@ -73,14 +82,14 @@ void WriteFileReplacing(const std::filesystem::path& target, std::string_view by
     }
     if (!out) {
       std::filesystem::remove(temporary, ec);
-      CannotSave(target);
+      CannotSave(requested);
     }
   }
   std::filesystem::rename(temporary, target, ec);
   if (ec) {
     std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
-    CannotSave(target);
+    CannotSave(requested);
   }
 }
 
