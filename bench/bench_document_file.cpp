@@ -2,12 +2,12 @@
 // long list leaves them. Each should take well under 0.2 s.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "document/document.h"
 #include "ports/system_info.h"

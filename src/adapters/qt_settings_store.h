@@ -19,7 +19,9 @@ class QtSettingsStore : public ports::SettingsStore {
   /// The store kept in `file` (created on the first write).
   explicit QtSettingsStore(const std::filesystem::path& file);
   /// The store of the program's folder.
-  static std::filesystem::path FileIn(const std::filesystem::path& folder) { return folder / kSettingsFileName; }
+  static std::filesystem::path FileIn(const std::filesystem::path& folder) {
+    return folder / kSettingsFileName;
+  }
 
   std::optional<std::string> Read(const std::string& key) override;
   /// Writes the value and flushes it to the file; false when the file cannot be written.

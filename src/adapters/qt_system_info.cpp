@@ -37,7 +37,9 @@ Account CurrentAccount() {
 
 }  // namespace
 
-std::string QtSystemInfo::ComputerName() { return FromQString(QSysInfo::machineHostName()); }
+std::string QtSystemInfo::ComputerName() {
+  return FromQString(QSysInfo::machineHostName());
+}
 
 std::string QtSystemInfo::UserName() {
   std::string name = CurrentAccount().name;
@@ -45,7 +47,9 @@ std::string QtSystemInfo::UserName() {
   return text::Cp1251FromUnknown(name);
 }
 
-std::string QtSystemInfo::RegisteredOwner() { return text::Cp1251FromUnknown(CurrentAccount().full_name); }
+std::string QtSystemInfo::RegisteredOwner() {
+  return text::Cp1251FromUnknown(CurrentAccount().full_name);
+}
 
 std::tm QtSystemInfo::LocalTime() {
   const std::time_t now = std::time(nullptr);

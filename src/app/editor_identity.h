@@ -25,7 +25,8 @@ inline constexpr std::size_t kMaxOwnerBytes = 1024;
 
 class EditorIdentity {
  public:
-  EditorIdentity(ports::SettingsStore& settings, ports::SystemInfo& system) : settings_(settings), system_(system) {}
+  EditorIdentity(ports::SettingsStore& settings, ports::SystemInfo& system)
+      : settings_(settings), system_(system) {}
 
   /// The name the editor dialog proposes: the stored "LastDocOwner" (which may be empty); the registered
   /// owner when there is none or the stored one is too long, and then the registered owner is stored.

@@ -15,7 +15,9 @@
 namespace tallyform::app {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The decimal digits plus one, keeping at least their width: "5" -> "6", "09" -> "10", "99" -> "100".
 std::string Increment(std::string digits) {
@@ -88,7 +90,9 @@ SaveResult SaveWorkflow::Save(document::Document& document) {
   return Run(document, document.path());
 }
 
-SaveResult SaveWorkflow::SaveAs(document::Document& document) { return Run(document, std::nullopt); }
+SaveResult SaveWorkflow::SaveAs(document::Document& document) {
+  return Run(document, std::nullopt);
+}
 
 SaveResult SaveWorkflow::Run(document::Document& document, const std::optional<std::filesystem::path>& path) {
   if (document.mismatch() && prompts_.WarningQuestion(std::string(ports::kDocumentMismatchQuestion))) {
@@ -100,7 +104,8 @@ SaveResult SaveWorkflow::Run(document::Document& document, const std::optional<s
   if (path && !next) {
     target = *path;
   } else {
-    std::optional<std::filesystem::path> chosen = prompts_.SaveFileName(next ? *next : NewNameProposal(document));
+    std::optional<std::filesystem::path> chosen =
+        prompts_.SaveFileName(next ? *next : NewNameProposal(document));
     if (!chosen) return SaveResult::kCancelled;
     target = std::move(*chosen);
   }

@@ -24,13 +24,21 @@ std::string OneLine(const std::string& text) {
 
 }  // namespace
 
-void CliPrompts::Warning(const std::string& text) { PrintWarning(OneLine(text)); }
+void CliPrompts::Warning(const std::string& text) {
+  PrintWarning(OneLine(text));
+}
 
-void CliPrompts::ErrorMessage(const std::string& text) { PrintError(OneLine(text)); }
+void CliPrompts::ErrorMessage(const std::string& text) {
+  PrintError(OneLine(text));
+}
 
-void CliPrompts::Information(const std::string& text) { PrintWarning(OneLine(text)); }
+void CliPrompts::Information(const std::string& text) {
+  PrintWarning(OneLine(text));
+}
 
-bool CliPrompts::Question(const std::string&) { return false; }
+bool CliPrompts::Question(const std::string&) {
+  return false;
+}
 
 bool CliPrompts::WarningQuestion(const std::string& text) {
   PrintWarning(OneLine(text));
@@ -41,6 +49,8 @@ std::optional<std::filesystem::path> CliPrompts::SaveFileName(const std::filesys
   return proposal;
 }
 
-std::optional<std::string> CliPrompts::EditorName(const std::string& proposal) { return proposal; }
+std::optional<std::string> CliPrompts::EditorName(const std::string& proposal) {
+  return proposal;
+}
 
 }  // namespace tallyform::cli

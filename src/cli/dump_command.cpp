@@ -19,11 +19,13 @@ using document::CTableRows;
 using document::TitleField;
 
 // The JSON names of the title block fields, in the order of TitleField.
+// clang-format off
 constexpr std::array<std::string_view, document::kTitleFieldCount> kTitleNames{
     "approved_by", "standards_inspector", "extra_signature_name", "extra_signature_label",
     "checker",     "developed_by",        "letter1",              "letter2",
     "letter3",     "sheet_number",        "sheet_count",          "enterprise",
     "designation", "product_name",        "document_name",        "first_use"};
+// clang-format on
 
 Json SheetSettings(const CTableRows& sheet) {
   Json title = Json::object();
@@ -98,8 +100,9 @@ int RunDump(const std::string& file) {
   WriteElementData(out, doc.data());
   Json roles = Json::array();
   for (std::size_t i = 0; i < 4; ++i) roles.push_back(Utf8(doc.data().roles[i]));
-  out << ",\n  \"headings\": " << Compact(Utf8Map(doc.data().headings)) << ",\n  \"roles\": " << Compact(roles)
-      << ",\n  \"kind\": " << static_cast<int>(doc.kind()) << ",\n  \"history\": [";
+  out << ",\n  \"headings\": " << Compact(Utf8Map(doc.data().headings))
+      << ",\n  \"roles\": " << Compact(roles) << ",\n  \"kind\": " << static_cast<int>(doc.kind())
+      << ",\n  \"history\": [";
   const char* separator = "\n    ";
   for (const document::HistoryRecord& record : doc.history()) {
     Json object = Json::object();
@@ -127,7 +130,8 @@ int RunDump(const std::string& file) {
 void AddDumpCommand(CLI::App& app, Outcome& outcome) {
   auto file = std::make_shared<std::string>();
   CLI::App* dump = app.add_subcommand(
-      "dump", "Print a saved document (.enum) as JSON: element data, roles, kind, history, every sheet and cell");
+      "dump",
+      "Print a saved document (.enum) as JSON: element data, roles, kind, history, every sheet and cell");
   dump->add_option("file", *file, "The document")->required();
   dump->callback([file, &outcome] { outcome.status = RunDump(*file); });
 }

@@ -6,9 +6,13 @@
 
 namespace tallyform::cli {
 
-std::string Compact(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
+std::string Compact(const Json& value) {
+  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
-Json Utf8(const std::string& cp1251) { return text::ToUtf8(cp1251); }
+Json Utf8(const std::string& cp1251) {
+  return text::ToUtf8(cp1251);
+}
 
 Json Utf8List(const archive::StringList& list) {
   Json out = Json::array();

@@ -20,9 +20,13 @@ constexpr std::size_t kMinRecordBytes = 5;
 // Role slots 0 to 3 are stored; the package slot is not.
 constexpr std::size_t kStoredRoles = 4;
 
-[[noreturn]] void Damaged() { throw DamagedFile(std::string(ports::kDamagedArchive)); }
+[[noreturn]] void Damaged() {
+  throw DamagedFile(std::string(ports::kDamagedArchive));
+}
 
-std::string PathText(const std::filesystem::path& path) { return text::Cp1251FromUnknown(path.string()); }
+std::string PathText(const std::filesystem::path& path) {
+  return text::Cp1251FromUnknown(path.string());
+}
 
 [[noreturn]] void CannotOpen(const std::filesystem::path& path) {
   throw UnreadableFile(std::string("Не удалось открыть файл "_cp) + PathText(path) + ".");
@@ -120,7 +124,9 @@ std::string FormatHistoryTime(const std::tm& time) {
   return std::string(buffer, n);
 }
 
-Document::Document(DocumentKind kind) : kind_(kind), sheets_(kind) { data_.roles = {}; }
+Document::Document(DocumentKind kind) : kind_(kind), sheets_(kind) {
+  data_.roles = {};
+}
 
 Document Document::FromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
@@ -143,7 +149,8 @@ Document Document::FromBytes(std::string_view bytes) {
   const std::optional<DocumentKind> kind = DocumentKindFromNumber(ar.ReadI32());
   if (!kind) Damaged();
   const std::int32_t record_count = ar.ReadI32();
-  if (record_count < 0 || static_cast<std::size_t>(record_count) > ar.remaining() / kMinRecordBytes) Damaged();
+  if (record_count < 0 || static_cast<std::size_t>(record_count) > ar.remaining() / kMinRecordBytes)
+    Damaged();
   std::vector<HistoryRecord> history;
   history.reserve(static_cast<std::size_t>(record_count));
   for (std::int32_t i = 0; i < record_count; ++i) history.push_back(ReadRecord(ar));
@@ -170,7 +177,9 @@ Document Document::FromBytes(std::string_view bytes) {
   return document;
 }
 
-void Document::Open(const std::filesystem::path& path) { *this = FromFile(path); }
+void Document::Open(const std::filesystem::path& path) {
+  *this = FromFile(path);
+}
 
 std::string Document::ToBytes(const HistoryRecord& new_record) const {
   archive::ArchiveWriter ar;

@@ -18,7 +18,9 @@ int FollowingSheetRows(DocumentKind kind) {
   return BodyHeight(kind, sheet_height, false) / kRowHeight;
 }
 
-int MaxTail(DocumentKind kind) { return FollowingSheetRows(kind) - 3; }
+int MaxTail(DocumentKind kind) {
+  return FollowingSheetRows(kind) - 3;
+}
 
 void ValidateGap(int gap) {
   if (gap < 0 || gap > kMaxGap) {
@@ -30,8 +32,8 @@ void ValidateGap(int gap) {
 void ValidateTail(DocumentKind kind, int tail) {
   const int max = MaxTail(kind);
   if (tail < 0 || tail > max) {
-    throw BadUsage(std::string("Число пустых строк в конце листа должно быть от 0 до "_cp) + text::FormatD(max) +
-                   ".");
+    throw BadUsage(std::string("Число пустых строк в конце листа должно быть от 0 до "_cp) +
+                   text::FormatD(max) + ".");
   }
 }
 

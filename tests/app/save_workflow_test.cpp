@@ -35,7 +35,7 @@ TEST(SaveWorkflowTest, TheNextVersionChangesTheNumberOfTheFileNameOnly) {
   EXPECT_EQ(NextVersionPath("A_1.enum"), path("A_2.enum"));
   EXPECT_EQ(NextVersionPath("A_09.enum"), path("A_10.enum"));
   EXPECT_EQ(NextVersionPath("A_99.enum"), path("A_100.enum"));
-  EXPECT_EQ(NextVersionPath("R15_5.enum"), path("R15_6.enum"));  // not inside another number
+  EXPECT_EQ(NextVersionPath("R15_5.enum"), path("R15_6.enum"));    // not inside another number
   EXPECT_EQ(NextVersionPath("A_3b.x.enum"), path("A_4b.x.enum"));  // up to the last dot
   for (const char* same : {"A.enum", "A_0.enum", "A_x.enum", "A_.enum", "A.b_1", "A_1", "/a_1/B.enum"}) {
     EXPECT_EQ(NextVersionPath(same), std::nullopt) << same;
@@ -111,9 +111,10 @@ TEST(SaveWorkflowTest, AMismatchIsReportedBeforeSavingAndYesOpensTheReport) {
     EXPECT_EQ(f.workflow.Save(doc), SaveResult::kSaved);
     ASSERT_FALSE(f.prompts.calls.empty());
     EXPECT_EQ(f.prompts.calls.front().kind, Kind::kWarningQuestion);
-    EXPECT_EQ(f.prompts.calls.front().text,
-              "В данном документе обнаружен ряд несоответствий \r\nноминалов резисторов и/или конденсаторов их "
-              "заданной точности.\r\nПоказать отчет?"_cp);
+    EXPECT_EQ(
+        f.prompts.calls.front().text,
+        "В данном документе обнаружен ряд несоответствий \r\nноминалов резисторов и/или конденсаторов их "
+        "заданной точности.\r\nПоказать отчет?"_cp);
     EXPECT_EQ(f.shell.opened, yes ? std::vector<path>{f.folder / "errors.log"} : std::vector<path>{});
   }
 }

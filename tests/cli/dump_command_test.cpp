@@ -90,19 +90,21 @@ TEST(DumpCommandTest, PrintsTheWholeDocument) {
   EXPECT_EQ(out["roles"], json::parse(R"(["RefDes","Type","Value","ТУ"])"));
   EXPECT_EQ(out["kind"], 2);
   ASSERT_EQ(out["history"].size(), 1u);
-  EXPECT_EQ(out["history"][0],
-            json({{"file", (home / "doc.enum").string()}, {"editor", "Иванов"}, {"time", "05.03.2024 09:07:02"},
-                  {"computer", "BENCH-7"}, {"user", "engineer"}}));
+  EXPECT_EQ(out["history"][0], json({{"file", (home / "doc.enum").string()},
+                                     {"editor", "Иванов"},
+                                     {"time", "05.03.2024 09:07:02"},
+                                     {"computer", "BENCH-7"},
+                                     {"user", "engineer"}}));
 
   ASSERT_EQ(out["sheets"].size(), 2u);
   const json& first = out["sheets"][0];
   std::vector<std::string> title_keys;
   for (const auto& item : first["title"].items()) title_keys.push_back(item.key());
-  EXPECT_EQ(title_keys, (std::vector<std::string>{
-                            "approved_by", "standards_inspector", "extra_signature_name", "extra_signature_label",
-                            "checker", "developed_by", "letter1", "letter2", "letter3", "sheet_number",
-                            "sheet_count", "enterprise", "designation", "product_name", "document_name",
-                            "first_use"}));
+  EXPECT_EQ(title_keys,
+            (std::vector<std::string>{"approved_by", "standards_inspector", "extra_signature_name",
+                                      "extra_signature_label", "checker", "developed_by", "letter1",
+                                      "letter2", "letter3", "sheet_number", "sheet_count", "enterprise",
+                                      "designation", "product_name", "document_name", "first_use"}));
   EXPECT_EQ(first["title"]["standards_inspector"], "Нормоконтролёр");
   EXPECT_EQ(first["title"]["letter2"], "О");
   EXPECT_EQ(first["title"]["document_name"], "Ведомость покупных изделий");
@@ -122,7 +124,8 @@ TEST(DumpCommandTest, PrintsTheWholeDocument) {
   EXPECT_EQ(first["widths"], json::parse("[7, 60, 20, 15, 30, 53]"));
   ASSERT_EQ(first["rows"].size(), 32u);
   ASSERT_EQ(first["rows"][2].size(), 6u);
-  EXPECT_EQ(first["rows"][2][1], json::parse(R"({"text":"Конденсатор","attrs":2097153,"rect":[27,44,87,52]})"));
+  EXPECT_EQ(first["rows"][2][1],
+            json::parse(R"({"text":"Конденсатор","attrs":2097153,"rect":[27,44,87,52]})"));
   EXPECT_EQ(out["sheets"][1]["section_start"], true);
   EXPECT_EQ(out["sheets"][1]["rows"].size(), 33u);
 }

@@ -26,7 +26,9 @@ using testing::FakeSystemInfo;
 using testing::FileBytes;
 using testing::TempFolder;
 
-std::string S(std::string_view text) { return std::string(text); }
+std::string S(std::string_view text) {
+  return std::string(text);
+}
 
 // Little-endian archive bytes put together by hand.
 struct Bytes {
@@ -150,7 +152,8 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
   EXPECT_EQ(back.data().roles, (elements::Roles{"RefDes", "Type", "Value", S("ТУ"_cp), ""}));
   EXPECT_FALSE(back.mismatch());
   ASSERT_EQ(back.sheets().sheet_count(), 2u);
-  for (std::size_t i = 0; i < 2; ++i) EXPECT_TRUE(back.sheets().sheet(i) == doc.sheets().sheet(i)) << "sheet " << i;
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_TRUE(back.sheets().sheet(i) == doc.sheets().sheet(i)) << "sheet " << i;
   EXPECT_EQ(back.sheets().sheet(1).row_count(), 25u);
 
   ASSERT_EQ(back.history().size(), 1u);
@@ -196,10 +199,18 @@ TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
   b.I32(210).I32(208).I32(20).I32(20).I32(5);
   for (std::size_t f = 0; f < kTitleFieldCount; ++f) {
     switch (static_cast<TitleField>(f)) {
-      case TitleField::kExtraSignatureLabel: b.Str(S("Вед.констр."_cp)); break;
-      case TitleField::kSheetCount: b.Str("1"); break;
-      case TitleField::kDesignation: b.Str(S("АБВГ.1 ПЭ3"_cp)); break;
-      default: b.Str(""); break;
+      case TitleField::kExtraSignatureLabel:
+        b.Str(S("Вед.констр."_cp));
+        break;
+      case TitleField::kSheetCount:
+        b.Str("1");
+        break;
+      case TitleField::kDesignation:
+        b.Str(S("АБВГ.1 ПЭ3"_cp));
+        break;
+      default:
+        b.Str("");
+        break;
     }
   }
   b.I32(0);

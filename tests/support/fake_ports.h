@@ -30,7 +30,7 @@ class FakePrompts : public ports::Prompts {
   };
 
   // Answers, taken front first.
-  std::deque<bool> question_answers;                            ///< Question and WarningQuestion
+  std::deque<bool> question_answers;                              ///< Question and WarningQuestion
   std::deque<std::optional<std::filesystem::path>> save_answers;  ///< nullopt cancels
   std::deque<std::optional<std::string>> editor_answers;          ///< nullopt is "Отмена"
 
