@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   AddReadCommands(app, outcome);
   AddDumpCommand(app, outcome);
   AddRenderCommand(app, outcome);
+  AddFillCommand(app, outcome);
 
   try {
     app.parse(argc, argv);

@@ -27,8 +27,8 @@ struct ReadOptions {
   bool strict = false;
 };
 
-// Reads the designs into one list: the first replaces, the others append. A bad file stops the run with a
-// message that names it.
+}  // namespace
+
 void ReadDesigns(app::Application& application, const std::vector<std::string>& files, elements::ListData& data,
                  bool& mismatch) {
   elements::AsciiReader reader(application.kinds(), application.value_check());
@@ -45,6 +45,8 @@ void ReadDesigns(app::Application& application, const std::vector<std::string>& 
     }
   }
 }
+
+namespace {
 
 std::string ReportPath(app::Application& application) {
   return text::ToUtf8(text::Cp1251FromUnknown(application.value_check().report_path().string()));
