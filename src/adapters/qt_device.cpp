@@ -1,5 +1,6 @@
 #include "adapters/qt_device.h"
 
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPen>
 #include <QPointF>
@@ -25,14 +26,16 @@ int Rounded(double v) {
 }  // namespace
 
 QtDevice::QtDevice(QPainter& painter, Use use, const QString& family, QSize client)
-    : painter_(painter), use_(use), family_(family), client_(client) {
+    : painter_(painter), use_(use), family_(family), client_(client), measurer_(family) {
+  const QFontMetricsF metrics(measurer_.font());
+  ascent_em_ = metrics.ascent() / QtTextMeasurer::kReferenceEmPixels;
+  line_height_em_ = metrics.height() / QtTextMeasurer::kReferenceEmPixels;
   painter_.save();
   // Lines stay crisp as a plotter draws them; only the glyphs are smoothed.
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setBrush(Qt::NoBrush);
   painter_.setBackgroundMode(Qt::TransparentMode);
-  SetFont(font_);
 }
 
 QtDevice::~QtDevice() {
@@ -76,32 +79,42 @@ void QtDevice::Line(int x0, int y0, int x1, int y1) {
 }
 
 void QtDevice::SetFont(const ports::DeviceFont& font) {
-  if (metrics_ && font == font_) return;
-  font_ = font;
-  font_.character_height = std::max(1, font.character_height);
-  qfont_ = MakeSheetFont(family_, font_.character_height, font_.underline);
-  qfont_.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight, 100, 900)));
-  metrics_.emplace(qfont_, painter_.device());
-  ascent_ = metrics_->ascent();
-  painter_.setFont(qfont_);
+  ports::DeviceFont made = font;
+  made.character_height = std::max(1, font.character_height);
+  if (made == font_) return;
+  font_ = made;
+  font_made_ = false;
+}
+
+// Shrinking tries many heights and keeps one; only the font a text is drawn in is made.
+void QtDevice::UseFont() {
+  if (font_made_) return;
+  QFont qfont = MakeSheetFont(family_, font_.character_height, font_.underline);
+  qfont.setWeight(static_cast<QFont::Weight>(std::clamp(font_.weight, 100, 900)));
+  painter_.setFont(qfont);
+  font_made_ = true;
 }
 
 ports::DeviceSize QtDevice::TextExtent(std::string_view text) const {
-  return {Rounded(metrics_->horizontalAdvance(ToQString(text))), Rounded(metrics_->height())};
+  // The measurer's text height whose character height is this font's.
+  const double text_height = font_.character_height * 72.0 / 96.0;
+  return {Rounded(measurer_.Width(text, text_height)), Rounded(line_height_em_ * font_.character_height)};
 }
 
 void QtDevice::Text(int x, int y, std::string_view text) {
   UseTextPen();
+  UseFont();
   const QString s = ToQString(text);
+  const double ascent = ascent_em_ * font_.character_height;
   if (font_.rotation == ports::DeviceFont::kUpwards) {
     painter_.save();
     painter_.translate(x, y);
     painter_.rotate(-90);
-    painter_.drawText(QPointF(0, ascent_), s);
+    painter_.drawText(QPointF(0, ascent), s);
     painter_.restore();
     return;
   }
-  painter_.drawText(QPointF(x, y + ascent_), s);
+  painter_.drawText(QPointF(x, y + ascent), s);
 }
 
 ports::Colour QtDevice::SetTextColour(ports::Colour colour) {

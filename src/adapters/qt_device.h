@@ -3,17 +3,17 @@
 // QPagedPaintDevice, PDF (QPdfWriter), SVG (QSvgGenerator) and PNG (QImage).
 //
 // Device units are the paint device's pixels (dots of a printer or a PDF at its resolution). Texts are drawn
-// in the sheet font (MakeSheetFont) of one family, with its pixel size as the character height, so that
-// drawn widths equal the widths the fitting measured.
+// in the sheet font (MakeSheetFont) of one family, with its pixel size as the character height, and
+// measured by the fitting's own QtTextMeasurer: without hinting and kerning a text's width is proportional
+// to the character height, so drawn widths equal fitted widths and measuring makes no font at all.
 
 #include <QColor>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QSize>
 #include <QString>
-#include <optional>
 
+#include "adapters/qt_text_measurer.h"
 #include "ports/device.h"
 
 namespace tallyform::adapters {
@@ -54,16 +54,18 @@ class QtDevice : public ports::Device {
   enum class PainterPen { kNone, kLine, kText };
   void UseLinePen();
   void UseTextPen();
+  void UseFont();
 
   QPainter& painter_;
   Use use_;
   QString family_;
   QSize client_;
+  QtTextMeasurer measurer_;
+  double ascent_em_ = 0;       // ascent of the face, in em
+  double line_height_em_ = 0;  // ascent plus descent, in em
   int pen_width_ = 0;
   ports::DeviceFont font_;
-  QFont qfont_;
-  std::optional<QFontMetricsF> metrics_;
-  double ascent_ = 0;
+  bool font_made_ = false;  // the painter has font_
   ports::Colour text_colour_ = ports::kBlack;
   PainterPen painter_pen_ = PainterPen::kNone;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -9,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "adapters/qt_text_measurer.h"
+#include "adapters/qt_text.h"
 #include "adapters/sheet_export.h"
 #include "adapters/sheet_font.h"
 #include "ports/errors.h"
@@ -103,23 +104,25 @@ TEST(QtDeviceTest, TextBoxesFollowTheReferencePointInBothDirections) {
   EXPECT_GT(side.height(), side.width());
 }
 
-TEST(QtDeviceTest, DrawnWidthsAreTheWidthsFittingMeasures) {
+TEST(QtDeviceTest, MeasuredWidthsAreTheWidthsOfTheFontDrawn) {
   QImage image = White(10, 10);
   QPainter painter(&image);
-  const QtTextMeasurer measurer;
-  QtDevice device(painter, QtDevice::Use::kPrinting, ChooseSheetFamily());
+  const QString family = ChooseSheetFamily();
+  QtDevice device(painter, QtDevice::Use::kPrinting, family);
   EXPECT_TRUE(device.IsPrinting());
   for (const std::string& text :
        {std::string("R1, R2, R3"), std::string("Конденсатор К10-17б-Н90-0,1 мкФ"_cp)}) {
     int previous = 0;
     for (int height : {20, 80, 251, 1000}) {
       device.SetFont({height, 400, ports::DeviceFont::kUpright, false});
-      const int width = device.TextExtent(text).width;
-      // The measurer gives mm for a text height whose character height is h × 96 / 72 mm; at one mm per
-      // unit, a text height of height × 72 / 96 is drawn with exactly this character height.
-      EXPECT_NEAR(width, measurer.Width(text, height * 72.0 / 96.0), 1.0) << text << " at " << height;
-      EXPECT_GE(width, previous);  // halving the shrink interval relies on this
-      previous = width;
+      const ports::DeviceSize extent = device.TextExtent(text);
+      // The device measures without making the font; the font it draws in must agree.
+      const QFontMetricsF drawn(MakeSheetFont(family, height), &image);
+      EXPECT_NEAR(extent.width, drawn.horizontalAdvance(ToQString(text)), 1.0 + height * 0.002)
+          << text << " at " << height;
+      EXPECT_NEAR(extent.height, drawn.height(), 1.0 + height * 0.002);
+      EXPECT_GE(extent.width, previous);  // halving the shrink interval relies on this
+      previous = extent.width;
     }
   }
 }
