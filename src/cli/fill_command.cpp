@@ -38,6 +38,7 @@ struct FillOptions {
   std::string kind;
   std::vector<std::string> files;
   std::string output;
+  std::string pdf;
   std::optional<std::string> editor;
   std::optional<int> gap;
   std::optional<int> tail;
@@ -95,6 +96,8 @@ int RunFill(const FillOptions& options) {
     doc.SetEditorName(app::EditorIdentity(settings, system).PeekProposal());
   }
   doc.Save(options.output, system);
+  // Drawn after saving, so the file holds the fill as it is, whatever the drawing marks in the sheets.
+  if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf);
 
   const std::string report = text::Cp1251FromUnknown(application.value_check().report_path().string());
   Json out = Json::object();
@@ -104,6 +107,9 @@ int RunFill(const FillOptions& options) {
   out["editor"] = Utf8(doc.editor_name());
   out["mismatch"] = doc.mismatch();
   out["report"] = Utf8(report);
+  if (!options.pdf.empty()) {
+    out["pdf"] = Utf8(text::Cp1251FromUnknown(std::filesystem::absolute(options.pdf).string()));
+  }
   std::cout << Compact(out) << '\n';
   if (doc.mismatch()) {
     PrintWarning(std::string("В данном документе обнаружен ряд несоответствий номиналов резисторов и/или "
@@ -123,6 +129,7 @@ void AddFillCommand(CLI::App& app, Outcome& outcome) {
       ->check(CLI::IsMember({"list", "bill", "simple"}));
   fill->add_option("files", options->files, "Designs, read into one list in the order given")->required();
   fill->add_option("-o,--output", options->output, "The document file to write (OUT.enum)")->required();
+  fill->add_option("--pdf", options->pdf, "Also draw every sheet into this PDF file, one page per sheet");
   fill->add_option("--editor", options->editor,
                    "Editor's name for the history record (default: the name the editor dialog proposes)");
   fill->add_option("--gap", options->gap, "Empty rows between groups (0 to 99)");
