@@ -154,4 +154,26 @@ TEST(RenderCommandTest, UnknownFontIsAWarningAndHelpTellsTheDefaults) {
   EXPECT_NE(help.out.find("sheet-001.png"), std::string::npos);
 }
 
+TEST(RenderCommandTest, FillDrawsItsDocumentIntoAPdfToo) {
+  const TempFolder home;
+  const std::string design = (std::filesystem::path(TALLYFORM_EXAMPLES) / "amplifier.sch").string();
+  const CliRun run = Cli(home, {"fill", "--kind", "list", design, "-o", "amp.enum", "--pdf", "amp.pdf"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json out = json::parse(run.out);
+  EXPECT_EQ(out["pdf"], (home / "amp.pdf").string());
+  ASSERT_EQ(FileBytes(home / "amp.pdf").substr(0, 5), "%PDF-");
+  // The saved document renders to the same pages.
+  const CliRun render = Cli(home, {"render", "amp.enum", "--pdf", "again.pdf"});
+  ASSERT_EQ(render.status, 0) << render.err;
+  EXPECT_EQ(json::parse(render.out)["sheets"], out["sheets"]);
+  if (std::system("command -v pdfinfo >/dev/null 2>&1") == 0) {
+    const std::string pages = "Pages:           " + out["sheets"].dump() + "\n";
+    ASSERT_EQ(std::system(("pdfinfo " + Quote((home / "amp.pdf").string()) + " >" +
+                           Quote((home / "info.txt").string()))
+                              .c_str()),
+              0);
+    EXPECT_NE(FileBytes(home / "info.txt").find(pages), std::string::npos);
+  }
+}
+
 }  // namespace
