@@ -120,7 +120,6 @@ TEST_F(FillListTest, JoinedNeighboursShareOneRow) {
   Fill(3, 1);
   EXPECT_EQ(Column(0, 1), (Texts{"", "", "R1...R3", "R4"}));
   EXPECT_EQ(Column(0, 3), (Texts{"", "", "3", "1"}));
-  // The document's own list is what the caller hands in; the prepared copy is the caller's to discard.
 }
 
 TEST_F(FillListTest, LoneElementsCarryTheirKindAndEndTheirGroup) {
