@@ -53,4 +53,9 @@ std::optional<std::string> CliPrompts::EditorName(const std::string& proposal) {
   return proposal;
 }
 
+std::optional<std::size_t> CliPrompts::SortChoice(const std::string&, const std::vector<std::string>&,
+                                                  std::size_t current) {
+  return current;
+}
+
 }  // namespace tallyform::cli

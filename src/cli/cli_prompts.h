@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <optional>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "ports/prompts.h"
 
@@ -26,6 +28,9 @@ class CliPrompts : public ports::Prompts {
   std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override;
   /// The proposal.
   std::optional<std::string> EditorName(const std::string& proposal) override;
+  /// The current choice.
+  std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
+                                        std::size_t current) override;
 };
 
 }  // namespace tallyform::cli

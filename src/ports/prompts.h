@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <optional>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tallyform::ports {
 
@@ -32,6 +34,10 @@ class Prompts {
   /// The editor dialog ("Документ редактировал") with the proposed name; the typed name, or nullopt for
   /// "Отмена".
   virtual std::optional<std::string> EditorName(const std::string& proposal) = 0;
+  /// The sort choice dialog ("Сортировка"): `text` above the mutually exclusive `choices`, the one at
+  /// `current` marked, with OK and "Отмена". The index of the choice on OK, or nullopt for "Отмена".
+  virtual std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
+                                                std::size_t current) = 0;
 };
 
 }  // namespace tallyform::ports

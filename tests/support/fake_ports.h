@@ -4,8 +4,9 @@
 //
 // FakePrompts answers from queues the test fills; with a queue empty it answers No to questions and takes
 // every proposal as it stands (the save dialog returns the proposed path, the editor dialog the proposed
-// name).
+// name, the sort choice the marked choice).
 
+#include <cstddef>
 #include <ctime>
 #include <deque>
 #include <filesystem>
@@ -23,16 +24,20 @@ namespace tallyform::testing {
 
 class FakePrompts : public ports::Prompts {
  public:
-  enum class Kind { kWarning, kError, kInformation, kQuestion, kWarningQuestion, kSaveFile, kEditor };
+  enum class Kind { kWarning, kError, kInformation, kQuestion, kWarningQuestion, kSaveFile, kEditor, kSortChoice };
   struct Call {
     Kind kind;
-    std::string text;  ///< the message, the proposed path (native) or the proposed name
+    std::string text;  ///< the message, the proposed path (native), the proposed name or the dialog's text
   };
 
   // Answers, taken front first.
   std::deque<bool> question_answers;                              ///< Question and WarningQuestion
   std::deque<std::optional<std::filesystem::path>> save_answers;  ///< nullopt cancels
   std::deque<std::optional<std::string>> editor_answers;          ///< nullopt is "Отмена"
+  std::deque<std::optional<std::size_t>> sort_answers;            ///< the choice's index; nullopt cancels
+  /// The choices and the marked one of the last sort choice dialog.
+  std::vector<std::string> last_sort_choices;
+  std::size_t last_sort_current = 0;
 
   std::vector<Call> calls;
 
@@ -59,6 +64,17 @@ class FakePrompts : public ports::Prompts {
     if (editor_answers.empty()) return proposal;
     auto answer = editor_answers.front();
     editor_answers.pop_front();
+    return answer;
+  }
+
+  std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
+                                        std::size_t current) override {
+    calls.push_back({Kind::kSortChoice, text});
+    last_sort_choices = choices;
+    last_sort_current = current;
+    if (sort_answers.empty()) return current;
+    auto answer = sort_answers.front();
+    sort_answers.pop_front();
     return answer;
   }
 
