@@ -3,17 +3,15 @@
 #include <string>
 
 #include "document/document.h"
+#include "document/fill_bill.h"
 #include "document/fill_list.h"
+#include "document/fill_simple_bill.h"
 #include "ports/prompts.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::document {
 
-void FillDocument(Document& document, const FillCommandContext& context) {
-  if (document.kind() != DocumentKind::kElementList) {
-    throw FillNotAvailable(std::string("Заполнение документов этого вида пока недоступно."_cp));
-  }
-
+void FillDocument(Document& document, const FillCommandContext& context, elements::MergeChoice merge) {
   elements::ComponentList copy = document.data().elements;
   const FillServices services{context.measurer, context.kinds, context.check};
   {
@@ -23,8 +21,21 @@ void FillDocument(Document& document, const FillCommandContext& context) {
     context.check.DeleteReportFile();
     document.SetMismatch(false);
     bool mismatch = false;
-    PrepareList(copy, document.data().roles);
-    FillList(document.sheets(), copy, document.data().headings, services, mismatch);
+    const elements::ListData& data = document.data();
+    switch (document.kind()) {
+      case DocumentKind::kElementList:
+        PrepareList(copy, data.roles);
+        FillList(document.sheets(), copy, data.headings, services, mismatch);
+        break;
+      case DocumentKind::kPurchasedBill:
+        PreparePurchased(copy, data.roles);
+        FillBill(document.sheets(), copy, data.headings, data.roles, services, mismatch);
+        break;
+      case DocumentKind::kSimpleBill:
+        PreparePurchased(copy, data.roles);
+        FillSimpleBill(document.sheets(), copy, data.headings, data.roles, merge, services, mismatch);
+        break;
+    }
     document.SetMismatch(mismatch);
   }
   document.sheets().ClearSelection();

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "ports/errors.h"
+#include "elements/element_order.h"
 #include "text/literal.h"
 
 namespace tallyform::ports {
@@ -23,12 +23,6 @@ using namespace tallyform::text::literals;
 class Document;
 class ElementKinds;
 
-/// A document kind whose fill this build does not have yet.
-class FillNotAvailable : public BadUsage {
- public:
-  using BadUsage::BadUsage;
-};
-
 /// The question asked after a fill that found values off their series.
 inline constexpr std::string_view kFillMismatchQuestion =
     "В данном документе обнаружен ряд несоответствий \r\n"
@@ -46,10 +40,10 @@ struct FillCommandContext {
 
 /// Fills the document from its element list, which is left as it is: the report is emptied and its file
 /// deleted, the mismatch flag cleared; a copy of the list is prepared for the document's kind and filled
-/// into the sheets, writing the report file once at the end; the document is marked modified. When a value
-/// was off its series the user is asked whether to see the report (Prompts::WarningQuestion), and the
-/// report is opened on yes. Throws FillNotAvailable, before anything changes, for a kind that cannot be
-/// filled yet.
-void FillDocument(Document& document, const FillCommandContext& context);
+/// into the sheets, writing the report file once at the end; the document is marked modified. A simple
+/// bill lists the elements of several files as `merge` says. When a value was off its series the user is
+/// asked whether to see the report (Prompts::WarningQuestion), and the report is opened on yes.
+void FillDocument(Document& document, const FillCommandContext& context,
+                  elements::MergeChoice merge = elements::MergeChoice::kSeparateLists);
 
 }  // namespace tallyform::document

@@ -75,6 +75,12 @@ void RowEngine::EnsureNextSheet(int top_offset) {
   if (on_last_sheet()) sheets_.AddSheet(top_offset);
 }
 
+void RowEngine::RestartSheet(int top_offset) {
+  if (sheet_index_ == 0 || !on_last_sheet()) throw std::logic_error("only a following last sheet is restarted");
+  sheets_.RemoveSheet(sheet_index_);
+  sheets_.AddSheet(top_offset);
+}
+
 void RowEngine::CheckValue(std::string_view designator, std::string_view type, std::string_view file) {
   const auto cls = valuecheck::CheckedClass(designator);
   if (!cls) return;

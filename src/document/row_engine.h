@@ -105,6 +105,10 @@ class RowEngine {
   bool FitsColumn(int column, std::string_view text) const;
   /// Adds a following sheet with the top offset when the current sheet is the last one.
   void EnsureNextSheet(int top_offset);
+  /// Replaces the current sheet by a new following sheet with the top offset, for a sheet that turns out to
+  /// need another header before anything is written on it. The current sheet must be the last one and not
+  /// the first; std::logic_error otherwise.
+  void RestartSheet(int top_offset);
 
   /// Checks the value of a resistor or capacitor (by the designator's prefix) with the type text, an empty
   /// value and the source file; raises the run's mismatch flag when the check fails.

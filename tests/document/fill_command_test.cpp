@@ -90,16 +90,30 @@ TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
   EXPECT_TRUE(shell_.opened.empty());
 }
 
-TEST_F(FillCommandTest, KindsWithoutAFillAreRefusedBeforeAnythingChanges) {
-  for (DocumentKind kind : {DocumentKind::kPurchasedBill, DocumentKind::kSimpleBill}) {
-    Document document = MakeDocument(kind);
-    Add(document, "R1", "Р1-12-0,125-4,6 кОм-5%"_cp);
-    document.sheets().sheet(0).cell(0, 1).SetText("kept");
-    document.SetMismatch(true);
-    EXPECT_THROW(Fill(document), FillNotAvailable);
-    EXPECT_EQ(document.sheets().sheet(0).cell(0, 1).text(), "kept");
-    EXPECT_TRUE(document.mismatch());
-    EXPECT_FALSE(document.modified());
+TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
+  Document bill = MakeDocument(DocumentKind::kPurchasedBill);
+  Add(bill, "R1", "Р1-12"_cp);
+  Add(bill, "C1", "К10-17б"_cp);
+  Add(bill, "R2", "р1-12"_cp);
+  bill.data().elements.at(0).Set(elements::kQuantity, "2");
+  bill.data().elements.at(2).Set(elements::kQuantity, "3");
+  const elements::ComponentList before = bill.data().elements;
+  Fill(bill);
+  EXPECT_EQ(bill.data().elements, before);
+  // The two resistors differ only in letter case: merged, wherever they stood.
+  const CTableRows& sheet = bill.sheets().sheet(0);
+  EXPECT_EQ(sheet.cell(0, 1).text(), "Резисторы"_cp);
+  EXPECT_EQ(sheet.cell(2, 6).text(), "5");
+  EXPECT_EQ(sheet.cell(6, 1).text(), "Конденсаторы"_cp);
+  EXPECT_TRUE(bill.modified());
+
+  for (const auto merge : {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
+    Document simple = MakeDocument(DocumentKind::kSimpleBill);
+    Add(simple, "DD1", "К561ЛА7"_cp);
+    FillDocument(simple, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_}, merge);
+    EXPECT_EQ(simple.sheets().sheet(0).cell(4, 0).text(), "1");
+    EXPECT_EQ(simple.sheets().sheet(0).section_file(),
+              merge == elements::MergeChoice::kSeparateLists ? "board.pcb" : "");
   }
 }
 
