@@ -1,6 +1,5 @@
 // tallyform-cli dump: the whole of a saved document as JSON.
 
-#include <array>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -17,15 +16,6 @@ namespace {
 
 using document::CTableRows;
 using document::TitleField;
-
-// The JSON names of the title block fields, in the order of TitleField.
-// clang-format off
-constexpr std::array<std::string_view, document::kTitleFieldCount> kTitleNames{
-    "approved_by", "standards_inspector", "extra_signature_name", "extra_signature_label",
-    "checker",     "developed_by",        "letter1",              "letter2",
-    "letter3",     "sheet_number",        "sheet_count",          "enterprise",
-    "designation", "product_name",        "document_name",        "first_use"};
-// clang-format on
 
 Json SheetSettings(const CTableRows& sheet) {
   Json title = Json::object();
