@@ -85,11 +85,12 @@ TEST(FillCommandTest, FillsAndSavesAListOfElements) {
   const auto& first = doc.sheets().sheet(0);
   EXPECT_EQ(first.empty_rows_between_groups(), 2);
   EXPECT_EQ(first.empty_rows_at_end(), 0);
-  EXPECT_EQ(first.cell(0, 2).text(), "Микросхемы"_cp);
-  EXPECT_EQ(first.cell(2, 1).text(), "DA1");
+  // Sorted by designator before filling: capacitors first.
+  EXPECT_EQ(first.cell(0, 2).text(), "Конденсаторы"_cp);
+  EXPECT_EQ(first.cell(2, 1).text(), "C1...C3");
   EXPECT_EQ(first.title_field(TitleField::kSheetCount), std::to_string(doc.sheets().sheet_count()));
   EXPECT_EQ(summary["sheets"], doc.sheets().sheet_count());
-  // The document keeps the list as read; ranges exist only in the cells.
+  // The document keeps the list unjoined; ranges exist only in the cells.
   EXPECT_EQ(summary["elements"], doc.data().elements.count());
   bool range_found = false;
   for (std::size_t s = 0; s < doc.sheets().sheet_count(); ++s) {
@@ -100,7 +101,7 @@ TEST(FillCommandTest, FillsAndSavesAListOfElements) {
   // What dump shows is what was filled.
   const CliRun dump = Cli(home, {"dump", output});
   ASSERT_EQ(dump.status, 0) << dump.err;
-  EXPECT_EQ(json::parse(dump.out)["sheets"][0]["rows"][0][2]["text"], "Микросхемы");
+  EXPECT_EQ(json::parse(dump.out)["sheets"][0]["rows"][0][2]["text"], "Конденсаторы");
 }
 
 TEST(FillCommandTest, ReadsSeveralDesignsIntoOneListAndOnlyProposesTheEditor) {
@@ -127,7 +128,14 @@ TEST(FillCommandTest, RefusesBadUsageAndBadInputWithoutWriting) {
       {{"fill", "--kind", "list", design, "-o", output, "--gap", "100"}, 2, "от 0 до 99"},
       {{"fill", "--kind", "list", design, "-o", output, "--tail", "30"}, 2, "от 0 до 29"},
       {{"fill", "--kind", "list", design, "-o", output, "--gap", "many"}, 2, "--gap"},
-      {{"fill", "--kind", "bill", design, "-o", output}, 2, "недоступно"},
+      {{"fill", "--kind", "list", design, "-o", output, "--merge"}, 2, "--merge"},
+      {{"fill", "--kind", "list", "-o", output}, 2, "--from"},
+      {{"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Name,Value"}, 2,
+       "Выберите атрибут элемента, являющийся наименованием элемента."},
+      {{"fill", "--kind", "bill", design, "-o", output, "--heading", "Type=Поз.обозначение"}, 2, "Поз.обозначение"},
+      {{"fill", "--kind", "list", design, "-o", output, "--join-row", "Value= "}, 2, "--join"},
+      {{"fill", "--kind", "list", design, "-o", output, "--title", "author=X"}, 2, "author"},
+      {{"fill", "--kind", "list", design, "-o", output, "--designation", "other.sch=X"}, 2, "other.sch"},
       {{"fill", "--kind", "poster", design, "-o", output}, 2, "--kind"},
       {{"fill", "--kind", "list", design}, 2, "--output"},
       {{"fill", "--kind", "list", (home / "missing.sch").string(), "-o", output}, 1, "missing.sch"},
@@ -142,6 +150,114 @@ TEST(FillCommandTest, RefusesBadUsageAndBadInputWithoutWriting) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(output));
   }
+}
+
+json Dump(const TempFolder& home, const std::string& document) {
+  const CliRun dump = Cli(home, {"dump", document});
+  EXPECT_EQ(dump.status, 0) << dump.err;
+  return json::parse(dump.out);
+}
+
+// The texts of one column of a dumped sheet, row by row.
+std::vector<std::string> Column(const json& sheet, std::size_t column) {
+  std::vector<std::string> texts;
+  for (const json& row : sheet["rows"]) texts.push_back(row[column]["text"]);
+  while (!texts.empty() && texts.back().empty()) texts.pop_back();
+  return texts;
+}
+
+TEST(FillCommandTest, FillsABillWithRolesHeadingsDesignationsJoinsAndTitleFields) {
+  TempFolder home;
+  const std::string output = (home / "bill.enum").string();
+  const std::string design = Example("amplifier.sch");
+  const CliRun run =
+      Cli(home, {"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Type,Value,ТУ", "--heading",
+                 "Type=Наименование", "--heading", "Количество=всего", "--heading",
+                 "Куда входит=Куда входит (обозначение)", "--designation", design + "=АБВГ.468.001",
+                 "--join", "Type:link", "--join-row", "Value=, ", "--title", "designation=АБВГ.468.001ВП", "--gap",
+                 "1"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(json::parse(run.out)["kind"], 1);
+
+  const json doc = Dump(home, output);
+  EXPECT_EQ(doc["roles"], json::array({"RefDes", "Type", "Value", "ТУ"}));
+  EXPECT_EQ(doc["headings"]["Количество"], "всего");
+  EXPECT_EQ(doc["headings"]["ТУ"], "");  // the headings given replace the defaults
+  EXPECT_EQ(doc["designations"][std::filesystem::absolute(design).string()], "АБВГ.468.001");
+  const json& first = doc["sheets"][0];
+  EXPECT_EQ(first["title"]["designation"], "АБВГ.468.001ВП");
+  EXPECT_EQ(first["gap"], 1);
+  // Kinds by prefix: capacitors first, each item named with its value joined on, its quantity under
+  // "всего", its unit in column 5 and no supply document, whose attribute has no column now.
+  const std::vector<std::string> names = Column(first, 1);
+  ASSERT_GE(names.size(), 3u);
+  EXPECT_EQ(names[0], "Конденсаторы");
+  EXPECT_EQ(names[2].rfind("К10-17б-М47-22 пФ-5%, 22", 0), 0u) << names[2];
+  EXPECT_EQ(first["rows"][2][9]["text"], "1");
+  EXPECT_EQ(first["rows"][2][6]["text"], "");
+  EXPECT_EQ(first["rows"][2][5]["text"], "АБВГ.468.001");
+  EXPECT_TRUE(Column(first, 3).empty());
+  // Designations and joined names are kept with the document's elements.
+  EXPECT_EQ(doc["elements"][0]["Куда входит"], "АБВГ.468.001");
+  const std::string type = doc["elements"][0]["Type"], value = doc["elements"][0]["Value"];
+  EXPECT_TRUE(type.ends_with(", " + value)) << type;
+}
+
+TEST(FillCommandTest, FillsASimpleBillInSectionsOrInOneList) {
+  TempFolder home;
+  const std::string separate = (home / "separate.enum").string();
+  const std::string merged = (home / "merged.enum").string();
+  const std::string sch = Example("amplifier.sch"), pcb = Example("amplifier.pcb");
+  ASSERT_EQ(Cli(home, {"fill", "--kind", "simple", sch, pcb, "-o", separate}).status, 0);
+  ASSERT_EQ(Cli(home, {"fill", "--kind", "simple", sch, pcb, "-o", merged, "--merge"}).status, 0);
+
+  // One section per design, each beginning on a sheet of its own that names its file.
+  const json sections = Dump(home, separate);
+  std::vector<std::string> section_files;
+  for (const json& sheet : sections["sheets"]) {
+    if (sheet["section_start"].get<bool>()) {
+      section_files.push_back(sheet["section_file"]);
+      EXPECT_EQ(Column(sheet, 1).front(), "Активные компоненты");
+      EXPECT_EQ(sheet["top"], 28);
+    }
+  }
+  EXPECT_EQ(section_files, (std::vector<std::string>{std::filesystem::absolute(pcb).string(),
+                                                     std::filesystem::absolute(sch).string()}));
+  EXPECT_EQ(sections["sheets"][0]["rows"][4][0]["text"], "1");
+
+  // One list: one heading per category, no file recorded.
+  const json one = Dump(home, merged);
+  int active_headings = 0;
+  for (const json& sheet : one["sheets"]) {
+    EXPECT_EQ(sheet["section_file"], "");
+    for (const std::string& text : Column(sheet, 1)) active_headings += text == "Активные компоненты";
+  }
+  EXPECT_EQ(active_headings, 1);
+}
+
+TEST(FillCommandTest, FillsASavedDocumentAgainKeepingItsSettingsAndHistory) {
+  TempFolder home;
+  const std::string first = (home / "first.enum").string();
+  const std::string again = (home / "again.enum").string();
+  ASSERT_EQ(Cli(home, {"fill", "--kind", "list", Example("amplifier.sch"), "-o", first, "--gap", "2", "--title",
+                       "developed_by=Петров", "--editor", "A"})
+                .status,
+            0);
+
+  const CliRun run = Cli(home, {"fill", "--from", first, "-o", again, "--editor", "B"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json before = Dump(home, first);
+  const json after = Dump(home, again);
+  EXPECT_EQ(after["kind"], 0);
+  EXPECT_EQ(after["elements"], before["elements"]);
+  EXPECT_EQ(after["history"].size(), 2u);
+  EXPECT_EQ(after["sheets"][0]["title"]["developed_by"], "Петров");
+  EXPECT_EQ(after["sheets"][0]["gap"], 2);
+  EXPECT_EQ(after["sheets"], before["sheets"]);  // the same list filled the same way
+
+  // A kind that is not the document's is refused.
+  const CliRun other = Cli(home, {"fill", "--from", first, "--kind", "bill", "-o", again});
+  EXPECT_EQ(other.status, 2);
 }
 
 }  // namespace
