@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,16 +67,47 @@ int CompareKeys(const DesignatorKey& a, const DesignatorKey& b) {
 }
 
 // ---- Sorting ----
+//
+// The insertion sort moves each element, in list order, back past every earlier element that is not less
+// than it. Where the designators compare consistently (a strict weak ordering), that leaves elements that
+// compare equal in reverse order of their places and everything else in order: what a stable sort of the
+// reversed list gives.
+//
+// Part of the comparison is always consistent: the keys before the designator, the category key, and the
+// folded first character of the designator (designators whose first characters differ compare as texts
+// ignoring case, which their folded first characters decide when they differ). Whatever the rest does, the
+// insertion sort keeps the elements ordered by these outer keys: an element walks back past the elements
+// with greater outer keys, which stand at the end, and stops inside the run of its own outer keys, at the
+// place the insertion sort of that run alone would put it. So the list is sorted stably by the outer keys,
+// and each run of equal outer keys is sorted on its own: by the n log n sort when its designators compare
+// consistently, otherwise by the insertion sort itself.
+//
+// Within a run (one folded first character) the designators compare consistently as long as
+//   - they share one first character byte (R9 and r10 compare as texts, R9 and R10 by number);
+//   - the designators with a non-digit second character have one byte per folded second character (RK9
+//     and Rk10 compare as texts, RK9 and RK10 by number);
+//   - they are not both one character long and followed by a non-digit (R equals RK1 and is less than R1,
+//     while R1 is less than RK1); an empty designator counts as one character long, its first character
+//     the zero byte.
+// Then they order by the class of their second character (a digit, or none, is one class placed where the
+// digits sort; any other character is a class of its own, placed by its folded byte) and the number after
+// the letter part.
 
-// The keys of one element in the order the kind compares them: a number (the category key, for the simple
-// bill in one list), up to two texts compared by bytes (the prefix for the bill, then the source file), and
-// the designator.
+// The class of designators without a letter in the second place sorts where the digits do.
+constexpr unsigned char kDigitClass = '0';
+
+// The keys of one element: a number (the category key, for the simple bill in one list), up to two texts
+// compared by bytes (the prefix for the bill, then the source file), and the designator.
 struct ElementKey {
   std::size_t index = 0;  // the element's place before sorting
   int number = 0;
   std::string_view first_text;
   std::string_view second_text;
   DesignatorKey designator;
+  unsigned char folded_first = 0;
+  // The order within a run whose designators compare consistently.
+  unsigned char second_class = 0;
+  int run_number = 0;
 };
 
 ElementKey MakeElementKey(std::size_t index, const Element& element, std::string_view designator_role,
@@ -92,6 +124,15 @@ ElementKey MakeElementKey(std::size_t index, const Element& element, std::string
     key.first_text = file;
   }
   if (kind == DocumentKind::kSimpleBill && merge == MergeChoice::kOneList) key.number = key.designator.category;
+  const DesignatorKey& d = key.designator;
+  key.folded_first = static_cast<unsigned char>(text::FoldByte(d.first));
+  if (d.long_enough && !IsDigit(d.second)) {
+    key.second_class = static_cast<unsigned char>(text::FoldByte(d.second));
+    key.run_number = d.number_after_two;
+  } else {
+    key.second_class = kDigitClass;
+    key.run_number = d.number_after_one;
+  }
   return key;
 }
 
@@ -102,131 +143,60 @@ int Compare(const ElementKey& a, const ElementKey& b) {
   return CompareKeys(a.designator, b.designator);
 }
 
-// The insertion sort itself: each element, in list order, moves back past every earlier element that is
-// not less than it. Only pointers to the keys move.
-void InsertionSort(std::vector<const ElementKey*>& order) {
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    const ElementKey* element = order[i];
-    std::size_t j = i;
-    while (j > 0 && Compare(*order[j - 1], *element) >= 0) --j;
-    if (j == i) continue;
-    std::move_backward(order.begin() + static_cast<std::ptrdiff_t>(j), order.begin() + static_cast<std::ptrdiff_t>(i),
-                       order.begin() + static_cast<std::ptrdiff_t>(i) + 1);
-    order[j] = element;
-  }
+// Orders by the outer keys; string_view compares by unsigned bytes, as CompareBytes does.
+int CompareOuter(const ElementKey& a, const ElementKey& b) {
+  if (a.number != b.number) return a.number < b.number ? -1 : 1;
+  if (int c = a.first_text.compare(b.first_text); c != 0) return c;
+  if (int c = a.second_text.compare(b.second_text); c != 0) return c;
+  if (a.designator.category != b.designator.category) return a.designator.category < b.designator.category ? -1 : 1;
+  return static_cast<int>(a.folded_first) - static_cast<int>(b.folded_first);
 }
 
-// ---- When the designators compare consistently ----
-//
-// Designators with one first character (one byte per letter, whatever its case) order by their folded
-// first character, then by the class of their second character (a digit, or no second character, is one
-// class placed where the digits sort; any other character is a class of its own, placed by its folded
-// byte), then by the number after the letter part. This holds as long as
-//   - no two designators have first characters that differ only in letter case (R9 and r10 compare as
-//     texts, R9 and R10 by number);
-//   - no two designators with one first character have second characters that differ only in letter case
-//     and are not digits (RK9 and Rk10 compare as texts, RK9 and RK10 by number);
-//   - designators with one first character are not both one character long and followed by a non-digit
-//     (R equals RK1 and is less than R1, while R1 is less than RK1); an empty designator counts as one
-//     character long, its first character read as the zero byte.
-// Under these conditions the comparison is that of the key below: a strict weak ordering.
+using Run = std::span<const ElementKey*>;
 
-struct OrderKey {
-  unsigned char first = 0;
-  unsigned char second_class = 0;
-  int number = 0;
-  friend auto operator<=>(const OrderKey&, const OrderKey&) = default;
-};
-
-// The class of designators without a letter in the second place sorts where the digits do.
-constexpr unsigned char kDigitClass = '0';
-
-OrderKey ConsistentKey(const DesignatorKey& key) {
-  OrderKey order;
-  order.first = static_cast<unsigned char>(text::FoldByte(key.first));
-  if (key.long_enough && !IsDigit(key.second)) {
-    order.second_class = static_cast<unsigned char>(text::FoldByte(key.second));
-    order.number = key.number_after_two;
-  } else {
-    order.second_class = kDigitClass;
-    order.number = key.number_after_one;
+// True when the designators of a run of equal outer keys compare consistently (see above).
+bool ComparesConsistently(Run run) {
+  const char first = run.front()->designator.first;
+  bool short_seen = false;
+  bool two_letters_seen = false;
+  std::vector<std::pair<unsigned char, char>> seconds;
+  for (const ElementKey* key : run) {
+    const DesignatorKey& d = key->designator;
+    if (d.first != first) return false;
+    if (!d.long_enough) {
+      short_seen = true;
+    } else if (!IsDigit(d.second)) {
+      two_letters_seen = true;
+      seconds.emplace_back(key->second_class, d.second);
+    }
   }
-  return order;
-}
-
-// True when the designators meet the conditions above.
-bool ComparesConsistently(const std::vector<ElementKey>& keys) {
-  // Per folded first character, the byte seen (-1 for none yet).
-  std::array<int, 256> first_byte;
-  first_byte.fill(-1);
-  // Per first byte: per folded non-digit second character, the byte seen; and which lengths of letter part
-  // were seen.
-  struct PerFirst {
-    std::array<int, 256> second_byte;
-    bool short_seen = false;
-    bool two_letters_seen = false;
-  };
-  std::vector<std::unique_ptr<PerFirst>> per_first(256);
-  for (const ElementKey& element_key : keys) {
-    const DesignatorKey& key = element_key.designator;
-    const auto first = static_cast<unsigned char>(key.first);
-    int& first_seen = first_byte[static_cast<unsigned char>(text::FoldByte(key.first))];
-    if (first_seen < 0) {
-      first_seen = first;
-    } else if (first_seen != first) {
-      return false;
-    }
-    auto& slot = per_first[first];
-    if (!slot) {
-      slot = std::make_unique<PerFirst>();
-      slot->second_byte.fill(-1);
-    }
-    if (!key.long_enough) {
-      slot->short_seen = true;
-    } else if (!IsDigit(key.second)) {
-      slot->two_letters_seen = true;
-      int& second_seen = slot->second_byte[static_cast<unsigned char>(text::FoldByte(key.second))];
-      const auto second = static_cast<unsigned char>(key.second);
-      if (second_seen < 0) {
-        second_seen = second;
-      } else if (second_seen != second) {
-        return false;
-      }
-    }
-    if (slot->short_seen && slot->two_letters_seen) return false;
+  if (short_seen && two_letters_seen) return false;
+  std::sort(seconds.begin(), seconds.end());
+  for (std::size_t i = 1; i < seconds.size(); ++i) {
+    if (seconds[i].first == seconds[i - 1].first && seconds[i].second != seconds[i - 1].second) return false;
   }
   return true;
 }
 
-// With a strict weak ordering the insertion sort leaves elements that compare equal in reverse order of
-// their places and everything else in order, which is what a stable sort of the reversed list does.
-std::vector<std::size_t> ConsistentOrder(const std::vector<ElementKey>& keys) {
-  struct Entry {
-    int number;
-    std::string_view first_text;
-    std::string_view second_text;
-    int category;
-    OrderKey order;
-    std::size_t index;
-  };
-  std::vector<Entry> entries;
-  entries.reserve(keys.size());
-  for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-    entries.push_back({it->number, it->first_text, it->second_text, it->designator.category,
-                       ConsistentKey(it->designator), it->index});
+void InsertionSort(Run run) {
+  for (std::size_t i = 1; i < run.size(); ++i) {
+    const ElementKey* element = run[i];
+    std::size_t j = i;
+    while (j > 0 && Compare(*run[j - 1], *element) >= 0) --j;
+    if (j == i) continue;
+    std::move_backward(run.begin() + static_cast<std::ptrdiff_t>(j), run.begin() + static_cast<std::ptrdiff_t>(i),
+                       run.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+    run[j] = element;
   }
-  // string_view compares by unsigned bytes, as CompareBytes does.
-  std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    if (a.number != b.number) return a.number < b.number;
-    if (int c = a.first_text.compare(b.first_text); c != 0) return c < 0;
-    if (int c = a.second_text.compare(b.second_text); c != 0) return c < 0;
-    if (a.category != b.category) return a.category < b.category;
-    return a.order < b.order;
+}
+
+// Sorts a run that compares consistently: its elements stand in their original order.
+void ConsistentSort(Run run) {
+  std::reverse(run.begin(), run.end());
+  std::stable_sort(run.begin(), run.end(), [](const ElementKey* a, const ElementKey* b) {
+    if (a->second_class != b->second_class) return a->second_class < b->second_class;
+    return a->run_number < b->run_number;
   });
-  std::vector<std::size_t> order;
-  order.reserve(entries.size());
-  for (const Entry& entry : entries) order.push_back(entry.index);
-  return order;
 }
 
 }  // namespace
@@ -238,30 +208,36 @@ int CompareDesignators(DocumentKind kind, std::string_view a, std::string_view b
 
 SortMethod SortElements(ComponentList& list, const Roles& roles, DocumentKind kind, MergeChoice merge) {
   auto& items = list.storage();
-  if (items.size() < 2) return SortMethod::kMerge;
   std::vector<ElementKey> keys;
   keys.reserve(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) {
     keys.push_back(MakeElementKey(i, *items[i], roles[kRoleDesignator], kind, merge));
   }
+  std::vector<const ElementKey*> order;
+  order.reserve(keys.size());
+  for (const ElementKey& key : keys) order.push_back(&key);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const ElementKey* a, const ElementKey* b) { return CompareOuter(*a, *b) < 0; });
 
   SortMethod method = SortMethod::kMerge;
-  std::vector<std::size_t> order;
-  if (ComparesConsistently(keys)) {
-    order = ConsistentOrder(keys);
-  } else {
-    method = SortMethod::kInsertion;
-    std::vector<const ElementKey*> sorted;
-    sorted.reserve(keys.size());
-    for (const ElementKey& key : keys) sorted.push_back(&key);
-    InsertionSort(sorted);
-    order.reserve(sorted.size());
-    for (const ElementKey* key : sorted) order.push_back(key->index);
+  for (std::size_t begin = 0; begin < order.size();) {
+    std::size_t end = begin + 1;
+    while (end < order.size() && CompareOuter(*order[begin], *order[end]) == 0) ++end;
+    if (end - begin > 1) {
+      const Run run(order.data() + begin, end - begin);
+      if (ComparesConsistently(run)) {
+        ConsistentSort(run);
+      } else {
+        InsertionSort(run);
+        method = SortMethod::kInsertion;
+      }
+    }
+    begin = end;
   }
 
   std::vector<std::unique_ptr<Element>> reordered;
   reordered.reserve(items.size());
-  for (std::size_t index : order) reordered.push_back(std::move(items[index]));
+  for (const ElementKey* key : order) reordered.push_back(std::move(items[key->index]));
   items = std::move(reordered);
   return method;
 }

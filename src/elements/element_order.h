@@ -44,7 +44,7 @@ int CompareDesignators(document::DocumentKind kind, std::string_view a, std::str
 /// Which algorithm SortElements used.
 enum class SortMethod {
   kMerge,      ///< the designators compare consistently: an n log n stable sort
-  kInsertion,  ///< the exact insertion sort, for designators that do not compare consistently
+  kInsertion,  ///< some designators do not compare consistently: the exact insertion sort for their runs
 };
 
 /// Sorts the elements for a document of the kind. The keys, compared in order until one differs:

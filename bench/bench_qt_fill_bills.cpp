@@ -1,0 +1,130 @@
+// Preparing and filling both bills of purchased items from 20,000 elements with the Qt measurer: joining
+// neighbours into ranges, ordering and merging items, and writing them into the sheets with fitting,
+// splitting and the value check. The generated board merges into few items; the distinct board keeps every
+// element an item of its own, a row each.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <filesystem>
+#include <string>
+
+#include "adapters/qt_text_measurer.h"
+#include "design_generator.h"
+#include "document/element_kinds.h"
+#include "document/fill_bill.h"
+#include "document/fill_simple_bill.h"
+#include "elements/ascii_reader.h"
+#include "elements/default_headings.h"
+#include "elements/element_order.h"
+#include "presentation/sheet_set.h"
+#include "valuecheck/value_check.h"
+
+namespace {
+
+using namespace tallyform;
+using document::DocumentKind;
+
+constexpr std::size_t kElements = 20000;
+
+// A generated board read once and sorted for each bill, with the program's files in a folder of their own.
+class Board {
+ public:
+  explicit Board(bool distinct)
+      : folder_(std::filesystem::temp_directory_path() /
+                ("tallyform-bench-bills-" + std::to_string(::getpid()) + (distinct ? "-d" : ""))) {
+    std::filesystem::create_directories(folder_);
+    kinds_.FillBuiltIn();
+    check_ = std::make_unique<valuecheck::ValueCheck>(folder_ / "errors.log");
+    bench::DesignOptions options;
+    options.components = kElements;
+    elements::AsciiReader reader(kinds_, *check_);
+    bool mismatch = false;
+    reader.ReadBytes(bench::GenerateDesign(options), "D:\\Projects\\Generated\\board.pcb", false, data_,
+                     mismatch);
+    if (distinct) {
+      for (auto& e : data_.elements.storage()) e->Set("Type", std::string(e->Get("Type")) + " " + std::string(e->Get("RefDes")));
+    }
+  }
+  ~Board() {
+    check_.reset();
+    std::filesystem::remove_all(folder_);
+  }
+
+  // The list sorted for the kind, with the kind's default headings.
+  elements::ListData DataFor(DocumentKind kind) const {
+    elements::ListData data = data_;
+    elements::SortElements(data.elements, data.roles, kind);
+    elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
+    return data;
+  }
+  const document::ElementKinds& kinds() const { return kinds_; }
+  valuecheck::ValueCheck& check() { return *check_; }
+
+ private:
+  std::filesystem::path folder_;
+  document::ElementKinds kinds_;
+  std::unique_ptr<valuecheck::ValueCheck> check_;
+  elements::ListData data_;
+};
+
+Board& TheBoard(bool distinct) {
+  static Board generated(false);
+  static Board each_its_own(true);
+  return distinct ? each_its_own : generated;
+}
+
+void PrepareAndFill(benchmark::State& state, DocumentKind kind, bool distinct) {
+  Board& board = TheBoard(distinct);
+  const elements::ListData data = board.DataFor(kind);
+  const adapters::QtTextMeasurer measurer;
+  const document::FillServices services{measurer, board.kinds(), board.check()};
+  presentation::SheetSet sheets(kind);
+  std::size_t items = 0;
+  for (auto _ : state) {
+    elements::ComponentList copy = data.elements;
+    bool mismatch = false;
+    {
+      valuecheck::ReportRun run(board.check());
+      board.check().ClearReport();
+      document::PreparePurchased(copy, data.roles);
+      if (kind == DocumentKind::kPurchasedBill) {
+        document::FillBill(sheets, copy, data.headings, data.roles, services, mismatch);
+      } else {
+        document::FillSimpleBill(sheets, copy, data.headings, data.roles, elements::MergeChoice::kSeparateLists,
+                                 services, mismatch);
+      }
+    }
+    items = copy.count();
+    benchmark::DoNotOptimize(mismatch);
+  }
+  state.counters["items"] = static_cast<double>(items);
+  state.counters["sheets"] = static_cast<double>(sheets.sheet_count());
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kElements));
+}
+
+void BM_PrepareAndFillBill(benchmark::State& state) { PrepareAndFill(state, DocumentKind::kPurchasedBill, false); }
+void BM_PrepareAndFillSimpleBill(benchmark::State& state) { PrepareAndFill(state, DocumentKind::kSimpleBill, false); }
+void BM_PrepareAndFillBillDistinct(benchmark::State& state) {
+  PrepareAndFill(state, DocumentKind::kPurchasedBill, true);
+}
+void BM_PrepareAndFillSimpleBillDistinct(benchmark::State& state) {
+  PrepareAndFill(state, DocumentKind::kSimpleBill, true);
+}
+BENCHMARK(BM_PrepareAndFillBill)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrepareAndFillSimpleBill)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrepareAndFillBillDistinct)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrepareAndFillSimpleBillDistinct)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Measuring needs the font database of a QGuiApplication; no display is needed.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  benchmark::Initialize(&argc, argv);
+  const QGuiApplication app(argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
