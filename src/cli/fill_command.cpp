@@ -224,6 +224,10 @@ int RunFill(const FillOptions& options) {
   }
   ApplyDesignations(parsed, data);
   if (parsed.roles) {
+    const std::vector<std::string>& names = *parsed.roles;
+    if (names.size() > 3 && !names[3].empty() && !Listed(data.attribute_names, names[3])) {
+      throw BadUsage("fill: --roles: no attribute \"" + names[3] + "\" in the list");
+    }
     sorted = AcceptRoles(data, kind, SelectionOf(*parsed.roles, data.attribute_names), merge, prompts, {}) || sorted;
   }
   if (parsed.join) {

@@ -132,6 +132,7 @@ TEST(FillCommandTest, RefusesBadUsageAndBadInputWithoutWriting) {
       {{"fill", "--kind", "list", "-o", output}, 2, "--from"},
       {{"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Name,Value"}, 2,
        "Выберите атрибут элемента, являющийся наименованием элемента."},
+      {{"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Type,Value,Spec"}, 2, "Spec"},
       {{"fill", "--kind", "bill", design, "-o", output, "--heading", "Type=Поз.обозначение"}, 2, "Поз.обозначение"},
       {{"fill", "--kind", "list", design, "-o", output, "--join-row", "Value= "}, 2, "--join"},
       {{"fill", "--kind", "list", design, "-o", output, "--title", "author=X"}, 2, "author"},
