@@ -1,7 +1,6 @@
 #include "elements/element_order.h"
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <span>
 #include <string>

@@ -91,15 +91,10 @@ TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
 
   EXPECT_EQ(document::CategoryKey("DA"), 110);
   EXPECT_EQ(document::CategoryKey("VD"), 140);
-  EXPECT_EQ(document::CategoryKey("C"), 210);
   EXPECT_EQ(document::CategoryKey("CA"), 600);
   EXPECT_EQ(document::CategoryKey("MOV"), 252);
   EXPECT_EQ(document::CategoryKey("MO"), 600);
-  EXPECT_EQ(document::CategoryKey("HL"), 320);
-  EXPECT_EQ(document::CategoryKey("XS"), 442);
-  EXPECT_EQ(document::CategoryKey("PV"), 550);
   EXPECT_EQ(document::CategoryKey("GB"), 510);
-  EXPECT_EQ(document::CategoryName(1), "Активные компоненты"_cp);
   EXPECT_EQ(document::CategoryName(6), "Разное"_cp);
 }
 
