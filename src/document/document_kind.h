@@ -105,6 +105,14 @@ constexpr int BodyHeight(DocumentKind kind, int sheet_height, bool first_sheet) 
   return sheet_height - (first_sheet ? layout.first_body_margin : layout.following_body_margin);
 }
 
+/// The body height of a following sheet whose table starts at `top_offset`: a sheet that starts lower than
+/// a plain following sheet (a simple bill's section) gives up the difference, so that its rows still end
+/// above the sheet's bottom edge.
+constexpr int FollowingBodyHeight(DocumentKind kind, int sheet_height, int top_offset) {
+  const int lower = top_offset - LayoutOf(kind).following_top_offset;
+  return BodyHeight(kind, sheet_height, false) - (lower > 0 ? lower : 0);
+}
+
 /// The y where the table rows start on a sheet of the kind (the bottom of the table header).
 constexpr int HeaderBottom(DocumentKind kind, bool section_start) {
   const KindLayout& layout = LayoutOf(kind);

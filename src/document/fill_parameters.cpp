@@ -15,7 +15,8 @@ using namespace tallyform::text::literals;
 int FollowingSheetRows(DocumentKind kind) {
   const KindLayout& layout = LayoutOf(kind);
   const int sheet_height = SheetSizeOf(layout.format, layout.portrait).height;
-  return BodyHeight(kind, sheet_height, false) / kRowHeight;
+  // A section sheet of the simple bill starts lower and holds fewer rows than a plain following sheet.
+  return FollowingBodyHeight(kind, sheet_height, layout.section_top_offset) / kRowHeight;
 }
 
 int MaxTail(DocumentKind kind) {

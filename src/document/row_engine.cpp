@@ -99,7 +99,8 @@ void RowEngine::Run(const elements::ComponentList& elements, RowWriter& writer, 
   gap_ = parameters.gap;
   // A heading and its element must fit on a following sheet of this set, whatever its paper: otherwise the
   // fill would add sheets for ever.
-  const int following_rows = sheets_.following_body_height() / kRowHeight;
+  const int following_rows =
+      sheets_.BodyHeightFor(1, LayoutOf(sheets_.kind()).section_top_offset) / kRowHeight;
   tail_ = std::clamp(parameters.tail, 0, std::max(0, following_rows - 3));
   last_group_.clear();
 

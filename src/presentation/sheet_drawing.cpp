@@ -124,7 +124,7 @@ void SheetPainter::Draw() {
   HeaderTexts();
   if (ListOrBill() && number_ > 1) Text(w_ - 15, w_ - 5, h_ - 13, h_ - 5, text::FormatD(number_), kCentred);
 
-  sheet_.SetBodyHeight(number_ == 1 ? sheets_.first_body_height() : sheets_.following_body_height());
+  sheet_.SetBodyHeight(sheets_.BodyHeightFor(static_cast<std::size_t>(number_ - 1), sheet_.top_offset()));
 
   if (Screen()) {
     ThinPen();

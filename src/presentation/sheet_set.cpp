@@ -65,9 +65,15 @@ void SheetSet::Clear() {
 }
 
 CTableRows& SheetSet::AddSheet(int top_offset) {
-  auto sheet = std::make_unique<CTableRows>(column_widths_, following_body_height_, top_offset);
+  auto sheet = std::make_unique<CTableRows>(column_widths_, BodyHeightFor(sheet_count(), top_offset), top_offset);
   current().push_back(std::move(sheet));
   return *current().back();
+}
+
+int SheetSet::BodyHeightFor(std::size_t index, int top_offset) const {
+  if (index == 0) return first_body_height_;
+  const int lower = top_offset - document::LayoutOf(kind_).following_top_offset;
+  return following_body_height_ - std::max(0, lower);
 }
 
 void SheetSet::RemoveSheet(std::size_t index) {

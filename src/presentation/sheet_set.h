@@ -54,6 +54,9 @@ class SheetSet {
   std::span<const int> column_widths() const { return column_widths_; }
   int first_body_height() const { return first_body_height_; }
   int following_body_height() const { return following_body_height_; }
+  /// The body height of the sheet at a 0-based index when its table starts at `top_offset`: the first
+  /// sheet's, or a following sheet's less what a lower start takes.
+  int BodyHeightFor(std::size_t index, int top_offset) const;
 
   // ---- The sheets of the current array ----
 

@@ -26,7 +26,7 @@ TEST(FillParametersTest, EnteredValuesOutsideTheirRangeAreRefusedNamingTheRange)
   // A tail must leave room for a heading and its element on a following sheet: rows - 3.
   EXPECT_EQ(MaxTail(DocumentKind::kElementList), 29);
   EXPECT_EQ(MaxTail(DocumentKind::kPurchasedBill), 27);
-  EXPECT_EQ(MaxTail(DocumentKind::kSimpleBill), 30);
+  EXPECT_EQ(MaxTail(DocumentKind::kSimpleBill), 29);  // a section sheet holds 32 rows
 
   EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {0, 0}), "");
   EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {kMaxGap, 29}), "");
@@ -38,7 +38,9 @@ TEST(FillParametersTest, EnteredValuesOutsideTheirRangeAreRefusedNamingTheRange)
             "Число пустых строк в конце листа должно быть от 0 до 29."_cp);
   EXPECT_EQ(RefusalOf(DocumentKind::kPurchasedBill, {3, -1}),
             "Число пустых строк в конце листа должно быть от 0 до 27."_cp);
-  EXPECT_EQ(RefusalOf(DocumentKind::kSimpleBill, {3, 30}), "");
+  EXPECT_EQ(RefusalOf(DocumentKind::kSimpleBill, {3, 29}), "");
+  EXPECT_EQ(RefusalOf(DocumentKind::kSimpleBill, {3, 30}),
+            "Число пустых строк в конце листа должно быть от 0 до 29."_cp);
 
   CTableRows table;
   EXPECT_THROW(SetFillParameters(table, DocumentKind::kPurchasedBill, {3, 28}), BadUsage);
