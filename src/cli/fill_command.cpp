@@ -133,9 +133,12 @@ ParsedOptions Parse(const FillOptions& options) {
   }
   for (const std::string& title : options.titles) {
     auto [field, text] = SplitPair("--title", title);
-    const auto it = std::find(kTitleNames.begin(), kTitleNames.end(), field);
-    if (it == kTitleNames.end()) throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
-    parsed.titles.emplace_back(static_cast<document::TitleField>(it - kTitleNames.begin()), Cp(text));
+    std::size_t f = 0;
+    while (f < document::kTitleFieldCount && document::TitleFieldKey(static_cast<document::TitleField>(f)) != field) {
+      ++f;
+    }
+    if (f == document::kTitleFieldCount) throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
+    parsed.titles.emplace_back(static_cast<document::TitleField>(f), Cp(text));
   }
   return parsed;
 }

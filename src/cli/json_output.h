@@ -16,16 +16,6 @@ namespace tallyform::cli {
 
 using Json = nlohmann::ordered_json;
 
-/// The JSON names of the title block fields, in the order of document::TitleField (dump writes them, fill
-/// --title takes them).
-// clang-format off
-inline constexpr std::array<std::string_view, document::kTitleFieldCount> kTitleNames{
-    "approved_by", "standards_inspector", "extra_signature_name", "extra_signature_label",
-    "checker",     "developed_by",        "letter1",              "letter2",
-    "letter3",     "sheet_number",        "sheet_count",          "enterprise",
-    "designation", "product_name",        "document_name",        "first_use"};
-// clang-format on
-
 /// Dumps a value on one line; text that is not valid UTF-8 is replaced, never an exception.
 std::string Compact(const Json& value);
 

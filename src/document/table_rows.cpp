@@ -36,8 +36,8 @@ void ReadNewObjectTag(archive::ArchiveReader& ar, const archive::ClassInfo& cls)
 
 // clang-format off
 constexpr std::array<std::string_view, kTitleFieldCount> kTitleFieldKeys{
-    "approved_by", "inspector", "extra_signature_name", "extra_signature_label", "checked_by",
-    "developed_by", "letter_1", "letter_2", "letter_3", "sheet_number", "sheet_count", "enterprise",
+    "approved_by", "standards_inspector", "extra_signature_name", "extra_signature_label", "checker",
+    "developed_by", "letter1", "letter2", "letter3", "sheet_number", "sheet_count", "enterprise",
     "designation", "product_name", "document_name", "first_use"};
 // clang-format on
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +8,7 @@
 
 #include "document/document.h"
 #include "support/fake_ports.h"
+#include "support/cli_runner.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -21,39 +21,9 @@ using tallyform::document::DocumentKind;
 using tallyform::document::TitleField;
 using tallyform::testing::FakeSystemInfo;
 using tallyform::testing::FileBytes;
+using tallyform::testing::Cli;
+using tallyform::testing::CliRun;
 using tallyform::testing::TempFolder;
-
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) {
-    if (c == '\'') {
-      out += "'\\''";
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun Cli(const TempFolder& home, const std::vector<std::string>& args) {
-  std::string command = "TALLYFORM_HOME=" + Quote(home.path().string()) + " " + Quote(TALLYFORM_CLI);
-  for (const std::string& arg : args) command += " " + Quote(arg);
-  const auto out = home / "stdout.txt";
-  const auto err = home / "stderr.txt";
-  command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-  CliRun run;
-  const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = FileBytes(out);
-  run.err = FileBytes(err);
-  return run;
-}
 
 TEST(DumpCommandTest, PrintsTheWholeDocument) {
   TempFolder home;

@@ -1,54 +1,23 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
+#include "support/cli_runner.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using json = nlohmann::ordered_json;
 using tallyform::testing::FileBytes;
+using tallyform::testing::Cli;
+using tallyform::testing::CliRun;
 using tallyform::testing::TempFolder;
 
 std::string Fixture(std::string_view name) {
   return (std::filesystem::path(TALLYFORM_TEST_DATA) / "ascii" / name).string();
-}
-
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) {
-    if (c == '\'') {
-      out += "'\\''";
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs tallyform-cli with its program folder in `home`.
-CliRun Cli(const TempFolder& home, const std::vector<std::string>& args) {
-  std::string command = "TALLYFORM_HOME=" + Quote(home.path().string()) + " " + Quote(TALLYFORM_CLI);
-  for (const std::string& arg : args) command += " " + Quote(arg);
-  const auto out = home / "stdout.txt";
-  const auto err = home / "stderr.txt";
-  command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-  CliRun run;
-  const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = FileBytes(out);
-  run.err = FileBytes(err);
-  return run;
 }
 
 // A design of one element each for the checks.

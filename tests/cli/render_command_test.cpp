@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "support/cli_runner.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -18,39 +18,10 @@ using json = nlohmann::ordered_json;
 using tallyform::document::Document;
 using tallyform::document::DocumentKind;
 using tallyform::testing::FileBytes;
+using tallyform::testing::Cli;
+using tallyform::testing::CliRun;
+using tallyform::testing::Quote;
 using tallyform::testing::TempFolder;
-
-std::string Quote(const std::string& arg) {
-  std::string out = "'";
-  for (char c : arg) {
-    if (c == '\'') {
-      out += "'\\''";
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs tallyform-cli in `home` (its program folder and working folder).
-CliRun Cli(const TempFolder& home, const std::vector<std::string>& args) {
-  std::string command = "cd " + Quote(home.path().string()) +
-                        " && TALLYFORM_HOME=" + Quote(home.path().string()) + " " + Quote(TALLYFORM_CLI);
-  for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " >stdout.txt 2>stderr.txt";
-  CliRun run;
-  const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = FileBytes(home / "stdout.txt");
-  run.err = FileBytes(home / "stderr.txt");
-  return run;
-}
 
 // A saved document of the kind with `sheets` sheets, a Cyrillic cell text on each.
 std::string SaveDocument(const TempFolder& home, DocumentKind kind, int sheets) {
