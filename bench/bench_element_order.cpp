@@ -20,7 +20,8 @@ using elements::MergeChoice;
 // Elements of three design files in a scrambled order, numbered per prefix so that few designators repeat.
 // With `mixed_case`, one prefix in twenty is written in lower case.
 elements::ComponentList MakeList(std::size_t count, bool mixed_case) {
-  static constexpr std::string_view kPrefixes[] = {"R", "R", "R", "C", "C", "DD", "DA", "VT", "VD", "XS", "L", "HL"};
+  static constexpr std::string_view kPrefixes[] = {"R",  "R",  "R",  "C",  "C", "DD",
+                                                   "DA", "VT", "VD", "XS", "L", "HL"};
   static constexpr std::string_view kFiles[] = {"D:\\Projects\\amplifier.sch", "D:\\Projects\\power.sch",
                                                 "D:\\Projects\\display.pcb"};
   bench::detail::Lcg random(7);
@@ -39,7 +40,8 @@ elements::ComponentList MakeList(std::size_t count, bool mixed_case) {
   }
   // Scrambled: swap each element with a random one.
   auto& items = list.storage();
-  for (std::size_t i = items.size(); i > 1; --i) std::swap(items[i - 1], items[random.Next(static_cast<std::uint32_t>(i))]);
+  for (std::size_t i = items.size(); i > 1; --i)
+    std::swap(items[i - 1], items[random.Next(static_cast<std::uint32_t>(i))]);
   return list;
 }
 
@@ -61,8 +63,12 @@ void Sort(benchmark::State& state, DocumentKind kind, MergeChoice merge, bool mi
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_SortList(benchmark::State& state) { Sort(state, DocumentKind::kElementList, MergeChoice::kSeparateLists, false); }
-void BM_SortBill(benchmark::State& state) { Sort(state, DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists, false); }
+void BM_SortList(benchmark::State& state) {
+  Sort(state, DocumentKind::kElementList, MergeChoice::kSeparateLists, false);
+}
+void BM_SortBill(benchmark::State& state) {
+  Sort(state, DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists, false);
+}
 void BM_SortSimpleBillOneList(benchmark::State& state) {
   Sort(state, DocumentKind::kSimpleBill, MergeChoice::kOneList, false);
 }

@@ -44,7 +44,8 @@ class Board {
     reader.ReadBytes(bench::GenerateDesign(options), "D:\\Projects\\Generated\\board.pcb", false, data_,
                      mismatch);
     if (distinct) {
-      for (auto& e : data_.elements.storage()) e->Set("Type", std::string(e->Get("Type")) + " " + std::string(e->Get("RefDes")));
+      for (auto& e : data_.elements.storage())
+        e->Set("Type", std::string(e->Get("Type")) + " " + std::string(e->Get("RefDes")));
     }
   }
   ~Board() {
@@ -92,8 +93,8 @@ void PrepareAndFill(benchmark::State& state, DocumentKind kind, bool distinct) {
       if (kind == DocumentKind::kPurchasedBill) {
         document::FillBill(sheets, copy, data.headings, data.roles, services, mismatch);
       } else {
-        document::FillSimpleBill(sheets, copy, data.headings, data.roles, elements::MergeChoice::kSeparateLists,
-                                 services, mismatch);
+        document::FillSimpleBill(sheets, copy, data.headings, data.roles,
+                                 elements::MergeChoice::kSeparateLists, services, mismatch);
       }
     }
     items = copy.count();
@@ -104,8 +105,12 @@ void PrepareAndFill(benchmark::State& state, DocumentKind kind, bool distinct) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kElements));
 }
 
-void BM_PrepareAndFillBill(benchmark::State& state) { PrepareAndFill(state, DocumentKind::kPurchasedBill, false); }
-void BM_PrepareAndFillSimpleBill(benchmark::State& state) { PrepareAndFill(state, DocumentKind::kSimpleBill, false); }
+void BM_PrepareAndFillBill(benchmark::State& state) {
+  PrepareAndFill(state, DocumentKind::kPurchasedBill, false);
+}
+void BM_PrepareAndFillSimpleBill(benchmark::State& state) {
+  PrepareAndFill(state, DocumentKind::kSimpleBill, false);
+}
 void BM_PrepareAndFillBillDistinct(benchmark::State& state) {
   PrepareAndFill(state, DocumentKind::kPurchasedBill, true);
 }

@@ -15,8 +15,8 @@ namespace {
 using namespace tallyform;
 using namespace tallyform::text::literals;
 
-constexpr double kHeight = 3.5;            // text height of a table cell, mm
-constexpr double kDesignatorCell = 20.0;   // column widths of the list of elements, mm
+constexpr double kHeight = 3.5;           // text height of a table cell, mm
+constexpr double kDesignatorCell = 20.0;  // column widths of the list of elements, mm
 constexpr double kNameCell = 110.0;
 constexpr double kNarrowNameCell = 60.0;
 

@@ -81,7 +81,8 @@ inline std::string GenerateDesign(const DesignOptions& options) {
     w.Line("    (originalName \"PAT_", number, "\")");
     for (int pad = 1; pad <= 8 && w.out().size() < padding_end; ++pad) {
       const std::string x = std::to_string(random.Next(5000)) + "." + std::to_string(random.Next(100));
-      w.Line("      (pad (padNum ", std::to_string(pad), ") (padStyleRef \"P:EX60Y60D35\") (pt ", x + " mm 0.0 mm))");
+      w.Line("      (pad (padNum ", std::to_string(pad), ") (padStyleRef \"P:EX60Y60D35\") (pt ",
+             x + " mm 0.0 mm))");
       w.Line("      (line (pt ", x, " mm 1.27 mm) (pt 0.0 mm 1.27 mm) (width 0.2 mm) )");
     }
     w.Line("      (attr \"RefDes\" \"\" (pt 0.0 mm 2.5 mm) (isVisible True) (textStyleRef \"(Default)\") )");
@@ -90,11 +91,14 @@ inline std::string GenerateDesign(const DesignOptions& options) {
   w.Line(")");
   w.Line("");
 
-  static constexpr std::string_view kResistorValues[] = {"10k", "4k7", "1k", "470", "100", "22k", "1M5", "4R7"};
-  static constexpr std::string_view kCapacitorValues[] = {"100", "0,1", "22p", "100n", "4.7u", "0.1mkF", "1000"};
+  static constexpr std::string_view kResistorValues[] = {"10k", "4k7", "1k",  "470",
+                                                         "100", "22k", "1M5", "4R7"};
+  static constexpr std::string_view kCapacitorValues[] = {"100",  "0,1",    "22p", "100n",
+                                                          "4.7u", "0.1mkF", "1000"};
   w.Line("(netlist \"Netlist_1\"");
   w.Line("  (globalAttrs ");
-  w.Line("    (attr \"SilkscreenClearance\" \"12.0mil\" (textStyleRef \"(Default)\") (constraintUnits mil) )");
+  w.Line(
+      "    (attr \"SilkscreenClearance\" \"12.0mil\" (textStyleRef \"(Default)\") (constraintUnits mil) )");
   w.Line("  )");
   std::size_t resistors = 0;
   std::size_t counters[10] = {};
@@ -104,7 +108,10 @@ inline std::string GenerateDesign(const DesignOptions& options) {
     static constexpr int kCounter[10] = {0, 0, 0, 0, 1, 1, 1, 2, 3, 4};
     const std::string number = std::to_string(++counters[kCounter[kind]]);
     switch (kind) {
-      case 0: case 1: case 2: case 3: {
+      case 0:
+      case 1:
+      case 2:
+      case 3: {
         ++resistors;
         const bool off = options.off_series_every != 0 && resistors % options.off_series_every == 0;
         w.Line("  (compInst \"R", number, "\"");
@@ -115,7 +122,9 @@ inline std::string GenerateDesign(const DesignOptions& options) {
         w.Line("    (attr \"", "ТУ\" \"ОЖО.467.093 ТУ"_cp, "\" )");
         break;
       }
-      case 4: case 5: case 6:
+      case 4:
+      case 5:
+      case 6:
         w.Line("  (compInst \"C", number, "\"");
         w.Line("    (compRef \"CAP_1\")");
         w.Line("    (originalName \"", "К10-17б-М47-5%"_cp, "\")");

@@ -27,12 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Tags only: what follows a new object is not read, so every object counts as read at once.
     int object = 0;
     while (reader.remaining() > 0) {
-      archive::ObjectTag tag = reader.ReadObjectTag({archive::kComponentList, archive::kElementName,
-                                                     archive::kStringMap, archive::kTableRows, archive::kRow,
-                                                     archive::kCell});
+      archive::ObjectTag tag =
+          reader.ReadObjectTag({archive::kComponentList, archive::kElementName, archive::kStringMap,
+                                archive::kTableRows, archive::kRow, archive::kCell});
       if (tag.kind == archive::ObjectTag::Kind::kNew) reader.RegisterObject(tag.object_index, &object);
       // A reference the tag accepted must resolve (to this marker or to an element read above).
-      if (tag.kind == archive::ObjectTag::Kind::kReference && reader.ReferencedObject(tag.object_index) == nullptr) {
+      if (tag.kind == archive::ObjectTag::Kind::kReference &&
+          reader.ReferencedObject(tag.object_index) == nullptr) {
         std::abort();
       }
     }

@@ -1,6 +1,6 @@
 // Opens any input as a document file. A damaged input must end in tallyform::Error; a document that opens
-// must save to bytes that open again with every sheet it had. Any other exception, a crash, a hang or a runaway allocation is
-// a fault.
+// must save to bytes that open again with every sheet it had. Any other exception, a crash, a hang or a
+// runaway allocation is a fault.
 
 #include <cstddef>
 #include <cstdint>

@@ -11,7 +11,8 @@ bool HasFontFamily(const QString& family) {
 
 QString ChooseSheetFamily(const QString& preferred) {
   const QStringList families = QFontDatabase::families();
-  for (const QString& candidate : {preferred, QString::fromLatin1(kSheetFace), QString::fromLatin1(kStandInFace)}) {
+  for (const QString& candidate :
+       {preferred, QString::fromLatin1(kSheetFace), QString::fromLatin1(kStandInFace)}) {
     if (candidate.isEmpty()) continue;
     // The database's spelling, so that QFontInfo reports the very name returned here.
     for (const QString& family : families) {

@@ -16,7 +16,9 @@ inline constexpr char kSheetFace[] = "AGOST Pincher";
 inline constexpr char kStandInFace[] = "PT Sans Narrow";
 
 /// The character height (em size) in millimetres of a text `text_height_mm` high.
-constexpr double CharacterHeightMm(double text_height_mm) { return text_height_mm * 96.0 / 72.0; }
+constexpr double CharacterHeightMm(double text_height_mm) {
+  return text_height_mm * 96.0 / 72.0;
+}
 
 /// True when the system's font database holds the family (letter case ignored). Needs a QGuiApplication.
 bool HasFontFamily(const QString& family);

@@ -19,7 +19,8 @@ std::filesystem::path ProgramFolder() {
   std::filesystem::path folder;
   if (const char* home = Env("TALLYFORM_HOME")) {
     folder = home;
-  } else if (const char* data = Env("XDG_DATA_HOME"); data != nullptr && std::filesystem::path(data).is_absolute()) {
+  } else if (const char* data = Env("XDG_DATA_HOME");
+             data != nullptr && std::filesystem::path(data).is_absolute()) {
     folder = std::filesystem::path(data) / "tallyform";
   } else if (const char* user_home = Env("HOME")) {
     folder = std::filesystem::path(user_home) / ".local" / "share" / "tallyform";

@@ -25,7 +25,9 @@ constexpr std::uint16_t kBigCount = 0xFFFF;
 // What references may copy: a few times the archive's size, and at least enough for any small file.
 constexpr std::size_t kCopyAllowance = std::size_t{1} << 20;
 
-[[noreturn]] void Damaged() { throw DamagedFile(std::string(ports::kDamagedArchive)); }
+[[noreturn]] void Damaged() {
+  throw DamagedFile(std::string(ports::kDamagedArchive));
+}
 
 const ClassInfo* KnownClass(std::string_view name) {
   for (const ClassInfo& cls : kKnownClasses) {
@@ -43,14 +45,18 @@ bool IsAllowed(std::string_view name, std::initializer_list<ClassInfo> allowed) 
 // ---------------------------------------------------------------------------------------------------------
 // Writing
 
-void ArchiveWriter::WriteU8(std::uint8_t v) { bytes_.push_back(static_cast<char>(v)); }
+void ArchiveWriter::WriteU8(std::uint8_t v) {
+  bytes_.push_back(static_cast<char>(v));
+}
 
 void ArchiveWriter::WriteU16(std::uint16_t v) {
   WriteU8(static_cast<std::uint8_t>(v));
   WriteU8(static_cast<std::uint8_t>(v >> 8));
 }
 
-void ArchiveWriter::WriteI32(std::int32_t v) { WriteU32(static_cast<std::uint32_t>(v)); }
+void ArchiveWriter::WriteI32(std::int32_t v) {
+  WriteU32(static_cast<std::uint32_t>(v));
+}
 
 void ArchiveWriter::WriteU32(std::uint32_t v) {
   WriteU16(static_cast<std::uint16_t>(v));
@@ -116,7 +122,9 @@ void ArchiveWriter::WriteObjectTag(const ClassInfo& cls) {
   ++next_index_;  // the object's own number
 }
 
-void ArchiveWriter::WriteNullTag() { WriteU16(kNullTag); }
+void ArchiveWriter::WriteNullTag() {
+  WriteU16(kNullTag);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Reading
@@ -138,7 +146,9 @@ std::uint16_t ArchiveReader::ReadU16() {
   return static_cast<std::uint16_t>(lo | (hi << 8));
 }
 
-std::int32_t ArchiveReader::ReadI32() { return static_cast<std::int32_t>(ReadU32()); }
+std::int32_t ArchiveReader::ReadI32() {
+  return static_cast<std::int32_t>(ReadU32());
+}
 
 std::uint32_t ArchiveReader::ReadU32() {
   std::uint32_t lo = ReadU16();
@@ -252,7 +262,8 @@ void ArchiveReader::RegisterObject(std::uint32_t index, const void* object) {
 }
 
 const void* ArchiveReader::ReferencedObject(std::uint32_t index) const {
-  if (index == 0 || index >= entries_.size() || entries_[index].is_class || entries_[index].object == nullptr) {
+  if (index == 0 || index >= entries_.size() || entries_[index].is_class ||
+      entries_[index].object == nullptr) {
     Damaged();
   }
   return entries_[index].object;

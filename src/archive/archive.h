@@ -32,7 +32,8 @@ inline constexpr ClassInfo kRow{"CRow", 1};
 inline constexpr ClassInfo kCell{"CCell", 1};
 
 /// Every class a file may name; a class name outside this list makes the file damaged.
-inline constexpr ClassInfo kKnownClasses[] = {kComponentList, kElementName, kStringMap, kTableRows, kRow, kCell};
+inline constexpr ClassInfo kKnownClasses[] = {kComponentList, kElementName, kStringMap,
+                                              kTableRows,     kRow,         kCell};
 
 /// Appends archive items to a byte string.
 class ArchiveWriter {

@@ -2,9 +2,9 @@
 // The answers of the command-line program to the questions a core workflow asks: no one is there to
 // answer, so questions are answered No, dialogs keep what they propose, and messages go to standard error.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
-#include <cstddef>
 #include <string>
 #include <vector>
 

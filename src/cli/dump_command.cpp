@@ -20,7 +20,8 @@ using document::TitleField;
 Json SheetSettings(const CTableRows& sheet) {
   Json title = Json::object();
   for (std::size_t f = 0; f < document::kTitleFieldCount; ++f) {
-    title[std::string(document::TitleFieldKey(static_cast<TitleField>(f)))] = Utf8(sheet.title_field(static_cast<TitleField>(f)));
+    title[std::string(document::TitleFieldKey(static_cast<TitleField>(f)))] =
+        Utf8(sheet.title_field(static_cast<TitleField>(f)));
   }
   const document::DrawingSettings& settings = sheet.settings();
   Json out = Json::object();

@@ -74,7 +74,9 @@ DocumentKind KindOf(const std::string& name) {
   return DocumentKind::kElementList;
 }
 
-std::string Cp(const std::string& typed) { return text::Cp1251FromUnknown(typed); }
+std::string Cp(const std::string& typed) {
+  return text::Cp1251FromUnknown(typed);
+}
 
 // NAME=TEXT, split at the first "=" (the text may hold any character, "=" included).
 std::pair<std::string, std::string> SplitPair(const std::string& option, const std::string& value) {
@@ -134,10 +136,12 @@ ParsedOptions Parse(const FillOptions& options) {
   for (const std::string& title : options.titles) {
     auto [field, text] = SplitPair("--title", title);
     std::size_t f = 0;
-    while (f < document::kTitleFieldCount && document::TitleFieldKey(static_cast<document::TitleField>(f)) != field) {
+    while (f < document::kTitleFieldCount &&
+           document::TitleFieldKey(static_cast<document::TitleField>(f)) != field) {
       ++f;
     }
-    if (f == document::kTitleFieldCount) throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
+    if (f == document::kTitleFieldCount)
+      throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
     parsed.titles.emplace_back(static_cast<document::TitleField>(f), Cp(text));
   }
   return parsed;
@@ -174,7 +178,8 @@ void ApplyDesignations(const ParsedOptions& parsed, elements::ListData& data) {
 
 // The roles as --roles names them, checked as the roles dialog checks its choices: a name the attribute
 // name list lacks is no choice.
-elements::RoleSelection SelectionOf(const std::vector<std::string>& names, const archive::StringList& listed) {
+elements::RoleSelection SelectionOf(const std::vector<std::string>& names,
+                                    const archive::StringList& listed) {
   auto choice = [&](std::size_t i) -> std::optional<std::string> {
     if (i >= names.size() || names[i].empty() || !Listed(listed, names[i])) return std::nullopt;
     return names[i];
@@ -207,8 +212,10 @@ int RunFill(const FillOptions& options) {
     throw BadUsage("fill: --kind " + options.kind + " differs from the kind of " + options.from);
   }
   if (options.tail) document::ValidateTail(kind, *options.tail);
-  if (options.merge && kind != DocumentKind::kSimpleBill) throw BadUsage("fill: --merge applies to --kind simple");
-  elements::MergeChoice merge = options.merge ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;
+  if (options.merge && kind != DocumentKind::kSimpleBill)
+    throw BadUsage("fill: --merge applies to --kind simple");
+  elements::MergeChoice merge =
+      options.merge ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;
   FillPrompts prompts;
 
   // The element list window's copy of the document's data. The package role is never stored: it always
@@ -231,7 +238,8 @@ int RunFill(const FillOptions& options) {
     if (names.size() > 3 && !names[3].empty() && !Listed(data.attribute_names, names[3])) {
       throw BadUsage("fill: --roles: no attribute \"" + names[3] + "\" in the list");
     }
-    sorted = AcceptRoles(data, kind, SelectionOf(*parsed.roles, data.attribute_names), merge, prompts, {}) || sorted;
+    sorted = AcceptRoles(data, kind, SelectionOf(*parsed.roles, data.attribute_names), merge, prompts, {}) ||
+             sorted;
   }
   if (parsed.join) {
     if (!Listed(data.attribute_names, parsed.join->result)) {
@@ -243,8 +251,8 @@ int RunFill(const FillOptions& options) {
   // The fill action: roles the list lacks are asked for, then the column mapping, then the order.
   if (elements::RolesIncomplete(data.roles, data.attribute_names)) {
     const std::string hint = " (--roles)";
-    sorted = AcceptRoles(data, kind, elements::ProposedRoles(data.roles, data.attribute_names), merge, prompts,
-                         hint) ||
+    sorted = AcceptRoles(data, kind, elements::ProposedRoles(data.roles, data.attribute_names), merge,
+                         prompts, hint) ||
              sorted;
   }
   elements::ColumnMapping mapping =
@@ -254,7 +262,8 @@ int RunFill(const FillOptions& options) {
     for (const auto& [attribute, title] : parsed.headings) {
       const auto row = std::find_if(mapping.rows.begin(), mapping.rows.end(),
                                     [&](const elements::HeadingRow& r) { return r.attribute == attribute; });
-      if (row == mapping.rows.end()) throw BadUsage("fill: --heading: no attribute \"" + attribute + "\" in the list");
+      if (row == mapping.rows.end())
+        throw BadUsage("fill: --heading: no attribute \"" + attribute + "\" in the list");
       row->title = title;
     }
   }
@@ -263,7 +272,8 @@ int RunFill(const FillOptions& options) {
   document::FillParameters parameters;
   elements::ApplyColumnMapping(mapping, kind, data.headings, parameters);
   if (elements::NeedsSortChoice(kind, data.designations)) {
-    sorted = elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, prompts) || sorted;
+    sorted = elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, prompts) ||
+             sorted;
   }
   if (!sorted) elements::SortElements(data.elements, data.roles, kind, merge);
 
@@ -271,7 +281,8 @@ int RunFill(const FillOptions& options) {
   document::SetFillParameters(doc.settings_table(), kind, parameters);
   const adapters::QtTextMeasurer measurer;
   adapters::QtShell shell;
-  document::FillDocument(doc, {measurer, application.kinds(), application.value_check(), prompts, shell}, merge);
+  document::FillDocument(doc, {measurer, application.kinds(), application.value_check(), prompts, shell},
+                         merge);
   for (const auto& [field, text] : parsed.titles) doc.settings_table().SetTitleField(field, text);
 
   adapters::QtSystemInfo system;
@@ -310,7 +321,8 @@ int RunFill(const FillOptions& options) {
 void AddFillCommand(CLI::App& app, Outcome& outcome) {
   auto options = std::make_shared<FillOptions>();
   CLI::App* fill = app.add_subcommand(
-      "fill", "Read designs (or take a saved document's list), fill a document of a kind and save it as .enum");
+      "fill",
+      "Read designs (or take a saved document's list), fill a document of a kind and save it as .enum");
   fill->add_option("--kind", options->kind, "Document kind: list (list of elements), bill, simple")
       ->check(CLI::IsMember({"list", "bill", "simple"}));
   fill->add_option("files", options->files, "Designs, read into one list in the order given");
@@ -323,8 +335,9 @@ void AddFillCommand(CLI::App& app, Outcome& outcome) {
                    "Editor's name for the history record (default: the name the editor dialog proposes)");
   fill->add_option("--gap", options->gap, "Empty rows between groups (0 to 99)");
   fill->add_option("--tail", options->tail, "Empty rows at the end of a sheet");
-  fill->add_flag("--merge", options->merge,
-                 "Simple bill: list the elements of all designs in one list (default: one section per design)");
+  fill->add_flag(
+      "--merge", options->merge,
+      "Simple bill: list the elements of all designs in one list (default: one section per design)");
   fill->add_option("--roles", options->roles,
                    "Attribute roles DESIGNATOR,NAME,VALUE[,SUPPLY] (attribute names; SUPPLY may be empty)");
   fill->add_option("--heading", options->headings,

@@ -9,7 +9,9 @@
 
 namespace tallyform::cli {
 
-void PrintError(const std::string& cp1251_message) { std::cerr << text::ToUtf8(cp1251_message) << '\n'; }
+void PrintError(const std::string& cp1251_message) {
+  std::cerr << text::ToUtf8(cp1251_message) << '\n';
+}
 
 void PrintWarning(const std::string& cp1251_message) {
   std::cerr << "warning: " << text::ToUtf8(cp1251_message) << '\n';

@@ -1,11 +1,12 @@
 #include "cli/qt_session.h"
 
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 
 namespace tallyform::cli {
 

@@ -29,8 +29,8 @@ struct ReadOptions {
 
 }  // namespace
 
-void ReadDesigns(app::Application& application, const std::vector<std::string>& files, elements::ListData& data,
-                 bool& mismatch) {
+void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
+                 elements::ListData& data, bool& mismatch) {
   elements::AsciiReader reader(application.kinds(), application.value_check());
   for (std::size_t i = 0; i < files.size(); ++i) {
     elements::AsciiReadResult result;
@@ -40,8 +40,9 @@ void ReadDesigns(app::Application& application, const std::vector<std::string>& 
       throw DamagedFile(text::Cp1251FromUnknown(files[i]) + ": " + e.message());
     }
     if (result.cut_off) {
-      PrintWarning(text::Cp1251FromUnknown(files[i]) + ": " + std::string("файл обрывается внутри описания компонента "_cp) +
-                   result.cut_designator + std::string("; этот компонент не прочитан."_cp));
+      PrintWarning(text::Cp1251FromUnknown(files[i]) + ": " +
+                   std::string("файл обрывается внутри описания компонента "_cp) + result.cut_designator +
+                   std::string("; этот компонент не прочитан."_cp));
     }
   }
 }

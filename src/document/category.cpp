@@ -11,8 +11,12 @@ using namespace tallyform::text::literals;
 namespace {
 
 constexpr std::array<std::string_view, kLastCategory> kCategoryNames{
-    "Активные компоненты"_cp,     "Пассивные компоненты"_cp,    "Оптоэлектронные приборы"_cp,
-    "Механические компоненты"_cp, "Приборы"_cp,                 "Разное"_cp,
+    "Активные компоненты"_cp,
+    "Пассивные компоненты"_cp,
+    "Оптоэлектронные приборы"_cp,
+    "Механические компоненты"_cp,
+    "Приборы"_cp,
+    "Разное"_cp,
 };
 
 // Keys of the prefixes that are told apart by their first character alone.
@@ -21,8 +25,20 @@ struct FirstCharacterKey {
   int key;
 };
 constexpr std::array<FirstCharacterKey, 14> kLaterFirstCharacterKeys{{
-    {'H', 320}, {'E', 330}, {'K', 410}, {'J', 441}, {'X', 442}, {'Q', 451}, {'S', 452},
-    {'A', 461}, {'B', 462}, {'U', 463}, {'W', 464}, {'Y', 465}, {'G', 510}, {'P', 550},
+    {'H', 320},
+    {'E', 330},
+    {'K', 410},
+    {'J', 441},
+    {'X', 442},
+    {'Q', 451},
+    {'S', 452},
+    {'A', 461},
+    {'B', 462},
+    {'U', 463},
+    {'W', 464},
+    {'Y', 465},
+    {'G', 510},
+    {'P', 550},
 }};
 
 }  // namespace

@@ -19,7 +19,9 @@ inline constexpr int kSectionCategory = 1;
 int CategoryKey(std::string_view prefix);
 
 /// The category of a key: the key divided by 100.
-constexpr int CategoryOfKey(int key) { return key / 100; }
+constexpr int CategoryOfKey(int key) {
+  return key / 100;
+}
 
 /// The heading of a category (1 "Активные компоненты" to 6 "Разное"; code page 1251); empty for a number
 /// that names no category.

@@ -15,12 +15,12 @@ namespace tallyform::document {
 
 /// The attributes written into the columns of the bill, and the column of the quantity.
 struct BillColumns {
-  std::string name;            ///< column 1, "Наименование"
-  std::string supply_document; ///< column 3, "Обозначение документа на поставку"
-  std::string unit;            ///< column 5, "Куда входит (обозначение)"
-  std::string note;            ///< column 10, "Примечание"
-  std::string quantity;        ///< the attribute with one of the quantity headings
-  int quantity_column = 6;     ///< 6 "на изделие", 7 "в комплекты", 8 "на регулир." or 9 "всего"
+  std::string name;             ///< column 1, "Наименование"
+  std::string supply_document;  ///< column 3, "Обозначение документа на поставку"
+  std::string unit;             ///< column 5, "Куда входит (обозначение)"
+  std::string note;             ///< column 10, "Примечание"
+  std::string quantity;         ///< the attribute with one of the quantity headings
+  int quantity_column = 6;  ///< 6 "на изделие", 7 "в комплекты", 8 "на регулир." or 9 "всего"
   friend bool operator==(const BillColumns&, const BillColumns&) = default;
 };
 

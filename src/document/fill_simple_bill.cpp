@@ -16,7 +16,8 @@ constexpr int kNoteColumn = 5;
 
 class SimpleBillWriter : public RowWriter {
  public:
-  SimpleBillWriter(const SimpleBillColumns& columns, std::string_view designator_role, elements::MergeChoice merge)
+  SimpleBillWriter(const SimpleBillColumns& columns, std::string_view designator_role,
+                   elements::MergeChoice merge)
       : columns_(columns), designator_role_(designator_role), merge_(merge) {}
 
   Step Write(RowEngine& engine, const elements::Element& element) override {
@@ -119,8 +120,8 @@ std::string ShortenedPath(std::string_view path) {
 }
 
 void FillSimpleBill(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
-                    const archive::StringMap& headings, const elements::Roles& roles, elements::MergeChoice merge,
-                    const FillServices& services, bool& mismatch) {
+                    const archive::StringMap& headings, const elements::Roles& roles,
+                    elements::MergeChoice merge, const FillServices& services, bool& mismatch) {
   const SimpleBillColumns columns = FindSimpleBillColumns(headings);
   SimpleBillWriter writer(columns, roles[elements::kRoleDesignator], merge);
   RowEngine engine(sheets, services, LayoutOf(DocumentKind::kSimpleBill).following_top_offset);

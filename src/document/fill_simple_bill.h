@@ -42,7 +42,7 @@ std::string ShortenedPath(std::string_view path);
 /// sheets; a section after the first sheet starts on a sheet with the taller header of a section. A value
 /// check that fails raises `mismatch` (it is never lowered here).
 void FillSimpleBill(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
-                    const archive::StringMap& headings, const elements::Roles& roles, elements::MergeChoice merge,
-                    const FillServices& services, bool& mismatch);
+                    const archive::StringMap& headings, const elements::Roles& roles,
+                    elements::MergeChoice merge, const FillServices& services, bool& mismatch);
 
 }  // namespace tallyform::document

@@ -76,7 +76,8 @@ void RowEngine::EnsureNextSheet(int top_offset) {
 }
 
 void RowEngine::RestartSheet(int top_offset) {
-  if (sheet_index_ == 0 || !on_last_sheet()) throw std::logic_error("only a following last sheet is restarted");
+  if (sheet_index_ == 0 || !on_last_sheet())
+    throw std::logic_error("only a following last sheet is restarted");
   sheets_.RemoveSheet(sheet_index_);
   sheets_.AddSheet(top_offset);
 }

@@ -1,7 +1,7 @@
 #include "elements/ascii_reader.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -238,8 +238,8 @@ std::string FileText(const std::filesystem::path& path) {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   auto cannot_read = [&] {
-    return UnreadableFile(std::string("Не удается прочитать файл "_cp) + text::Cp1251FromUnknown(path.string()) +
-                          ".");
+    return UnreadableFile(std::string("Не удается прочитать файл "_cp) +
+                          text::Cp1251FromUnknown(path.string()) + ".");
   };
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) throw cannot_read();

@@ -35,7 +35,8 @@ struct AsciiReadResult {
 /// "Group" attribute and its value check for resistors and capacitors.
 class AsciiReader {
  public:
-  AsciiReader(const document::ElementKinds& kinds, valuecheck::ValueCheck& check) : kinds_(kinds), check_(check) {}
+  AsciiReader(const document::ElementKinds& kinds, valuecheck::ValueCheck& check)
+      : kinds_(kinds), check_(check) {}
 
   /// Reads the design file. Without `append` the elements, attribute names and kind prefixes of `data` are
   /// replaced, the report is emptied, its file deleted and `mismatch` cleared; with `append` the elements go

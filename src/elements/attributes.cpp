@@ -2,7 +2,9 @@
 
 namespace tallyform::elements {
 namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 }  // namespace
 
 Roles DefaultRoles() {

@@ -18,7 +18,8 @@ void ComponentList::Insert(std::size_t i, std::unique_ptr<Element> element) {
 std::vector<std::unique_ptr<Element>> ComponentList::Remove(std::size_t i, std::size_t n) {
   auto first = elements_.begin() + static_cast<std::ptrdiff_t>(i);
   auto last = first + static_cast<std::ptrdiff_t>(n);
-  std::vector<std::unique_ptr<Element>> removed(std::make_move_iterator(first), std::make_move_iterator(last));
+  std::vector<std::unique_ptr<Element>> removed(std::make_move_iterator(first),
+                                                std::make_move_iterator(last));
   elements_.erase(first, last);
   return removed;
 }
@@ -110,4 +111,3 @@ void ComponentList::Deserialize(archive::ArchiveReader& ar) {
 }
 
 }  // namespace tallyform::elements
-

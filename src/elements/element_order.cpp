@@ -15,7 +15,9 @@ namespace {
 
 using document::DocumentKind;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The number of a designator's number part: up to four characters from `from`, read from their leading
 // digits.
@@ -122,7 +124,8 @@ ElementKey MakeElementKey(std::size_t index, const Element& element, std::string
   } else {
     key.first_text = file;
   }
-  if (kind == DocumentKind::kSimpleBill && merge == MergeChoice::kOneList) key.number = key.designator.category;
+  if (kind == DocumentKind::kSimpleBill && merge == MergeChoice::kOneList)
+    key.number = key.designator.category;
   const DesignatorKey& d = key.designator;
   key.folded_first = static_cast<unsigned char>(text::FoldByte(d.first));
   if (d.long_enough && !IsDigit(d.second)) {
@@ -147,7 +150,8 @@ int CompareOuter(const ElementKey& a, const ElementKey& b) {
   if (a.number != b.number) return a.number < b.number ? -1 : 1;
   if (int c = a.first_text.compare(b.first_text); c != 0) return c;
   if (int c = a.second_text.compare(b.second_text); c != 0) return c;
-  if (a.designator.category != b.designator.category) return a.designator.category < b.designator.category ? -1 : 1;
+  if (a.designator.category != b.designator.category)
+    return a.designator.category < b.designator.category ? -1 : 1;
   return static_cast<int>(a.folded_first) - static_cast<int>(b.folded_first);
 }
 
@@ -183,7 +187,8 @@ void InsertionSort(Run run) {
     std::size_t j = i;
     while (j > 0 && Compare(*run[j - 1], *element) >= 0) --j;
     if (j == i) continue;
-    std::move_backward(run.begin() + static_cast<std::ptrdiff_t>(j), run.begin() + static_cast<std::ptrdiff_t>(i),
+    std::move_backward(run.begin() + static_cast<std::ptrdiff_t>(j),
+                       run.begin() + static_cast<std::ptrdiff_t>(i),
                        run.begin() + static_cast<std::ptrdiff_t>(i) + 1);
     run[j] = element;
   }
@@ -247,7 +252,8 @@ bool NeedsSortChoice(DocumentKind kind, const archive::StringMap& designations) 
 
 std::optional<MergeChoice> AskSortChoice(ports::Prompts& prompts, MergeChoice current) {
   // The dialog lists merging first.
-  const std::vector<std::string> choices{std::string(kSortChoiceOneList), std::string(kSortChoiceSeparateLists)};
+  const std::vector<std::string> choices{std::string(kSortChoiceOneList),
+                                         std::string(kSortChoiceSeparateLists)};
   const std::size_t marked = current == MergeChoice::kOneList ? 0 : 1;
   const std::optional<std::size_t> chosen = prompts.SortChoice(std::string(kSortChoiceText), choices, marked);
   if (!chosen || *chosen >= choices.size()) return std::nullopt;

@@ -40,7 +40,8 @@ std::string ReplaceAll(std::string_view text, std::string_view pattern, std::str
 }  // namespace
 
 RoleSelection ProposedRoles(const Roles& roles, const archive::StringList& attribute_names) {
-  return {ChosenIfListed(roles[kRoleDesignator], attribute_names), ChosenIfListed(roles[kRoleName], attribute_names),
+  return {ChosenIfListed(roles[kRoleDesignator], attribute_names),
+          ChosenIfListed(roles[kRoleName], attribute_names),
           ChosenIfListed(roles[kRoleValue], attribute_names),
           ChosenIfListed(roles[kRoleSupplyDoc], attribute_names)};
 }
@@ -89,7 +90,8 @@ RolesOutcome AcceptRoles(ListData& data, document::DocumentKind kind, const Role
   return outcome;
 }
 
-ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names, const archive::StringMap& headings,
+ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names,
+                                    const archive::StringMap& headings,
                                     const document::FillParameters& parameters) {
   ColumnMapping mapping;
   mapping.parameters = parameters;
@@ -101,8 +103,8 @@ ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names, 
   return mapping;
 }
 
-void ApplyColumnMapping(const ColumnMapping& mapping, document::DocumentKind kind, archive::StringMap& headings,
-                        document::FillParameters& parameters) {
+void ApplyColumnMapping(const ColumnMapping& mapping, document::DocumentKind kind,
+                        archive::StringMap& headings, document::FillParameters& parameters) {
   for (const HeadingRow& row : mapping.rows) {
     if (!Offered(kind, row.title)) {
       throw BadUsage(std::string("В документе этого вида нет колонки \""_cp) + row.title + "\".");

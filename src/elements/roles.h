@@ -31,7 +31,8 @@ inline constexpr std::string_view kChooseDesignatorWarning =
     "Выберите атрибут элемента, являющийся позиционным обозначением."_cp;
 inline constexpr std::string_view kChooseNameWarning =
     "Выберите атрибут элемента, являющийся наименованием элемента."_cp;
-inline constexpr std::string_view kChooseValueWarning = "Выберите атрибут элемента, являющийся номиналом элемента."_cp;
+inline constexpr std::string_view kChooseValueWarning =
+    "Выберите атрибут элемента, являющийся номиналом элемента."_cp;
 
 /// The choices of the roles dialog: an attribute name per role, or nothing chosen.
 struct RoleSelection {
@@ -84,14 +85,15 @@ struct ColumnMapping {
 
 /// What the dialog shows on opening: a row per name of the attribute name list, in order, with the title
 /// the heading map holds for it (empty when none), and the parameters as they are.
-ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names, const archive::StringMap& headings,
+ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names,
+                                    const archive::StringMap& headings,
                                     const document::FillParameters& parameters);
 
 /// The dialog's OK: the heading map is emptied and refilled from every row (empty titles kept), and the
 /// parameters are taken. A title the kind does not offer, or parameters out of range (document::Validate),
 /// are tallyform::BadUsage; then nothing has changed.
-void ApplyColumnMapping(const ColumnMapping& mapping, document::DocumentKind kind, archive::StringMap& headings,
-                        document::FillParameters& parameters);
+void ApplyColumnMapping(const ColumnMapping& mapping, document::DocumentKind kind,
+                        archive::StringMap& headings, document::FillParameters& parameters);
 
 // ---- Joining attributes ----
 

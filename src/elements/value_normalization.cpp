@@ -17,7 +17,9 @@ bool IsBare(std::string_view value) {
   return true;
 }
 
-bool Contains(std::string_view value, std::string_view what) { return value.find(what) != npos; }
+bool Contains(std::string_view value, std::string_view what) {
+  return value.find(what) != npos;
+}
 
 std::string ReplaceAll(std::string_view value, std::string_view from, std::string_view to) {
   std::string out;

@@ -5,9 +5,9 @@
 // All texts are code page 1251. Paths are native (std::filesystem::path). A cancelled dialog returns
 // std::nullopt.
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -36,7 +36,8 @@ class Prompts {
   virtual std::optional<std::string> EditorName(const std::string& proposal) = 0;
   /// The sort choice dialog ("Сортировка"): `text` above the mutually exclusive `choices`, the one at
   /// `current` marked, with OK and "Отмена". The index of the choice on OK, or nullopt for "Отмена".
-  virtual std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
+  virtual std::optional<std::size_t> SortChoice(const std::string& text,
+                                                const std::vector<std::string>& choices,
                                                 std::size_t current) = 0;
 };
 

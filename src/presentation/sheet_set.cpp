@@ -65,7 +65,8 @@ void SheetSet::Clear() {
 }
 
 CTableRows& SheetSet::AddSheet(int top_offset) {
-  auto sheet = std::make_unique<CTableRows>(column_widths_, BodyHeightFor(sheet_count(), top_offset), top_offset);
+  auto sheet =
+      std::make_unique<CTableRows>(column_widths_, BodyHeightFor(sheet_count(), top_offset), top_offset);
   current().push_back(std::move(sheet));
   return *current().back();
 }

@@ -44,9 +44,13 @@ constexpr unsigned char kUpper[256] = {
 
 }  // namespace
 
-char FoldByte(char c) { return static_cast<char>(kLower[static_cast<unsigned char>(c)]); }
+char FoldByte(char c) {
+  return static_cast<char>(kLower[static_cast<unsigned char>(c)]);
+}
 
-char UpperByte(char c) { return static_cast<char>(kUpper[static_cast<unsigned char>(c)]); }
+char UpperByte(char c) {
+  return static_cast<char>(kUpper[static_cast<unsigned char>(c)]);
+}
 
 std::string Fold(std::string_view s) {
   std::string out(s);

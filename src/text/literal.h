@@ -73,7 +73,8 @@ namespace literals {
 /// The code page 1251 bytes of a UTF-8 literal, as a view of static storage.
 template <Utf8Literal L>
 constexpr std::string_view operator""_cp() {
-  return std::string_view(detail::Cp1251Storage<L>::kBytes.data(), detail::Cp1251Storage<L>::kBytes.size() - 1);
+  return std::string_view(detail::Cp1251Storage<L>::kBytes.data(),
+                          detail::Cp1251Storage<L>::kBytes.size() - 1);
 }
 
 }  // namespace literals

@@ -8,8 +8,12 @@
 namespace tallyform::text {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -60,9 +64,10 @@ double Strtod(std::string_view s, std::size_t* consumed) {
   auto result = std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     // from_chars leaves the value alone on overflow; strtod gives HUGE_VAL or 0.
-    value = (number.find_first_of("eE") != std::string_view::npos && number.find("e-") != std::string_view::npos)
-                ? 0.0
-                : HUGE_VAL;
+    value =
+        (number.find_first_of("eE") != std::string_view::npos && number.find("e-") != std::string_view::npos)
+            ? 0.0
+            : HUGE_VAL;
   }
   if (consumed) *consumed = i;
   return negative ? -value : value;
@@ -74,6 +79,8 @@ std::string FormatG(double value) {
   return std::string(buffer, result.ptr);
 }
 
-std::string FormatD(long long value) { return std::to_string(value); }
+std::string FormatD(long long value) {
+  return std::to_string(value);
+}
 
 }  // namespace tallyform::text

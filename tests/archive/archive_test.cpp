@@ -124,7 +124,9 @@ TEST(ArchiveStringTest, SixteenBitCharactersAreConvertedToTheCodePage) {
 TEST(ArchiveStringTest, RefusesLengthsBeyondTheData) {
   ExpectDamaged([] { ArchiveReader(Bytes({5, 'a', 'b'})).ReadString(); });
   ExpectDamaged([] { ArchiveReader(Bytes({0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 'a'})).ReadString(); });
-  ExpectDamaged([] { ArchiveReader(Bytes({0xff, 0xfe, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff})).ReadString(); });
+  ExpectDamaged([] {
+    ArchiveReader(Bytes({0xff, 0xfe, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff})).ReadString();
+  });
   ExpectDamaged([] { ArchiveReader(Bytes({0xff, 0xfe})).ReadString(); });
 }
 
@@ -149,14 +151,14 @@ TEST(ArchiveStringTest, ListsAppendAndMapsSetEachPair) {
 
 TEST(ArchiveTagTest, ClassesAndObjectsShareOneNumbering) {
   ArchiveWriter w;
-  w.WriteObjectTag(kRow);        // class 1, object 2
-  w.WriteObjectTag(kRow);        // object 3
+  w.WriteObjectTag(kRow);  // class 1, object 2
+  w.WriteObjectTag(kRow);  // object 3
   w.WriteNullTag();
-  w.WriteObjectTag(kCell);       // class 4, object 5
-  w.WriteObjectTag(kRow);        // object 6
-  w.WriteObjectTag(kCell);       // object 7
-  EXPECT_EQ(w.bytes(), Bytes({0xff, 0xff, 1, 0, 4, 0, 'C', 'R', 'o', 'w', 0x01, 0x80, 0, 0,  //
-                              0xff, 0xff, 1, 0, 5, 0, 'C', 'C', 'e', 'l', 'l', 0x01, 0x80, 0x04, 0x80}));
+  w.WriteObjectTag(kCell);  // class 4, object 5
+  w.WriteObjectTag(kRow);   // object 6
+  w.WriteObjectTag(kCell);  // object 7
+  EXPECT_EQ(w.bytes(), Bytes({0xff, 0xff, 1, 0, 4, 0, 'C', 'R', 'o', 'w', 0x01, 0x80, 0,    0,  //
+                              0xff, 0xff, 1, 0, 5, 0, 'C', 'C', 'e', 'l', 'l',  0x01, 0x80, 0x04, 0x80}));
 
   ArchiveReader r(w.bytes());
   const std::pair<ObjectTag::Kind, std::uint32_t> expected[] = {
@@ -231,15 +233,15 @@ TEST(ArchiveTagTest, RefusesTagsThatNameTheWrongThing) {
       Bytes({0xff, 0xff, 2, 0, 4, 0, 'C', 'R', 'o', 'w'}),                 // another schema
       Bytes({0xff, 0xff, 1, 0, 5, 0, 'C', 'C', 'e', 'l', 'l'}),            // a class not allowed here
       Bytes({0xff, 0xff, 1, 0, 40, 0, 'C', 'R', 'o', 'w'}),                // name beyond the data
-      row + Bytes({0x02, 0x80}),                        // class tag naming an object number
-      row + Bytes({0x01, 0x00}),                        // reference naming a class number
-      row + Bytes({0x02, 0x00}),                        // reference to the object still being read
-      row + Bytes({0x03, 0x00}),                        // reference to an object not read yet
-      row + Bytes({0x05, 0x80}),                        // unknown class number
-      row + Bytes({0xff, 0x7f, 0x01, 0, 0, 0}),         // big reference naming a class number
-      row + Bytes({0xff, 0x7f, 0x09, 0, 0, 0x80}),      // big class tag beyond the numbers given
-      row + Bytes({0xff, 0x7f, 0x00, 0, 0, 0x80}),      // class number 0
-      row + Bytes({0xff, 0x7f, 0x02}),                  // truncated big tag
+      row + Bytes({0x02, 0x80}),                    // class tag naming an object number
+      row + Bytes({0x01, 0x00}),                    // reference naming a class number
+      row + Bytes({0x02, 0x00}),                    // reference to the object still being read
+      row + Bytes({0x03, 0x00}),                    // reference to an object not read yet
+      row + Bytes({0x05, 0x80}),                    // unknown class number
+      row + Bytes({0xff, 0x7f, 0x01, 0, 0, 0}),     // big reference naming a class number
+      row + Bytes({0xff, 0x7f, 0x09, 0, 0, 0x80}),  // big class tag beyond the numbers given
+      row + Bytes({0xff, 0x7f, 0x00, 0, 0, 0x80}),  // class number 0
+      row + Bytes({0xff, 0x7f, 0x02}),              // truncated big tag
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(i);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "document/document.h"
-#include "support/fake_ports.h"
 #include "support/cli_runner.h"
+#include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -19,10 +19,10 @@ using json = nlohmann::ordered_json;
 using tallyform::document::Document;
 using tallyform::document::DocumentKind;
 using tallyform::document::TitleField;
-using tallyform::testing::FakeSystemInfo;
-using tallyform::testing::FileBytes;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::FakeSystemInfo;
+using tallyform::testing::FileBytes;
 using tallyform::testing::TempFolder;
 
 TEST(DumpCommandTest, PrintsTheWholeDocument) {

@@ -18,9 +18,9 @@ using json = nlohmann::ordered_json;
 using tallyform::document::Document;
 using tallyform::document::DocumentKind;
 using tallyform::document::TitleField;
-using tallyform::testing::FileBytes;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::FileBytes;
 using tallyform::testing::TempFolder;
 
 std::string Example(std::string_view name) {
@@ -100,10 +100,13 @@ TEST(FillCommandTest, RefusesBadUsageAndBadInputWithoutWriting) {
       {{"fill", "--kind", "list", design, "-o", output, "--gap", "many"}, 2, "--gap"},
       {{"fill", "--kind", "list", design, "-o", output, "--merge"}, 2, "--merge"},
       {{"fill", "--kind", "list", "-o", output}, 2, "--from"},
-      {{"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Name,Value"}, 2,
+      {{"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Name,Value"},
+       2,
        "Выберите атрибут элемента, являющийся наименованием элемента."},
       {{"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Type,Value,Spec"}, 2, "Spec"},
-      {{"fill", "--kind", "bill", design, "-o", output, "--heading", "Type=Поз.обозначение"}, 2, "Поз.обозначение"},
+      {{"fill", "--kind", "bill", design, "-o", output, "--heading", "Type=Поз.обозначение"},
+       2,
+       "Поз.обозначение"},
       {{"fill", "--kind", "list", design, "-o", output, "--join-row", "Value= "}, 2, "--join"},
       {{"fill", "--kind", "list", design, "-o", output, "--title", "author=X"}, 2, "author"},
       {{"fill", "--kind", "list", design, "-o", output, "--designation", "other.sch=X"}, 2, "other.sch"},
@@ -141,12 +144,30 @@ TEST(FillCommandTest, FillsABillWithRolesHeadingsDesignationsJoinsAndTitleFields
   TempFolder home;
   const std::string output = (home / "bill.enum").string();
   const std::string design = Example("amplifier.sch");
-  const CliRun run =
-      Cli(home, {"fill", "--kind", "bill", design, "-o", output, "--roles", "RefDes,Type,Value,ТУ", "--heading",
-                 "Type=Наименование", "--heading", "Количество=всего", "--heading",
-                 "Куда входит=Куда входит (обозначение)", "--designation", design + "=АБВГ.468.001",
-                 "--join", "Type:link", "--join-row", "Value=, ", "--title", "designation=АБВГ.468.001ВП", "--gap",
-                 "1"});
+  const CliRun run = Cli(home, {"fill",
+                                "--kind",
+                                "bill",
+                                design,
+                                "-o",
+                                output,
+                                "--roles",
+                                "RefDes,Type,Value,ТУ",
+                                "--heading",
+                                "Type=Наименование",
+                                "--heading",
+                                "Количество=всего",
+                                "--heading",
+                                "Куда входит=Куда входит (обозначение)",
+                                "--designation",
+                                design + "=АБВГ.468.001",
+                                "--join",
+                                "Type:link",
+                                "--join-row",
+                                "Value=, ",
+                                "--title",
+                                "designation=АБВГ.468.001ВП",
+                                "--gap",
+                                "1"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(json::parse(run.out)["kind"], 1);
 
@@ -210,8 +231,8 @@ TEST(FillCommandTest, FillsASavedDocumentAgainKeepingItsSettingsAndHistory) {
   TempFolder home;
   const std::string first = (home / "first.enum").string();
   const std::string again = (home / "again.enum").string();
-  ASSERT_EQ(Cli(home, {"fill", "--kind", "list", Example("amplifier.sch"), "-o", first, "--gap", "2", "--title",
-                       "developed_by=Петров", "--editor", "A"})
+  ASSERT_EQ(Cli(home, {"fill", "--kind", "list", Example("amplifier.sch"), "-o", first, "--gap", "2",
+                       "--title", "developed_by=Петров", "--editor", "A"})
                 .status,
             0);
 

@@ -11,9 +11,9 @@
 namespace {
 
 using json = nlohmann::ordered_json;
-using tallyform::testing::FileBytes;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::FileBytes;
 using tallyform::testing::TempFolder;
 
 std::string Fixture(std::string_view name) {
@@ -22,8 +22,8 @@ std::string Fixture(std::string_view name) {
 
 // A design of one element each for the checks.
 std::string OneElement(const std::string& ref, const std::string& type, const std::string& value) {
-  return "ACCEL_ASCII \"x.sch\"\r\n(netlist \"Netlist_1\"\r\n  (compInst \"" + ref + "\"\r\n    (originalName \"" +
-         type + "\")\r\n    (compValue \"" + value + "\")\r\n  )\r\n)\r\n";
+  return "ACCEL_ASCII \"x.sch\"\r\n(netlist \"Netlist_1\"\r\n  (compInst \"" + ref +
+         "\"\r\n    (originalName \"" + type + "\")\r\n    (compValue \"" + value + "\")\r\n  )\r\n)\r\n";
 }
 
 TEST(ReadCommandTest, PrintsTheElementListAsJson) {
@@ -36,7 +36,8 @@ TEST(ReadCommandTest, PrintsTheElementListAsJson) {
   for (const auto& item : out.items()) keys.push_back(item.key());
   EXPECT_EQ(keys, (std::vector<std::string>{"attributes", "prefixes", "designations", "elements", "mismatch",
                                             "report"}));
-  EXPECT_EQ(out["attributes"], json::parse(R"(["RefDes","Type","Pattern","ТУ","Количество","Куда входит","Value",
+  EXPECT_EQ(out["attributes"],
+            json::parse(R"(["RefDes","Type","Pattern","ТУ","Количество","Куда входит","Value",
                                                  "Примечание"])"));
   EXPECT_EQ(out["prefixes"], json::parse(R"(["DA","R","C","VT","XS","DD"])"));
   EXPECT_TRUE(out["designations"].is_object());

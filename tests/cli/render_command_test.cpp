@@ -17,9 +17,9 @@ using namespace tallyform::text::literals;
 using json = nlohmann::ordered_json;
 using tallyform::document::Document;
 using tallyform::document::DocumentKind;
-using tallyform::testing::FileBytes;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::FileBytes;
 using tallyform::testing::Quote;
 using tallyform::testing::TempFolder;
 

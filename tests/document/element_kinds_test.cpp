@@ -82,7 +82,8 @@ TEST(ElementKindsTest, StartUpWritesTheBuiltInFileOnceAndLoadsItAfterwards) {
 TEST(ElementKindsTest, LoadTakesThreeLinesPerKindAndSkipsIncompleteRecords) {
   TempFolder folder;
   // LF line ends; the capacitor record has an empty plural line; a code without names ends the file.
-  const auto lf = folder.Write("lf.map", "R\nРезистор\nРезисторы\nC\nКонденсатор\n\nVD\nДиод\nДиоды\nXS\n"_cp);
+  const auto lf =
+      folder.Write("lf.map", "R\nРезистор\nРезисторы\nC\nКонденсатор\n\nVD\nДиод\nДиоды\nXS\n"_cp);
   ElementKinds kinds;
   kinds.Load(lf);
   ASSERT_EQ(kinds.size(), 2u);
@@ -97,7 +98,8 @@ TEST(ElementKindsTest, LoadTakesThreeLinesPerKindAndSkipsIncompleteRecords) {
   EXPECT_EQ(from_utf8.kinds(), kinds.kinds());
 
   // A code line longer than any prefix is one line, not the start of a shifted record.
-  const auto long_code = folder.Write("long.map", "ABCDEFGHIJKLMNOPQRSTUVWXYZ\nX\nY\nR\nРезистор\nРезисторы\n"_cp);
+  const auto long_code =
+      folder.Write("long.map", "ABCDEFGHIJKLMNOPQRSTUVWXYZ\nX\nY\nR\nРезистор\nРезисторы\n"_cp);
   kinds.Load(long_code);
   EXPECT_EQ(kinds.size(), 2u);
   EXPECT_EQ(kinds.Find("R")->plural, "Резисторы"_cp);

@@ -27,7 +27,8 @@ class FillBillsTest : public ::testing::Test {
   FillBillsTest() { kinds_.FillBuiltIn(); }
 
   // An element as the readers leave it.
-  Element& Add(std::string_view designator, std::string_view type, std::string_view file = "D:\\pcb\\board.pcb") {
+  Element& Add(std::string_view designator, std::string_view type,
+               std::string_view file = "D:\\pcb\\board.pcb") {
     auto e = std::make_unique<Element>();
     e->Set("RefDes", designator);
     e->Set("Type", type);
@@ -43,14 +44,16 @@ class FillBillsTest : public ::testing::Test {
     return list_.at(list_.count() - 1);
   }
   // `count` elements of the designator's prefix with names that keep them apart, numbered from `first`.
-  void AddMany(std::string_view prefix, int count, int first = 1, std::string_view file = "D:\\pcb\\board.pcb") {
+  void AddMany(std::string_view prefix, int count, int first = 1,
+               std::string_view file = "D:\\pcb\\board.pcb") {
     for (int i = first; i < first + count; ++i) {
       const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
       Add(std::string(prefix) + std::to_string(i), "Part " + number, file);
     }
   }
 
-  void Fill(presentation::SheetSet& sheets, DocumentKind kind, MergeChoice merge = MergeChoice::kSeparateLists) {
+  void Fill(presentation::SheetSet& sheets, DocumentKind kind,
+            MergeChoice merge = MergeChoice::kSeparateLists) {
     sheets.sheet(0).SetEmptyRowsBetweenGroups(3);
     sheets.sheet(0).SetEmptyRowsAtEnd(1);
     if (headings_.empty()) elements::ApplyDefaultHeadings(headings_, roles_, kind);
@@ -65,7 +68,8 @@ class FillBillsTest : public ::testing::Test {
   // The texts of one column, row by row, without the empty rows at the end.
   static Texts Column(const presentation::SheetSet& sheets, std::size_t sheet, int column) {
     Texts texts;
-    for (const CRow& row : sheets.sheet(sheet).rows()) texts.push_back(row.cell(static_cast<std::size_t>(column)).text());
+    for (const CRow& row : sheets.sheet(sheet).rows())
+      texts.push_back(row.cell(static_cast<std::size_t>(column)).text());
     while (!texts.empty() && texts.back().empty()) texts.pop_back();
     return texts;
   }
@@ -96,10 +100,11 @@ TEST_F(FillBillsTest, BillHeadsEveryGroupAndPutsQuantitiesIntoTheMappedColumn) {
   Fill(sheets, DocumentKind::kPurchasedBill);
 
   EXPECT_EQ(Column(sheets, 0, 1),
-            (Texts{std::string("Конденсаторы"_cp), "", std::string("К10-17б"_cp), std::string("К50-35"_cp), "", "", "",
-                   std::string("Транзисторы"_cp), "", std::string("КТ315Б"_cp), "", "", "",
+            (Texts{std::string("Конденсаторы"_cp), "", std::string("К10-17б"_cp), std::string("К50-35"_cp),
+                   "", "", "", std::string("Транзисторы"_cp), "", std::string("КТ315Б"_cp), "", "", "",
                    std::string("Резисторы"_cp), "", std::string("Р1-12"_cp)}));
-  EXPECT_EQ(Column(sheets, 0, 9), (Texts{"", "", "1", "1", "", "", "", "", "", "5", "", "", "", "", "", "1"}));
+  EXPECT_EQ(Column(sheets, 0, 9),
+            (Texts{"", "", "1", "1", "", "", "", "", "", "5", "", "", "", "", "", "1"}));
   EXPECT_EQ(Column(sheets, 0, 3), (Texts{"", "", std::string("ОЖО.460.107 ТУ"_cp)}));
   EXPECT_EQ(Column(sheets, 0, 5).back(), "АБВГ.001"_cp);
   EXPECT_EQ(Column(sheets, 0, 10), (Texts{"", "", "", "n"}));
@@ -136,8 +141,8 @@ TEST_F(FillBillsTest, SimpleBillNumbersItemsUnderCategoryAndKindHeadings) {
 
   const std::string active{"Активные компоненты"_cp}, passive{"Пассивные компоненты"_cp};
   EXPECT_EQ(Column(sheets, 0, 1),
-            (Texts{active, "", std::string("Микросхемы"_cp), "", std::string("К561ЛА7"_cp), "", "", "", passive, "",
-                   std::string("Конденсаторы"_cp), "", std::string("К10-17б"_cp), "", "", "",
+            (Texts{active, "", std::string("Микросхемы"_cp), "", std::string("К561ЛА7"_cp), "", "", "",
+                   passive, "", std::string("Конденсаторы"_cp), "", std::string("К10-17б"_cp), "", "", "",
                    std::string("Резисторы"_cp), "", std::string("Р1-12"_cp)}));
   const Texts numbers = Column(sheets, 0, 0);
   ASSERT_EQ(numbers.size(), 19u);

@@ -70,9 +70,9 @@ TEST_F(AsciiReaderTest, ReadsTheComponentBlocksOfASchematic) {
   EXPECT_FALSE(result.cut_off);
   // The hole "1" is no element, and its attribute "Крепление" reaches no list.
   EXPECT_EQ(Designators(data_), (Names{"DA1", "R1", "R2", "C1", "C2", "VT1", "XS1"}));
-  EXPECT_EQ(data_.attribute_names, (Names{"RefDes", "Type", "Pattern", std::string("ТУ"_cp),
-                                          std::string("Количество"_cp), std::string("Куда входит"_cp), "Value",
-                                          std::string("Примечание"_cp)}));
+  EXPECT_EQ(data_.attribute_names,
+            (Names{"RefDes", "Type", "Pattern", std::string("ТУ"_cp), std::string("Количество"_cp),
+                   std::string("Куда входит"_cp), "Value", std::string("Примечание"_cp)}));
   EXPECT_EQ(data_.prefixes, (Names{"DA", "R", "C", "VT", "XS"}));
 
   const std::string file = FileText(Fixture("filter_crlf.sch"));
@@ -173,8 +173,8 @@ TEST_F(AsciiReaderTest, ReadingAgainReplacesAndAppendingAddsAfterTheList) {
 
   Read("digit_designators.pcb", true);
   Read("filter_crlf.sch", true);
-  EXPECT_EQ(Designators(data_), (Names{"DA1", "R1", "R2", "C1", "C2", "VT1", "XS1", "DD1", "DD2", "DA1", "R1", "R2",
-                                       "C1", "C2", "VT1", "XS1"}));
+  EXPECT_EQ(Designators(data_), (Names{"DA1", "R1", "R2", "C1", "C2", "VT1", "XS1", "DD1", "DD2", "DA1", "R1",
+                                       "R2", "C1", "C2", "VT1", "XS1"}));
   EXPECT_EQ(data_.attribute_names.size(), 8u);  // each name once
   EXPECT_EQ(data_.prefixes, (Names{"DA", "R", "C", "VT", "XS", "DD"}));
   EXPECT_TRUE(mismatch_);
@@ -191,8 +191,8 @@ TEST_F(AsciiReaderTest, NumberDesignatorsAreNoElements) {
   Read("digit_designators.pcb");
   EXPECT_EQ(Designators(data_), (Names{"DD1", "DD2"}));
   // "drillSize" and "Mark" belong to the holes and fiducials only.
-  EXPECT_EQ(data_.attribute_names,
-            (Names{"RefDes", "Type", "Pattern", std::string("Количество"_cp), std::string("Куда входит"_cp)}));
+  EXPECT_EQ(data_.attribute_names, (Names{"RefDes", "Type", "Pattern", std::string("Количество"_cp),
+                                          std::string("Куда входит"_cp)}));
   EXPECT_EQ(data_.prefixes, (Names{"DD"}));
 }
 
@@ -254,7 +254,7 @@ TEST_F(AsciiReaderTest, KeywordLinesOfABlock) {
       "    ( spaced \"y\")",
       "    (attr \"Broken)",
       "  ) ",  // not a block end: trailing blank
-      "\t)",  // not a block end: tab
+      "\t)",   // not a block end: tab
       "  )",
       "  (compInst C5",  // no quoted designator: no block
       "    (compValue \"1\")",
@@ -275,9 +275,9 @@ TEST_F(AsciiReaderTest, KeywordLinesOfABlock) {
 }
 
 TEST_F(AsciiReaderTest, DesignationMapAndKindsGiveTheDerivedAttributes) {
-  const auto path = folder_.Write("unit.sch", Design({"  (compInst \"DAX1\"", "  )", "  (compInst \"QWE5\"", "  )",
-                                                     "  (compInst \"MO1\"", "  )", "  (compInst \"Ж1\""_cp,
-                                                     "  )"}));
+  const auto path =
+      folder_.Write("unit.sch", Design({"  (compInst \"DAX1\"", "  )", "  (compInst \"QWE5\"", "  )",
+                                        "  (compInst \"MO1\"", "  )", "  (compInst \"Ж1\""_cp, "  )"}));
   data_.designations[FileText(path)] = "АБВГ.468157.001"_cp;
   reader_.ReadFile(path, false, data_, mismatch_);
   ASSERT_EQ(data_.elements.count(), 4u);
@@ -292,10 +292,11 @@ TEST_F(AsciiReaderTest, DesignationMapAndKindsGiveTheDerivedAttributes) {
 
 TEST_F(AsciiReaderTest, OnlyPrefixesExactlyRAndCAreChecked) {
   // RK1 and CT2 carry values off any series, but only R1 and C1 are examined; C1 has no tolerance.
-  ReadText(Design({"  (compInst \"RK1\"", "    (originalName \"ТР-4,6 кОм-5%\")"_cp, "    (compValue \"4k6\")", "  )",
-                   "  (compInst \"CT2\"", "    (originalName \"КТ-4,6 пФ-5%\")"_cp, "    (compValue \"4,6\")", "  )",
-                   "  (compInst \"R1\"", "    (originalName \"С2-33-4,6 кОм-5%\")"_cp, "    (compValue \"4k6\")",
-                   "  )", "  (compInst \"C1\"", "    (originalName \"К10-17\")"_cp, "    (compValue \"100\")", "  )"}));
+  ReadText(Design(
+      {"  (compInst \"RK1\"", "    (originalName \"ТР-4,6 кОм-5%\")"_cp, "    (compValue \"4k6\")", "  )",
+       "  (compInst \"CT2\"", "    (originalName \"КТ-4,6 пФ-5%\")"_cp, "    (compValue \"4,6\")", "  )",
+       "  (compInst \"R1\"", "    (originalName \"С2-33-4,6 кОм-5%\")"_cp, "    (compValue \"4k6\")", "  )",
+       "  (compInst \"C1\"", "    (originalName \"К10-17\")"_cp, "    (compValue \"100\")", "  )"}));
   EXPECT_TRUE(mismatch_);
   EXPECT_EQ(check_.mismatch_count(), 1u);
   EXPECT_EQ(check_.unanalysable_count(), 1u);

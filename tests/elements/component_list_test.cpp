@@ -97,8 +97,8 @@ TEST(ComponentListArchiveTest, WritesTheFileLayoutByteForByte) {
   archive::ArchiveWriter w;
   list.Serialize(w);
 
-  std::string expected = Bytes({2, 0, 0xff, 0xff, 0, 0, 18, 0}) + "CMapStringToString" +
-                         Bytes({2, 0, 6}) + "RefDes" + Bytes({2}) + "R1" + Bytes({5}) + "Value" + Bytes({0}) +
+  std::string expected = Bytes({2, 0, 0xff, 0xff, 0, 0, 18, 0}) + "CMapStringToString" + Bytes({2, 0, 6}) +
+                         "RefDes" + Bytes({2}) + "R1" + Bytes({5}) + "Value" + Bytes({0}) +
                          Bytes({0x01, 0x80, 2, 0, 6}) + "RefDes" + Bytes({2}) + "C2" +
                          Bytes({10, 0xca, 0xee, 0xeb, 0xe8, 0xf7, 0xe5, 0xf1, 0xf2, 0xe2, 0xee, 1}) + "1";
   EXPECT_EQ(w.bytes(), expected);
@@ -128,13 +128,13 @@ TEST(ComponentListArchiveTest, DamagedListsLeaveTheListUnchanged) {
   const std::string map_tag = Bytes({0xff, 0xff, 0, 0, 18, 0}) + "CMapStringToString";
   const std::string one = map_tag + Bytes({1, 0, 1, 'a', 1, 'b'});
   const std::string cases[] = {
-      Bytes({1, 0, 0, 0}),                                                             // null element
+      Bytes({1, 0, 0, 0}),                                                            // null element
       Bytes({1, 0, 0xff, 0xff, 1, 0, 14, 0}) + "CComponentList",                      // another class
       Bytes({1, 0, 0xff, 0xff, 1, 0, 18, 0}) + "CMapStringToString" + Bytes({0, 0}),  // wrong schema
-      Bytes({2, 0}) + one + Bytes({0x03, 0x00}),                          // reference to nothing yet
-      Bytes({2, 0}) + one + Bytes({0x01, 0x00}),                          // reference to the class
-      Bytes({0xff, 0xff, 0xff, 0xff, 0xff, 0x7f}) + one,                  // absurd count
-      Bytes({1, 0}) + map_tag + Bytes({0xff, 0xff, 0xff, 0xff, 0, 0}),    // absurd pair count
+      Bytes({2, 0}) + one + Bytes({0x03, 0x00}),                        // reference to nothing yet
+      Bytes({2, 0}) + one + Bytes({0x01, 0x00}),                        // reference to the class
+      Bytes({0xff, 0xff, 0xff, 0xff, 0xff, 0x7f}) + one,                // absurd count
+      Bytes({1, 0}) + map_tag + Bytes({0xff, 0xff, 0xff, 0xff, 0, 0}),  // absurd pair count
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     ComponentList list = ListOf({"R1"});

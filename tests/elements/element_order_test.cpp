@@ -19,7 +19,9 @@ using namespace tallyform::text::literals;
 using document::DocumentKind;
 using Ids = std::vector<std::string>;
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+  return (v > 0) - (v < 0);
+}
 
 ComponentList MakeList(const std::vector<std::pair<std::string, std::string>>& designators_and_files) {
   ComponentList list;
@@ -101,12 +103,13 @@ TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
 // A letter in the second place of only one designator made each of R1 and RK1 greater than the other, so
 // the order of a list depended on where they stood.
 TEST(ElementOrderTest, DesignatorComparisonIsAntisymmetric) {
-  const std::vector<std::string> pool{"R",   "R1",   "RK1", "RK",  "R-1", "Rk2", "r1",  "R1A", "RR",
-                                      "R10", "RK10", "",    "C1",  "CA1", "C",   "DD3", "D12", "VT1"};
+  const std::vector<std::string> pool{"R",   "R1",   "RK1", "RK", "R-1", "Rk2", "r1",  "R1A", "RR",
+                                      "R10", "RK10", "",    "C1", "CA1", "C",   "DD3", "D12", "VT1"};
   for (DocumentKind kind : {DocumentKind::kElementList, DocumentKind::kSimpleBill}) {
     for (const std::string& a : pool) {
       for (const std::string& b : pool) {
-        EXPECT_EQ(Sign(CompareDesignators(kind, a, b)), -Sign(CompareDesignators(kind, b, a))) << a << " " << b;
+        EXPECT_EQ(Sign(CompareDesignators(kind, a, b)), -Sign(CompareDesignators(kind, b, a)))
+            << a << " " << b;
       }
     }
   }
@@ -122,7 +125,8 @@ TEST(ElementOrderTest, DesignatorComparisonIsAntisymmetric) {
 TEST(ElementOrderTest, SortsByTheKeysOfEachKind) {
   const Roles roles = DefaultRoles();
   // List of elements: the file first, then natural designator order within it.
-  ComponentList list = MakeList({{"R10", "B"}, {"R2", "B"}, {"C1", "B"}, {"R1", "A"}, {"DD12", "A"}, {"DD3", "A"}});
+  ComponentList list =
+      MakeList({{"R10", "B"}, {"R2", "B"}, {"C1", "B"}, {"R1", "A"}, {"DD12", "A"}, {"DD3", "A"}});
   SortElements(list, roles, DocumentKind::kElementList);
   EXPECT_EQ(DesignatorsOf(list), (Ids{"DD3", "DD12", "R1", "C1", "R2", "R10"}));
 
@@ -158,7 +162,8 @@ TEST(ElementOrderTest, SortsByTheKeysOfEachKind) {
 // The fast sort must give the insertion sort's order exactly, ties included; designators that do not
 // compare consistently must still come out as the insertion sort leaves them.
 TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
-  const std::vector<std::string> consistent{"R", "C", "DD", "DA", "VT", "VD", "XS", "L", "HL", "MOV", "SA", "G"};
+  const std::vector<std::string> consistent{"R",  "C", "DD", "DA",  "VT", "VD",
+                                            "XS", "L", "HL", "MOV", "SA", "G"};
   // Each family breaks one of the conditions under which designators compare consistently; the odd ones
   // break none.
   const std::string zero(1, '\0');

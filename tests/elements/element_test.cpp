@@ -1,21 +1,22 @@
+#include "elements/element.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "elements/attributes.h"
-#include "elements/element.h"
 
 namespace tallyform::elements {
 namespace {
 
 TEST(DesignatorPrefixTest, TakesUpToThreeLeadingNonDigits) {
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {"", ""},     {"12", "1"},    {"C", "C"},     {"R1A", "R"},   {"VD12", "VD"},
-      {"SA1B", "SA"}, {"ABCD", "ABC"}, {"DD3", "DD"}, {"XS10", "XS"}, {"R", "R"},
-      {"1AB", "1AB"}, {"DA", "DA"},
+      {"", ""},        {"12", "1"},   {"C", "C"},     {"R1A", "R"}, {"VD12", "VD"}, {"SA1B", "SA"},
+      {"ABCD", "ABC"}, {"DD3", "DD"}, {"XS10", "XS"}, {"R", "R"},   {"1AB", "1AB"}, {"DA", "DA"},
   };
-  for (const auto& [designator, prefix] : cases) EXPECT_EQ(DesignatorPrefix(designator), prefix) << designator;
+  for (const auto& [designator, prefix] : cases)
+    EXPECT_EQ(DesignatorPrefix(designator), prefix) << designator;
   EXPECT_EQ(DesignatorPrefix("Ключ1"_cp), "Клю"_cp);
   EXPECT_TRUE(BeginsWithDigit("12"));
   EXPECT_FALSE(BeginsWithDigit("R1"));
@@ -55,8 +56,8 @@ TEST(ElementTest, SetAllBehavesAsSetInTurn) {
   // Many pairs, names long enough to live outside the string object, repeated once each.
   std::vector<Element::Pair> many;
   for (int round = 0; round < 2; ++round) {
-    for (int i = 0; i < 5000; ++i) many.emplace_back("attribute-with-a-long-name-" + std::to_string(i),
-                                                     std::to_string(round));
+    for (int i = 0; i < 5000; ++i)
+      many.emplace_back("attribute-with-a-long-name-" + std::to_string(i), std::to_string(round));
   }
   Element big;
   big.SetAll(std::move(many));

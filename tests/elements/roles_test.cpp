@@ -17,7 +17,8 @@ using namespace tallyform::text::literals;
 using document::DocumentKind;
 using testing::FakePrompts;
 
-Element& Add(ComponentList& list, std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
+Element& Add(ComponentList& list,
+             std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
   auto e = std::make_unique<Element>();
   for (const auto& [name, value] : pairs) e->Set(name, value);
   list.Append(std::move(e));
@@ -57,10 +58,11 @@ TEST(RolesTest, AcceptedRolesResortAndResetTheHeadings) {
   FakePrompts prompts;
   MergeChoice merge = MergeChoice::kSeparateLists;
 
-  RolesOutcome outcome = AcceptRoles(data, DocumentKind::kElementList, {std::nullopt, "Type", "Value", {}}, merge,
-                                     prompts);
+  RolesOutcome outcome =
+      AcceptRoles(data, DocumentKind::kElementList, {std::nullopt, "Type", "Value", {}}, merge, prompts);
   EXPECT_FALSE(outcome.accepted);
-  EXPECT_EQ(prompts.Texts(FakePrompts::Kind::kWarning), (std::vector<std::string>{std::string(kChooseDesignatorWarning)}));
+  EXPECT_EQ(prompts.Texts(FakePrompts::Kind::kWarning),
+            (std::vector<std::string>{std::string(kChooseDesignatorWarning)}));
   EXPECT_EQ(data.elements.at(0).Get("RefDes"), "R1");  // not sorted
   EXPECT_EQ(data.headings.size(), 1u);
 
@@ -75,7 +77,8 @@ TEST(RolesTest, AcceptedRolesResortAndResetTheHeadings) {
 
 TEST(RolesTest, ColumnMappingRefillsTheHeadingsOrChangesNothing) {
   const archive::StringList names{"RefDes", "Type", "Value", std::string(kQuantity)};
-  archive::StringMap headings{{"RefDes", std::string(kHeadingDesignator)}, {"Stale", std::string(kHeadingNote)}};
+  archive::StringMap headings{{"RefDes", std::string(kHeadingDesignator)},
+                              {"Stale", std::string(kHeadingNote)}};
   document::FillParameters parameters{3, 1};
 
   ColumnMapping mapping = ProposedColumnMapping(names, headings, parameters);
@@ -95,10 +98,10 @@ TEST(RolesTest, ColumnMappingRefillsTheHeadingsOrChangesNothing) {
   mapping.rows[0].title.clear();
   ApplyColumnMapping(mapping, DocumentKind::kElementList, headings, parameters);
   // Every row is kept, an empty title too; the stale entry is gone.
-  EXPECT_EQ(headings, (archive::StringMap{{"RefDes", ""},
-                                          {"Type", std::string(kHeadingName)},
-                                          {"Value", ""},
-                                          {std::string(kQuantity), ""}}));
+  EXPECT_EQ(
+      headings,
+      (archive::StringMap{
+          {"RefDes", ""}, {"Type", std::string(kHeadingName)}, {"Value", ""}, {std::string(kQuantity), ""}}));
   EXPECT_EQ(parameters, (document::FillParameters{0, 2}));
 }
 

@@ -29,9 +29,9 @@ TEST(ValueNormalizationTest, CapacitorValuesGetFaradUnits) {
       {'C', "22p", "22пФ"_cp},
       {'C', "100n", "100нФ"_cp},
       {'C', "0,1мк"_cp, "0,1мкФ"_cp},
-      {'C', "", " пФ"_cp},             // the empty value counts as a bare number
+      {'C', "", " пФ"_cp},  // the empty value counts as a bare number
       {'C', "1 000", "1 000 пФ"_cp},
-      {'C', "0.1mkF", "0.1мкФ"_cp},     // a Latin unit cuts the value at its first letter
+      {'C', "0.1mkF", "0.1мкФ"_cp},  // a Latin unit cuts the value at its first letter
       {'C', "0.1uF", "0.1мкФ"_cp},
       {'C', "10mkF 16V", "10мкФ"_cp},
       {'C', "47мкФ"_cp, "47мкФ"_cp},
@@ -52,14 +52,14 @@ TEST(ValueNormalizationTest, ResistorValuesGetOhmUnits) {
       {'R', "10кОм"_cp, "10кОм"_cp},
       {'R', "1M5", "1,5 МОм"_cp},
       {'R', "", " Ом"_cp},
-      {'R', "10R", "10R"},                   // "R" at the end is no separator
+      {'R', "10R", "10R"},  // "R" at the end is no separator
       {'R', "4к7"_cp, "4,7 кОм"_cp},
       {'R', "10к"_cp, "10 кОм"_cp},
       {'R', "10 кОм"_cp, "10 кОм"_cp},
       {'R', "2М2"_cp, "2,2 МОм"_cp},
       {'R', "1МОм"_cp, "1МОм"_cp},
       {'R', "3M", "3 МОм"_cp},
-      {'R', "47K", "47K"},                   // only the lower-case Latin "k" is a multiplier
+      {'R', "47K", "47K"},  // only the lower-case Latin "k" is a multiplier
   });
 }
 

@@ -134,7 +134,7 @@ TEST(SheetDrawingTest, FollowingSheetsHaveTheShortTitleBlockAndTheirNumber) {
   const RecordingDevice d = Print(set, 2);
   EXPECT_TRUE(HasLineMm(d, 20, 277, 205, 277));
   EXPECT_TRUE(HasLineMm(d, 195, 284, 205, 284));
-  EXPECT_FALSE(HasLineMm(d, 37, 292, 37, 252));  // no 40 mm block
+  EXPECT_FALSE(HasLineMm(d, 37, 292, 37, 252));   // no 40 mm block
   EXPECT_FALSE(HasLineMm(d, 8, 5, 20, 5));        // no upper side columns
   EXPECT_FALSE(HasLineMm(d, 85, 230, 205, 230));  // no approval box
   EXPECT_TRUE(HasLineMm(d, 8, 147, 20, 147));     // the lower side columns stay

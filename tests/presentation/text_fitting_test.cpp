@@ -114,7 +114,8 @@ TEST(SplitTest, LinesRebuildTheTextAndEachIsTheLongestThatFits) {
       }
       if (i + 1 < lines.size()) {
         const std::size_t next_piece = FirstPieceLength(lines[i + 1]);
-        const std::string longer = line + lines[i + 1].substr(0, next_piece == 0 ? std::string::npos : next_piece);
+        const std::string longer =
+            line + lines[i + 1].substr(0, next_piece == 0 ? std::string::npos : next_piece);
         ASSERT_FALSE(Fits(m, kHeight, cell, longer)) << "line " << i << " could have taken the next piece";
       }
     }

@@ -33,8 +33,8 @@ struct CliRun {
 
 /// Runs tallyform-cli in `home` (its program folder and working folder) with the arguments.
 inline CliRun Cli(const TempFolder& home, const std::vector<std::string>& args) {
-  std::string command = "cd " + Quote(home.path().string()) + " && TALLYFORM_HOME=" +
-                        Quote(home.path().string()) + " " + Quote(TALLYFORM_CLI);
+  std::string command = "cd " + Quote(home.path().string()) +
+                        " && TALLYFORM_HOME=" + Quote(home.path().string()) + " " + Quote(TALLYFORM_CLI);
   for (const std::string& arg : args) command += " " + Quote(arg);
   command += " >stdout.txt 2>stderr.txt";
   CliRun run;

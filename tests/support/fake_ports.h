@@ -24,7 +24,16 @@ namespace tallyform::testing {
 
 class FakePrompts : public ports::Prompts {
  public:
-  enum class Kind { kWarning, kError, kInformation, kQuestion, kWarningQuestion, kSaveFile, kEditor, kSortChoice };
+  enum class Kind {
+    kWarning,
+    kError,
+    kInformation,
+    kQuestion,
+    kWarningQuestion,
+    kSaveFile,
+    kEditor,
+    kSortChoice
+  };
   struct Call {
     Kind kind;
     std::string text;  ///< the message, the proposed path (native), the proposed name or the dialog's text
