@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <string>
 
@@ -101,13 +100,3 @@ void BM_PreparePurchasedItems(benchmark::State& state) {
 BENCHMARK(BM_PreparePurchasedItems)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Measuring needs the font database of a QGuiApplication; no display is needed.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  benchmark::Initialize(&argc, argv);
-  const QGuiApplication app(argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

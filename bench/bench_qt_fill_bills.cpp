@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <string>
 
@@ -123,13 +122,3 @@ BENCHMARK(BM_PrepareAndFillBillDistinct)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrepareAndFillSimpleBillDistinct)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Measuring needs the font database of a QGuiApplication; no display is needed.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  benchmark::Initialize(&argc, argv);
-  const QGuiApplication app(argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

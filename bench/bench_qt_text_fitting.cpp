@@ -2,7 +2,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <string>
 #include <vector>
 
@@ -98,13 +97,3 @@ void BM_MakeMeasurer(benchmark::State& state) {
 BENCHMARK(BM_MakeMeasurer)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  // Measuring needs the font database of a QGuiApplication; no display is needed.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  benchmark::Initialize(&argc, argv);
-  const QGuiApplication app(argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
