@@ -14,6 +14,7 @@
 
 #include "ports/errors.h"
 #include "ports/messages.h"
+#include "support/archive_bytes.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
@@ -30,35 +31,7 @@ std::string S(std::string_view text) {
   return std::string(text);
 }
 
-// Little-endian archive bytes put together by hand.
-struct Bytes {
-  std::string s;
-  Bytes& U16(unsigned v) {
-    s.push_back(static_cast<char>(v & 0xff));
-    s.push_back(static_cast<char>((v >> 8) & 0xff));
-    return *this;
-  }
-  Bytes& I32(std::int64_t v) {
-    auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((u >> (8 * i)) & 0xff));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    auto u = std::bit_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i) s.push_back(static_cast<char>((u >> (8 * i)) & 0xff));
-    return *this;
-  }
-  Bytes& Str(std::string_view text) {  // below 255 bytes
-    s.push_back(static_cast<char>(text.size()));
-    s.append(text);
-    return *this;
-  }
-  Bytes& NewClass(std::string_view name, unsigned schema) {
-    U16(0xffff).U16(schema).U16(static_cast<unsigned>(name.size()));
-    s.append(name);
-    return *this;
-  }
-};
+using Bytes = testing::ArchiveBytes;
 
 std::unique_ptr<elements::Element> MakeElement(std::vector<elements::Element::Pair> pairs) {
   auto element = std::make_unique<elements::Element>();

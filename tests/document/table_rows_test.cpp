@@ -9,6 +9,7 @@
 
 #include "archive/archive.h"
 #include "ports/errors.h"
+#include "support/archive_bytes.h"
 #include "text/literal.h"
 
 namespace tallyform::document {
@@ -18,35 +19,7 @@ using namespace tallyform::text::literals;
 
 constexpr int kListWidths[] = {8, 20, 110, 10, 37};
 
-// Little-endian bytes of the file, put together by hand.
-struct Bytes {
-  std::string s;
-  Bytes& U16(unsigned v) {
-    s.push_back(static_cast<char>(v & 0xff));
-    s.push_back(static_cast<char>((v >> 8) & 0xff));
-    return *this;
-  }
-  Bytes& I32(std::int64_t v) {
-    auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((u >> (8 * i)) & 0xff));
-    return *this;
-  }
-  Bytes& Double(double v) {
-    auto u = std::bit_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i) s.push_back(static_cast<char>((u >> (8 * i)) & 0xff));
-    return *this;
-  }
-  Bytes& Str(std::string_view text) {  // short strings only
-    s.push_back(static_cast<char>(text.size()));
-    s.append(text);
-    return *this;
-  }
-  Bytes& NewClass(std::string_view name) {
-    U16(0xffff).U16(1).U16(static_cast<unsigned>(name.size()));
-    s.append(name);
-    return *this;
-  }
-};
+using Bytes = testing::ArchiveBytes;
 
 // What may differ between the hand-made tables of these tests; the defaults give a valid table of one
 // row of two cells (widths 10 and 20, top offset 0) whose cell 1 holds "R1".
