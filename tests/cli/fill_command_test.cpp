@@ -213,8 +213,16 @@ TEST(FillCommandTest, FillsASimpleBillInSectionsOrInOneList) {
       EXPECT_EQ(sheet["top"], 28);
     }
   }
-  EXPECT_EQ(section_files, (std::vector<std::string>{std::filesystem::absolute(pcb).string(),
-                                                     std::filesystem::absolute(sch).string()}));
+  // The full path, or its shortened form where the path is too long for the column (it depends on where
+  // the project lies).
+  const auto shows = [](const std::string& shown, const std::string& path) {
+    const std::string full = std::filesystem::absolute(path).string();
+    const std::string name = std::filesystem::path(path).filename().string();
+    return shown == full || shown == full.substr(0, 3) + ".../" + name;
+  };
+  ASSERT_EQ(section_files.size(), 2u);
+  EXPECT_TRUE(shows(section_files[0], pcb)) << section_files[0];
+  EXPECT_TRUE(shows(section_files[1], sch)) << section_files[1];
   EXPECT_EQ(sections["sheets"][0]["rows"][4][0]["text"], "1");
 
   // One list: one heading per category, no file recorded.
