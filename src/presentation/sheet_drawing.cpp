@@ -241,6 +241,8 @@ void SheetPainter::FollowingTitleBlockTexts() {
   }
 }
 
+constexpr std::string_view kProductsCaption = "Количество изделий - "_cp;
+
 void SheetPainter::HeaderTexts() {
   const int w = w_;
   switch (kind_) {
@@ -267,8 +269,8 @@ void SheetPainter::HeaderTexts() {
     case DocumentKind::kSimpleBill: {
       int top = 5;
       if (sheet_.section_start()) {
-        const std::string products =
-            std::string("Количество изделий - "_cp) + text::FormatD(sheet_.number_of_products());
+        std::string products(kProductsCaption);
+        products += text::FormatD(sheet_.number_of_products());
         Text(27, 87, 5, 13, products, kCentred);
         TextIfAny(122, w - 5, 5, 13, sheet_.section_file(), kLeft);
         top = 13;
