@@ -1,8 +1,8 @@
-// Opens any input as a document file and, when it opens, fills its element list into a document of each
-// kind (the opened document itself for its own kind, with its stored settings; a simple bill both merged
-// and as separate lists), then draws every sheet of each result on the screen and on a printer. Inputs
-// that are not documents simply return. Any exception other than tallyform::Error, a crash, a hang or a
-// runaway allocation is a fault.
+// Opens any input as a document file and, when it opens, draws its sheets as stored, then fills its
+// element list into a document of each kind (the opened document itself for its own kind, with its stored
+// settings; a simple bill both merged and as separate lists) and draws every sheet of each result on the
+// screen and on a printer. Inputs that are not documents simply return. Any exception other than
+// tallyform::Error, a crash, a hang or a runaway allocation is a fault.
 
 #include <cstddef>
 #include <cstdint>
@@ -152,6 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const Error&) {
     return 0;
   }
+  DrawAll(*opened);
   const DocumentKind own = opened->kind();
   for (const DocumentKind kind :
        {DocumentKind::kElementList, DocumentKind::kPurchasedBill, DocumentKind::kSimpleBill}) {
