@@ -102,6 +102,12 @@ std::string SheetFileName(int number, std::string_view extension) {
   return "sheet-" + std::string(digits) + std::string(extension);
 }
 
+namespace {
+void Report(const ExportOptions& options, int done, int total) {
+  if (options.progress) options.progress(done, total);
+}
+}  // namespace
+
 std::vector<int> SheetsToDraw(const SheetSet& sheets, const ExportOptions& options) {
   const int count = static_cast<int>(sheets.sheet_count());
   if (options.sheet) {
@@ -126,6 +132,7 @@ void PrintSheets(SheetSet& sheets, QPagedPaintDevice& device, const ExportOption
   for (std::size_t i = 0; i < numbers.size(); ++i) {
     if (i > 0) device.newPage();
     DrawTrueSize(sheets, painter, family, device.logicalDpiX(), device.logicalDpiY(), numbers[i]);
+    Report(options, static_cast<int>(i) + 1, static_cast<int>(numbers.size()));
   }
   painter.end();
 }
@@ -164,6 +171,7 @@ std::vector<std::filesystem::path> ExportSvg(SheetSet& sheets, const std::filesy
     DrawTrueSize(sheets, painter, family, kSvgDpi, kSvgDpi, number);
     painter.end();
     written.push_back(file);
+    Report(options, static_cast<int>(written.size()), static_cast<int>(numbers.size()));
   }
   return written;
 }
@@ -194,6 +202,7 @@ std::vector<std::filesystem::path> ExportPng(SheetSet& sheets, const std::filesy
     painter.end();
     if (!image.save(QtPath(file), "PNG")) throw CannotWrite(file);
     written.push_back(file);
+    Report(options, static_cast<int>(written.size()), static_cast<int>(numbers.size()));
   }
   return written;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct ExportOptions {
   int png_dpi = kDefaultPngDpi;
   /// The one sheet to draw (1-based), or every sheet.
   std::optional<int> sheet;
+  /// Told after each sheet is drawn: how many are done and how many there are in all. May be empty.
+  std::function<void(int done, int total)> progress;
 };
 
 /// The 1-based numbers of the sheets the options ask for. A sheet that does not exist is

@@ -1,6 +1,9 @@
 // tallyform-cli render: draws the sheets of a document into a PDF file, SVG files or PNG images.
 
+#include <unistd.h>
+
 #include <QString>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -19,6 +22,15 @@
 
 namespace tallyform::cli {
 namespace {
+
+// Long drawings show how far they are on a terminal; pipes and files get nothing.
+std::function<void(int, int)> TerminalProgress() {
+  if (isatty(STDERR_FILENO) == 0) return {};
+  return [](int done, int total) {
+    if (total < 2) return;
+    std::cerr << "\rsheet " << done << " of " << total << (done == total ? "\n" : "") << std::flush;
+  };
+}
 
 using namespace tallyform::text::literals;
 using Json = nlohmann::ordered_json;
@@ -57,6 +69,7 @@ int RunRender(const RenderOptions& options) {
   exports.family = QString::fromStdString(options.font);
   exports.png_dpi = options.dpi.value_or(adapters::kDefaultPngDpi);
   exports.sheet = options.sheet;
+  exports.progress = TerminalProgress();
   WarnAboutMissingFont(exports.family);
 
   std::vector<std::filesystem::path> written;
@@ -82,7 +95,9 @@ int RunRender(const RenderOptions& options) {
 
 void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path) {
   EnsureQtSession();
-  adapters::ExportPdf(doc.sheets(), pdf_path, adapters::ExportOptions{});
+  adapters::ExportOptions exports;
+  exports.progress = TerminalProgress();
+  adapters::ExportPdf(doc.sheets(), pdf_path, exports);
 }
 
 void AddRenderCommand(CLI::App& app, Outcome& outcome) {
