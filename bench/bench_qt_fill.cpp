@@ -3,19 +3,16 @@
 // value check.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "adapters/qt_text_measurer.h"
-#include "design_generator.h"
 #include "document/designator_ranges.h"
 #include "document/element_kinds.h"
 #include "document/fill_list.h"
-#include "elements/ascii_reader.h"
 #include "elements/default_headings.h"
 #include "presentation/sheet_set.h"
+#include "support/generated_board.h"
 #include "valuecheck/value_check.h"
 
 namespace {
@@ -24,41 +21,16 @@ using namespace tallyform;
 
 constexpr std::size_t kElements = 20000;
 
-// A generated board read once, with the program's files in a folder of their own.
-class Board {
- public:
-  Board()
-      : folder_(std::filesystem::temp_directory_path() /
-                ("tallyform-bench-fill-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(folder_);
-    kinds_.FillBuiltIn();
-    check_ = std::make_unique<valuecheck::ValueCheck>(folder_ / "errors.log");
-    bench::DesignOptions options;
-    options.components = kElements;
-    elements::AsciiReader reader(kinds_, *check_);
-    bool mismatch = false;
-    reader.ReadBytes(bench::GenerateDesign(options), "D:\\Projects\\Generated\\board.pcb", false, data_,
-                     mismatch);
-    elements::ApplyDefaultHeadings(data_.headings, data_.roles, document::DocumentKind::kElementList);
-  }
-  ~Board() {
-    check_.reset();
-    std::filesystem::remove_all(folder_);
-  }
-
-  const elements::ListData& data() const { return data_; }
-  const document::ElementKinds& kinds() const { return kinds_; }
-  valuecheck::ValueCheck& check() { return *check_; }
-
- private:
-  std::filesystem::path folder_;
-  document::ElementKinds kinds_;
-  std::unique_ptr<valuecheck::ValueCheck> check_;
-  elements::ListData data_;
-};
+using Board = bench::GeneratedBoard;
 
 Board& TheBoard() {
-  static Board board;
+  static Board board(kElements, "fill");
+  static const bool headed = [] {
+    elements::ApplyDefaultHeadings(board.data().headings, board.data().roles,
+                                   document::DocumentKind::kElementList);
+    return true;
+  }();
+  (void)headed;
   return board;
 }
 

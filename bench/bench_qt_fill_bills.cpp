@@ -4,20 +4,17 @@
 // element an item of its own, a row each.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "adapters/qt_text_measurer.h"
-#include "design_generator.h"
 #include "document/element_kinds.h"
 #include "document/fill_bill.h"
 #include "document/fill_simple_bill.h"
-#include "elements/ascii_reader.h"
 #include "elements/default_headings.h"
 #include "elements/element_order.h"
 #include "presentation/sheet_set.h"
+#include "support/generated_board.h"
 #include "valuecheck/value_check.h"
 
 namespace {
@@ -27,46 +24,24 @@ using document::DocumentKind;
 
 constexpr std::size_t kElements = 20000;
 
-// A generated board read once and sorted for each bill, with the program's files in a folder of their own.
-class Board {
+// A generated board read once, sorted for each bill on request. The distinct board gives every element a
+// name of its own, so that no two merge.
+class Board : public bench::GeneratedBoard {
  public:
-  explicit Board(bool distinct)
-      : folder_(std::filesystem::temp_directory_path() /
-                ("tallyform-bench-bills-" + std::to_string(::getpid()) + (distinct ? "-d" : ""))) {
-    std::filesystem::create_directories(folder_);
-    kinds_.FillBuiltIn();
-    check_ = std::make_unique<valuecheck::ValueCheck>(folder_ / "errors.log");
-    bench::DesignOptions options;
-    options.components = kElements;
-    elements::AsciiReader reader(kinds_, *check_);
-    bool mismatch = false;
-    reader.ReadBytes(bench::GenerateDesign(options), "D:\\Projects\\Generated\\board.pcb", false, data_,
-                     mismatch);
+  explicit Board(bool distinct) : GeneratedBoard(kElements, distinct ? "bills-distinct" : "bills") {
     if (distinct) {
-      for (auto& e : data_.elements.storage())
+      for (auto& e : data().elements.storage())
         e->Set("Type", std::string(e->Get("Type")) + " " + std::string(e->Get("RefDes")));
     }
-  }
-  ~Board() {
-    check_.reset();
-    std::filesystem::remove_all(folder_);
   }
 
   // The list sorted for the kind, with the kind's default headings.
   elements::ListData DataFor(DocumentKind kind) const {
-    elements::ListData data = data_;
-    elements::SortElements(data.elements, data.roles, kind);
-    elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
-    return data;
+    elements::ListData sorted = data();
+    elements::SortElements(sorted.elements, sorted.roles, kind);
+    elements::ApplyDefaultHeadings(sorted.headings, sorted.roles, kind);
+    return sorted;
   }
-  const document::ElementKinds& kinds() const { return kinds_; }
-  valuecheck::ValueCheck& check() { return *check_; }
-
- private:
-  std::filesystem::path folder_;
-  document::ElementKinds kinds_;
-  std::unique_ptr<valuecheck::ValueCheck> check_;
-  elements::ListData data_;
 };
 
 Board& TheBoard(bool distinct) {
