@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "app/design_reader.h"
 #include "design_generator.h"
-#include "document/element_kinds.h"
 #include "elements/ascii_reader.h"
+#include "model/element_kinds.h"
 #include "valuecheck/value_check.h"
 
 namespace {
@@ -40,16 +41,16 @@ class Scratch {
     return path;
   }
   const std::filesystem::path& folder() const { return folder_; }
-  const document::ElementKinds& kinds() const { return kinds_; }
+  const model::ElementKinds& kinds() const { return kinds_; }
 
  private:
   std::filesystem::path folder_;
-  document::ElementKinds kinds_;
+  model::ElementKinds kinds_;
 };
 
 void ReadDesignFile(benchmark::State& state, const std::filesystem::path& path, Scratch& scratch) {
   valuecheck::ValueCheck check(scratch.folder() / "errors.log");
-  elements::AsciiReader reader(scratch.kinds(), check);
+  app::DesignReader reader(scratch.kinds(), check);
   const auto bytes = std::filesystem::file_size(path);
   std::size_t elements = 0;
   for (auto _ : state) {
@@ -81,7 +82,7 @@ void BM_ReadBytes50k(benchmark::State& state) {
   options.components = 50000;
   const std::string design = bench::GenerateDesign(options);
   valuecheck::ValueCheck check(scratch.folder() / "errors.log");
-  elements::AsciiReader reader(scratch.kinds(), check);
+  app::DesignReader reader(scratch.kinds(), check);
   for (auto _ : state) {
     elements::ListData data;
     bool mismatch = false;
@@ -109,7 +110,7 @@ void BM_ReadBoards(benchmark::State& state) {
     boards.push_back(scratch.Write("padded.pcb", bench::GenerateDesign(options)));
   }
   valuecheck::ValueCheck check(scratch.folder() / "errors.log");
-  elements::AsciiReader reader(scratch.kinds(), check);
+  app::DesignReader reader(scratch.kinds(), check);
   std::uintmax_t total = 0;
   for (const auto& board : boards) total += std::filesystem::file_size(board);
   for (auto _ : state) {

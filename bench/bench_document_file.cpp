@@ -17,7 +17,7 @@ namespace {
 
 using namespace tallyform::text::literals;
 using tallyform::document::Document;
-using tallyform::document::DocumentKind;
+using tallyform::model::DocumentKind;
 
 class FixedSystemInfo : public tallyform::ports::SystemInfo {
  public:
@@ -31,7 +31,7 @@ constexpr int kSheets = 500;
 
 Document LargeDocument() {
   Document doc(DocumentKind::kElementList);
-  const int top = tallyform::document::LayoutOf(DocumentKind::kElementList).following_top_offset;
+  const int top = tallyform::model::LayoutOf(DocumentKind::kElementList).following_top_offset;
   for (int i = 1; i < kSheets; ++i) doc.sheets().AddSheet(top);
   const std::string name(("Резистор Р1-12-0,125-4,7 кОм±5%-М ОЖО.467.093 ТУ"_cp));
   int designator = 1;

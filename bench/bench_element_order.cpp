@@ -14,8 +14,8 @@
 namespace {
 
 using namespace tallyform;
-using document::DocumentKind;
 using elements::MergeChoice;
+using model::DocumentKind;
 
 // Elements of three design files in a scrambled order, numbered per prefix so that few designators repeat.
 // With `mixed_case`, one prefix in twenty is written in lower case.
@@ -35,7 +35,7 @@ elements::ComponentList MakeList(std::size_t count, bool mixed_case) {
     auto e = std::make_unique<elements::Element>();
     e->Set("RefDes", designator);
     e->Set("Type", "Part");
-    e->Set(elements::kFile, kFiles[random.Next(std::size(kFiles))]);
+    e->Set(model::kFile, kFiles[random.Next(std::size(kFiles))]);
     list.Append(std::move(e));
   }
   // Scrambled: swap each element with a random one.
@@ -45,9 +45,9 @@ elements::ComponentList MakeList(std::size_t count, bool mixed_case) {
   return list;
 }
 
-void Sort(benchmark::State& state, DocumentKind kind, MergeChoice merge, bool mixed_case) {
+void Sort(benchmark::State& state, model::DocumentKind kind, MergeChoice merge, bool mixed_case) {
   const elements::ComponentList input = MakeList(static_cast<std::size_t>(state.range(0)), mixed_case);
-  const elements::Roles roles = elements::DefaultRoles();
+  const model::Roles roles = model::DefaultRoles();
   elements::SortMethod method = elements::SortMethod::kMerge;
   for (auto _ : state) {
     state.PauseTiming();
@@ -64,20 +64,20 @@ void Sort(benchmark::State& state, DocumentKind kind, MergeChoice merge, bool mi
 }
 
 void BM_SortList(benchmark::State& state) {
-  Sort(state, DocumentKind::kElementList, MergeChoice::kSeparateLists, false);
+  Sort(state, model::DocumentKind::kElementList, MergeChoice::kSeparateLists, false);
 }
 void BM_SortBill(benchmark::State& state) {
-  Sort(state, DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists, false);
+  Sort(state, model::DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists, false);
 }
 void BM_SortSimpleBillOneList(benchmark::State& state) {
-  Sort(state, DocumentKind::kSimpleBill, MergeChoice::kOneList, false);
+  Sort(state, model::DocumentKind::kSimpleBill, MergeChoice::kOneList, false);
 }
 void BM_SortSimpleBillSeparateLists(benchmark::State& state) {
-  Sort(state, DocumentKind::kSimpleBill, MergeChoice::kSeparateLists, false);
+  Sort(state, model::DocumentKind::kSimpleBill, MergeChoice::kSeparateLists, false);
 }
 // Designators that differ only in letter case: the exact insertion sort.
 void BM_SortListMixedCase(benchmark::State& state) {
-  Sort(state, DocumentKind::kElementList, MergeChoice::kSeparateLists, true);
+  Sort(state, model::DocumentKind::kElementList, MergeChoice::kSeparateLists, true);
 }
 
 BENCHMARK(BM_SortList)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond);

@@ -8,10 +8,10 @@
 
 #include "adapters/qt_text_measurer.h"
 #include "document/designator_ranges.h"
-#include "document/element_kinds.h"
 #include "document/fill_list.h"
+#include "document/sheet_set.h"
 #include "elements/default_headings.h"
-#include "presentation/sheet_set.h"
+#include "model/element_kinds.h"
 #include "support/generated_board.h"
 #include "valuecheck/value_check.h"
 
@@ -27,7 +27,7 @@ Board& TheBoard() {
   static Board board(kElements, "fill");
   static const bool headed = [] {
     elements::ApplyDefaultHeadings(board.data().headings, board.data().roles,
-                                   document::DocumentKind::kElementList);
+                                   model::DocumentKind::kElementList);
     return true;
   }();
   (void)headed;
@@ -38,7 +38,7 @@ void BM_PrepareAndFillList(benchmark::State& state) {
   Board& board = TheBoard();
   const adapters::QtTextMeasurer measurer;
   const document::FillServices services{measurer, board.kinds(), board.check()};
-  presentation::SheetSet sheets(document::DocumentKind::kElementList);
+  document::SheetSet sheets(model::DocumentKind::kElementList);
   std::size_t rows = 0;
   for (auto _ : state) {
     elements::ComponentList copy = board.data().elements;

@@ -8,19 +8,19 @@
 #include <string>
 
 #include "adapters/qt_text_measurer.h"
-#include "document/element_kinds.h"
 #include "document/fill_bill.h"
 #include "document/fill_simple_bill.h"
+#include "document/sheet_set.h"
 #include "elements/default_headings.h"
 #include "elements/element_order.h"
-#include "presentation/sheet_set.h"
+#include "model/element_kinds.h"
 #include "support/generated_board.h"
 #include "valuecheck/value_check.h"
 
 namespace {
 
 using namespace tallyform;
-using document::DocumentKind;
+using model::DocumentKind;
 
 constexpr std::size_t kElements = 20000;
 
@@ -36,7 +36,7 @@ class Board : public bench::GeneratedBoard {
   }
 
   // The list sorted for the kind, with the kind's default headings.
-  elements::ListData DataFor(DocumentKind kind) const {
+  elements::ListData DataFor(model::DocumentKind kind) const {
     elements::ListData sorted = data();
     elements::SortElements(sorted.elements, sorted.roles, kind);
     elements::ApplyDefaultHeadings(sorted.headings, sorted.roles, kind);
@@ -50,12 +50,12 @@ Board& TheBoard(bool distinct) {
   return distinct ? each_its_own : generated;
 }
 
-void PrepareAndFill(benchmark::State& state, DocumentKind kind, bool distinct) {
+void PrepareAndFill(benchmark::State& state, model::DocumentKind kind, bool distinct) {
   Board& board = TheBoard(distinct);
   const elements::ListData data = board.DataFor(kind);
   const adapters::QtTextMeasurer measurer;
   const document::FillServices services{measurer, board.kinds(), board.check()};
-  presentation::SheetSet sheets(kind);
+  document::SheetSet sheets(kind);
   std::size_t items = 0;
   for (auto _ : state) {
     elements::ComponentList copy = data.elements;
@@ -64,7 +64,7 @@ void PrepareAndFill(benchmark::State& state, DocumentKind kind, bool distinct) {
       valuecheck::ReportRun run(board.check());
       board.check().ClearReport();
       document::PreparePurchased(copy, data.roles);
-      if (kind == DocumentKind::kPurchasedBill) {
+      if (kind == model::DocumentKind::kPurchasedBill) {
         document::FillBill(sheets, copy, data.headings, data.roles, services, mismatch);
       } else {
         document::FillSimpleBill(sheets, copy, data.headings, data.roles,
@@ -80,16 +80,16 @@ void PrepareAndFill(benchmark::State& state, DocumentKind kind, bool distinct) {
 }
 
 void BM_PrepareAndFillBill(benchmark::State& state) {
-  PrepareAndFill(state, DocumentKind::kPurchasedBill, false);
+  PrepareAndFill(state, model::DocumentKind::kPurchasedBill, false);
 }
 void BM_PrepareAndFillSimpleBill(benchmark::State& state) {
-  PrepareAndFill(state, DocumentKind::kSimpleBill, false);
+  PrepareAndFill(state, model::DocumentKind::kSimpleBill, false);
 }
 void BM_PrepareAndFillBillDistinct(benchmark::State& state) {
-  PrepareAndFill(state, DocumentKind::kPurchasedBill, true);
+  PrepareAndFill(state, model::DocumentKind::kPurchasedBill, true);
 }
 void BM_PrepareAndFillSimpleBillDistinct(benchmark::State& state) {
-  PrepareAndFill(state, DocumentKind::kSimpleBill, true);
+  PrepareAndFill(state, model::DocumentKind::kSimpleBill, true);
 }
 BENCHMARK(BM_PrepareAndFillBill)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrepareAndFillSimpleBill)->Unit(benchmark::kMillisecond);

@@ -7,19 +7,19 @@
 #include <string>
 
 #include "adapters/sheet_export.h"
-#include "presentation/sheet_set.h"
+#include "document/sheet_set.h"
 #include "text/literal.h"
 
 namespace {
 
 using namespace tallyform;
 using namespace tallyform::text::literals;
-using document::DocumentKind;
+using model::DocumentKind;
 
 // A document of `count` sheets with every cell written and the title block filled in.
-presentation::SheetSet FullDocument(DocumentKind kind, int count) {
-  presentation::SheetSet set(kind);
-  for (int i = 1; i < count; ++i) set.AddSheet(document::LayoutOf(kind).following_top_offset);
+document::SheetSet FullDocument(model::DocumentKind kind, int count) {
+  document::SheetSet set(kind);
+  for (int i = 1; i < count; ++i) set.AddSheet(model::LayoutOf(kind).following_top_offset);
   const std::string texts[] = {"R1-R4, R7",
                                std::string{"Резистор С2-33Н-0,125-10 кОм±5%-А-Д-В ОЖО.467.093 ТУ"_cp}, "4",
                                std::string{"Конденсатор К10-17б-Н90"_cp}, "АБВГ.468157.001"};
@@ -42,8 +42,8 @@ std::filesystem::path Scratch(const char* name) {
 }
 
 void BM_RenderPdf(benchmark::State& state) {
-  presentation::SheetSet set =
-      FullDocument(static_cast<DocumentKind>(state.range(0)), static_cast<int>(state.range(1)));
+  document::SheetSet set =
+      FullDocument(static_cast<model::DocumentKind>(state.range(0)), static_cast<int>(state.range(1)));
   const auto file = Scratch(".pdf");
   for (auto _ : state) adapters::ExportPdf(set, file, adapters::ExportOptions{});
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
@@ -52,7 +52,7 @@ void BM_RenderPdf(benchmark::State& state) {
 BENCHMARK(BM_RenderPdf)->Args({0, 100})->Args({1, 100})->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RenderSvg(benchmark::State& state) {
-  presentation::SheetSet set = FullDocument(DocumentKind::kElementList, 10);
+  document::SheetSet set = FullDocument(model::DocumentKind::kElementList, 10);
   const auto folder = Scratch("-svg");
   for (auto _ : state) adapters::ExportSvg(set, folder, adapters::ExportOptions{});
   std::filesystem::remove_all(folder);
@@ -60,7 +60,7 @@ void BM_RenderSvg(benchmark::State& state) {
 BENCHMARK(BM_RenderSvg)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RenderPng(benchmark::State& state) {
-  presentation::SheetSet set = FullDocument(DocumentKind::kElementList, 10);
+  document::SheetSet set = FullDocument(model::DocumentKind::kElementList, 10);
   const auto folder = Scratch("-png");
   for (auto _ : state) adapters::ExportPng(set, folder, adapters::ExportOptions{});
   std::filesystem::remove_all(folder);

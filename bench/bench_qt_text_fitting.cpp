@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "adapters/qt_text_measurer.h"
-#include "presentation/text_fitting.h"
+#include "document/text_fitting.h"
 #include "text/literal.h"
 
 namespace {
@@ -42,7 +42,7 @@ void BM_Fits(benchmark::State& state) {
   const adapters::QtTextMeasurer measurer;
   const auto texts = Texts();
   for (auto _ : state) {
-    for (const auto& t : texts) benchmark::DoNotOptimize(presentation::Fits(measurer, kHeight, kNameCell, t));
+    for (const auto& t : texts) benchmark::DoNotOptimize(document::Fits(measurer, kHeight, kNameCell, t));
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(texts.size()));
 }
@@ -52,7 +52,7 @@ void BM_SplitDesignatorRange(benchmark::State& state) {
   const adapters::QtTextMeasurer measurer;
   const std::string range = "R1-R4, R7, R9-R12, R15, R18-R21, R25, R27-R30, R33";
   for (auto _ : state) {
-    benchmark::DoNotOptimize(presentation::Split(measurer, kHeight, kDesignatorCell, range));
+    benchmark::DoNotOptimize(document::Split(measurer, kHeight, kDesignatorCell, range));
   }
 }
 BENCHMARK(BM_SplitDesignatorRange);
@@ -61,7 +61,7 @@ void BM_SplitLongName(benchmark::State& state) {
   const adapters::QtTextMeasurer measurer;
   const std::string name{"Резистор С2-33Н-0,125-10 кОм±5%-А-Д-В ОЖО.467.093 ТУ"_cp};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(presentation::Split(measurer, kHeight, kNarrowNameCell, name));
+    benchmark::DoNotOptimize(document::Split(measurer, kHeight, kNarrowNameCell, name));
   }
 }
 BENCHMARK(BM_SplitLongName);
@@ -76,11 +76,11 @@ void BM_Fill20000Elements(benchmark::State& state) {
       const std::string& designator = texts[static_cast<std::size_t>(i) % 3];
       const std::string& name = texts[3 + static_cast<std::size_t>(i) % 4];
       lines.clear();
-      if (!presentation::Fits(measurer, kHeight, kDesignatorCell, designator)) {
-        presentation::Split(measurer, kHeight, kDesignatorCell, designator, lines);
+      if (!document::Fits(measurer, kHeight, kDesignatorCell, designator)) {
+        document::Split(measurer, kHeight, kDesignatorCell, designator, lines);
       }
-      if (!presentation::Fits(measurer, kHeight, kNarrowNameCell, name)) {
-        presentation::Split(measurer, kHeight, kNarrowNameCell, name, lines);
+      if (!document::Fits(measurer, kHeight, kNarrowNameCell, name)) {
+        document::Split(measurer, kHeight, kNarrowNameCell, name, lines);
       }
       benchmark::DoNotOptimize(lines.data());
     }

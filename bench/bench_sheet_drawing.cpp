@@ -12,12 +12,12 @@ namespace {
 
 using namespace tallyform;
 using namespace tallyform::text::literals;
-using document::DocumentKind;
+using model::DocumentKind;
 
 // A sheet set of the kind whose first sheet has every cell written, as a filled document has, with the
 // title block filled in.
-presentation::SheetSet FullSheet(DocumentKind kind) {
-  presentation::SheetSet set(kind);
+document::SheetSet FullSheet(model::DocumentKind kind) {
+  document::SheetSet set(kind);
   document::CTableRows& sheet = set.sheet(0);
   const std::string texts[] = {"R1-R4, R7",
                                std::string{"Резистор С2-33Н-0,125-10 кОм±5%-А-Д-В ОЖО.467.093 ТУ"_cp}, "4",
@@ -37,7 +37,7 @@ presentation::SheetSet FullSheet(DocumentKind kind) {
 
 // At 1200 dpi, as PDF pages are drawn: the shrinking of long texts measures at large character heights.
 void BM_DrawFullSheet(benchmark::State& state) {
-  presentation::SheetSet set = FullSheet(static_cast<DocumentKind>(state.range(0)));
+  document::SheetSet set = FullSheet(static_cast<model::DocumentKind>(state.range(0)));
   testing::RecordingDevice device(0, 0, /*printing=*/true, 1200);
   set.SetMapping(presentation::PrintingMapping(set, 1200, 1200));
   for (auto _ : state) {
@@ -52,7 +52,7 @@ BENCHMARK(BM_DrawFullSheet)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecon
 
 // On the screen, with the selection highlighted.
 void BM_DrawFullSheetOnScreen(benchmark::State& state) {
-  presentation::SheetSet set = FullSheet(DocumentKind::kPurchasedBill);
+  document::SheetSet set = FullSheet(model::DocumentKind::kPurchasedBill);
   testing::RecordingDevice device(1600, 1200);
   presentation::ScreenView view;
   view.page_height = 1100;

@@ -9,7 +9,7 @@
 
 #include "archive/archive.h"
 #include "elements/component_list.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   namespace archive = tallyform::archive;

@@ -11,9 +11,10 @@
 #include <string_view>
 #include <system_error>
 
-#include "document/element_kinds.h"
+#include "app/design_reader.h"
 #include "elements/ascii_reader.h"
-#include "ports/errors.h"
+#include "model/element_kinds.h"
+#include "model/errors.h"
 #include "valuecheck/value_check.h"
 
 namespace {
@@ -32,9 +33,9 @@ struct Setup {
     std::filesystem::remove_all(folder, ignored);
   }
   std::filesystem::path folder;
-  document::ElementKinds kinds;
+  model::ElementKinds kinds;
   valuecheck::ValueCheck check;
-  elements::AsciiReader reader;
+  app::DesignReader reader;
 };
 
 }  // namespace
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setup.reader.ReadBytes(bytes, "fuzz.pcb", true, list, mismatch);
     if (list.elements.count() != 2 * first) __builtin_trap();
     for (const auto& element : list.elements.storage()) {
-      if (elements::BeginsWithDigit(element->Get(elements::kRefDes))) __builtin_trap();
+      if (model::BeginsWithDigit(element->Get(model::kRefDes))) __builtin_trap();
     }
   } catch (const DamagedFile&) {
     if (elements::IsAsciiDesign(bytes)) __builtin_trap();  // a design is never refused

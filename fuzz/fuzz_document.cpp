@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "document/document.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using tallyform::document::Document;

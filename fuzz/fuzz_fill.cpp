@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "document/document.h"
-#include "document/document_kind.h"
-#include "document/element_kinds.h"
 #include "document/fill_command.h"
 #include "elements/element_order.h"
 #include "elements/list_data.h"
+#include "model/document_kind.h"
+#include "model/element_kinds.h"
+#include "model/errors.h"
 #include "ports/device.h"
-#include "ports/errors.h"
 #include "ports/prompts.h"
 #include "ports/shell.h"
 #include "ports/text_measurer.h"
@@ -110,7 +110,7 @@ const std::filesystem::path& ReportFolder() {
 }
 
 void DrawAll(document::Document& document) {
-  presentation::SheetSet& sheets = document.sheets();
+  document::SheetSet& sheets = document.sheets();
   const int count = static_cast<int>(sheets.sheet_count());
   for (int number = 1; number <= count; ++number) {
     NullDevice screen(false);
@@ -127,7 +127,7 @@ void DrawAll(document::Document& document) {
 
 void FillAndDraw(document::Document& document, elements::MergeChoice merge) {
   static const FixedMeasurer measurer;
-  static const document::ElementKinds kinds;
+  static const model::ElementKinds kinds;
   valuecheck::ValueCheck check(ReportFolder() / "report.txt");
   SilentPrompts prompts;
   NoShell shell;
@@ -144,7 +144,7 @@ void FillAndDraw(document::Document& document, elements::MergeChoice merge) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using document::Document;
-  using document::DocumentKind;
+  using model::DocumentKind;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   std::optional<Document> opened;
   try {
@@ -153,10 +153,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   DrawAll(*opened);
-  const DocumentKind own = opened->kind();
-  for (const DocumentKind kind :
-       {DocumentKind::kElementList, DocumentKind::kPurchasedBill, DocumentKind::kSimpleBill}) {
-    const bool simple = kind == DocumentKind::kSimpleBill;
+  const model::DocumentKind own = opened->kind();
+  for (const model::DocumentKind kind :
+       {model::DocumentKind::kElementList, model::DocumentKind::kPurchasedBill,
+        model::DocumentKind::kSimpleBill}) {
+    const bool simple = kind == model::DocumentKind::kSimpleBill;
     for (const elements::MergeChoice merge :
          {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
       if (merge == elements::MergeChoice::kOneList && !simple) continue;

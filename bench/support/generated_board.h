@@ -8,10 +8,11 @@
 #include <memory>
 #include <string>
 
+#include "app/design_reader.h"
 #include "design_generator.h"
-#include "document/element_kinds.h"
 #include "elements/ascii_reader.h"
 #include "elements/list_data.h"
+#include "model/element_kinds.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::bench {
@@ -28,7 +29,7 @@ class GeneratedBoard {
     check_ = std::make_unique<valuecheck::ValueCheck>(folder_ / "errors.log");
     DesignOptions options;
     options.components = components;
-    elements::AsciiReader reader(kinds_, *check_);
+    app::DesignReader reader(kinds_, *check_);
     bool mismatch = false;
     reader.ReadBytes(GenerateDesign(options), "D:\\Projects\\Generated\\board.pcb", false, data_, mismatch);
   }
@@ -41,12 +42,12 @@ class GeneratedBoard {
 
   elements::ListData& data() { return data_; }
   const elements::ListData& data() const { return data_; }
-  const document::ElementKinds& kinds() const { return kinds_; }
+  const model::ElementKinds& kinds() const { return kinds_; }
   valuecheck::ValueCheck& check() { return *check_; }
 
  private:
   std::filesystem::path folder_;
-  document::ElementKinds kinds_;
+  model::ElementKinds kinds_;
   std::unique_ptr<valuecheck::ValueCheck> check_;
   elements::ListData data_;
 };

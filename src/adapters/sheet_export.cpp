@@ -14,7 +14,7 @@
 
 #include "adapters/qt_device.h"
 #include "adapters/sheet_font.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "presentation/sheet_drawing.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
@@ -23,7 +23,7 @@
 namespace tallyform::adapters {
 
 using namespace tallyform::text::literals;
-using presentation::SheetSet;
+using document::SheetSet;
 
 namespace {
 
@@ -42,12 +42,12 @@ QString QtPath(const std::filesystem::path& path) {
 }
 
 // The sheet's size in device units at a resolution.
-QSize PixelSize(const SheetSet& sheets, int dpi) {
+QSize PixelSize(const document::SheetSet& sheets, int dpi) {
   return QSize(static_cast<int>(std::lround(sheets.sheet_width() * dpi / kMmPerInch)),
                static_cast<int>(std::lround(sheets.sheet_height() * dpi / kMmPerInch)));
 }
 
-QPageLayout SheetLayout(const SheetSet& sheets) {
+QPageLayout SheetLayout(const document::SheetSet& sheets) {
   const int w = sheets.sheet_width();
   const int h = sheets.sheet_height();
   const QPageSize size(QSizeF(std::min(w, h), std::max(w, h)), QPageSize::Millimeter);
@@ -71,7 +71,7 @@ std::filesystem::path PrepareFolder(const std::filesystem::path& folder) {
 // while the sheets are drawn for print.
 class ScreenStateGuard {
  public:
-  explicit ScreenStateGuard(SheetSet& sheets)
+  explicit ScreenStateGuard(document::SheetSet& sheets)
       : sheets_(sheets), mapping_(sheets.mapping()), sheet_(sheets.current_sheet()) {}
   ~ScreenStateGuard() {
     sheets_.SetMapping(mapping_);
@@ -81,13 +81,13 @@ class ScreenStateGuard {
   ScreenStateGuard& operator=(const ScreenStateGuard&) = delete;
 
  private:
-  SheetSet& sheets_;
-  presentation::SheetMapping mapping_;
+  document::SheetSet& sheets_;
+  document::SheetMapping mapping_;
   int sheet_;
 };
 
 // Draws one sheet at true size on a painter already begun on a device of `dpi`.
-void DrawTrueSize(SheetSet& sheets, QPainter& painter, const QString& family, int dpi_x, int dpi_y,
+void DrawTrueSize(document::SheetSet& sheets, QPainter& painter, const QString& family, int dpi_x, int dpi_y,
                   int number) {
   QtDevice device(painter, QtDevice::Use::kPrinting, family);
   sheets.SetMapping(presentation::PrintingMapping(sheets, dpi_x, dpi_y));
@@ -108,7 +108,7 @@ void Report(const ExportOptions& options, int done, int total) {
 }
 }  // namespace
 
-std::vector<int> SheetsToDraw(const SheetSet& sheets, const ExportOptions& options) {
+std::vector<int> SheetsToDraw(const document::SheetSet& sheets, const ExportOptions& options) {
   const int count = static_cast<int>(sheets.sheet_count());
   if (options.sheet) {
     if (*options.sheet < 1 || *options.sheet > count) {
@@ -122,7 +122,7 @@ std::vector<int> SheetsToDraw(const SheetSet& sheets, const ExportOptions& optio
   return numbers;
 }
 
-void PrintSheets(SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options) {
+void PrintSheets(document::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options) {
   const std::vector<int> numbers = SheetsToDraw(sheets, options);
   const QString family = ChooseSheetFamily(options.family);
   device.setPageLayout(SheetLayout(sheets));
@@ -137,7 +137,7 @@ void PrintSheets(SheetSet& sheets, QPagedPaintDevice& device, const ExportOption
   painter.end();
 }
 
-void ExportPdf(SheetSet& sheets, const std::filesystem::path& file, const ExportOptions& options) {
+void ExportPdf(document::SheetSet& sheets, const std::filesystem::path& file, const ExportOptions& options) {
   SheetsToDraw(sheets, options);  // a wrong sheet number leaves no file behind
   QPdfWriter writer(QtPath(file));
   writer.setResolution(kPdfDpi);
@@ -150,7 +150,7 @@ void ExportPdf(SheetSet& sheets, const std::filesystem::path& file, const Export
   PrintSheets(sheets, writer, options);
 }
 
-std::vector<std::filesystem::path> ExportSvg(SheetSet& sheets, const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportSvg(document::SheetSet& sheets, const std::filesystem::path& folder,
                                              const ExportOptions& options) {
   const std::vector<int> numbers = SheetsToDraw(sheets, options);
   PrepareFolder(folder);
@@ -176,7 +176,7 @@ std::vector<std::filesystem::path> ExportSvg(SheetSet& sheets, const std::filesy
   return written;
 }
 
-std::vector<std::filesystem::path> ExportPng(SheetSet& sheets, const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportPng(document::SheetSet& sheets, const std::filesystem::path& folder,
                                              const ExportOptions& options) {
   const int dpi = options.png_dpi;
   if (dpi < kMinPngDpi || dpi > kMaxPngDpi) {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "presentation/sheet_set.h"
+#include "document/sheet_set.h"
 
 class QPagedPaintDevice;
 
@@ -37,28 +37,25 @@ struct ExportOptions {
 
 /// The 1-based numbers of the sheets the options ask for. A sheet that does not exist is
 /// tallyform::BadUsage.
-std::vector<int> SheetsToDraw(const presentation::SheetSet& sheets, const ExportOptions& options);
+std::vector<int> SheetsToDraw(const document::SheetSet& sheets, const ExportOptions& options);
 
 /// Prints the sheets on a paged device (a printer, a PDF writer): one page per sheet, of the sheet's size
 /// and orientation without margins, at the device's resolution. Needs a QGuiApplication. A device that
 /// cannot be painted on is tallyform::UnreadableFile.
-void PrintSheets(presentation::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options);
+void PrintSheets(document::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options);
 
 /// Writes the sheets as one PDF file at kPdfDpi, texts as real, searchable text. A file that cannot be
 /// written is tallyform::UnreadableFile.
-void ExportPdf(presentation::SheetSet& sheets, const std::filesystem::path& file,
-               const ExportOptions& options);
+void ExportPdf(document::SheetSet& sheets, const std::filesystem::path& file, const ExportOptions& options);
 
 /// Writes one SVG file per sheet into the folder (made when missing), named sheet-001.svg, sheet-002.svg,
 /// ... after the sheet's number, and returns their paths.
-std::vector<std::filesystem::path> ExportSvg(presentation::SheetSet& sheets,
-                                             const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportSvg(document::SheetSet& sheets, const std::filesystem::path& folder,
                                              const ExportOptions& options);
 
 /// Writes one PNG image per sheet at options.png_dpi on a white background into the folder (made when
 /// missing), named sheet-001.png, ..., and returns their paths.
-std::vector<std::filesystem::path> ExportPng(presentation::SheetSet& sheets,
-                                             const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportPng(document::SheetSet& sheets, const std::filesystem::path& folder,
                                              const ExportOptions& options);
 
 /// The file name of a sheet's image: "sheet-" and the number in at least three digits, then `extension`.

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "document/element_kinds.h"
+#include "model/element_kinds.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::app {
@@ -30,10 +30,10 @@ class Application {
 
   const std::filesystem::path& folder() const { return folder_; }
   /// The kinds file of the folder.
-  std::filesystem::path ElementNamesPath() const { return folder_ / document::kElementNamesFile; }
+  std::filesystem::path ElementNamesPath() const { return folder_ / model::kElementNamesFile; }
 
-  document::ElementKinds& kinds() { return kinds_; }
-  const document::ElementKinds& kinds() const { return kinds_; }
+  model::ElementKinds& kinds() { return kinds_; }
+  const model::ElementKinds& kinds() const { return kinds_; }
   valuecheck::ValueCheck& value_check() { return value_check_; }
 
   /// The document kind chosen last for a new document: 0 list of elements, 1 bill of purchased items,
@@ -43,7 +43,7 @@ class Application {
 
  private:
   std::filesystem::path folder_;
-  document::ElementKinds kinds_;
+  model::ElementKinds kinds_;
   valuecheck::ValueCheck value_check_;
   int document_kind_ = 0;
 };

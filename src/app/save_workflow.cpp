@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "document/document.h"
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "ports/prompts.h"
 #include "ports/shell.h"
 #include "text/case_fold.h"
@@ -95,7 +95,7 @@ SaveResult SaveWorkflow::SaveAs(document::Document& document) {
 }
 
 SaveResult SaveWorkflow::Run(document::Document& document, const std::optional<std::filesystem::path>& path) {
-  if (document.mismatch() && prompts_.WarningQuestion(std::string(ports::kDocumentMismatchQuestion))) {
+  if (document.mismatch() && prompts_.WarningQuestion(std::string(model::kDocumentMismatchQuestion))) {
     shell_.Open(report_path_);
   }
 

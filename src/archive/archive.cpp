@@ -4,8 +4,8 @@
 #include <bit>
 #include <cstring>
 
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "text/cp1251.h"
 
 namespace tallyform::archive {
@@ -26,7 +26,7 @@ constexpr std::uint16_t kBigCount = 0xFFFF;
 constexpr std::size_t kCopyAllowance = std::size_t{1} << 20;
 
 [[noreturn]] void Damaged() {
-  throw DamagedFile(std::string(ports::kDamagedArchive));
+  throw DamagedFile(std::string(model::kDamagedArchive));
 }
 
 const ClassInfo* KnownClass(std::string_view name) {

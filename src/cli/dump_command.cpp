@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "document/document.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "text/cp1251.h"
 
 namespace tallyform::cli {

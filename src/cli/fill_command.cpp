@@ -30,7 +30,7 @@
 #include "elements/element_order.h"
 #include "elements/list_data.h"
 #include "elements/roles.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 
@@ -38,7 +38,7 @@ namespace tallyform::cli {
 namespace {
 
 using namespace tallyform::text::literals;
-using document::DocumentKind;
+using model::DocumentKind;
 
 struct FillOptions {
   std::string kind;
@@ -60,7 +60,7 @@ struct FillOptions {
 
 // The options as the core takes them: texts in code page 1251, pairs split.
 struct ParsedOptions {
-  std::optional<DocumentKind> kind;
+  std::optional<model::DocumentKind> kind;
   std::optional<std::vector<std::string>> roles;
   std::vector<std::pair<std::string, std::string>> headings;
   std::vector<std::pair<std::string, std::string>> designations;  // file as typed, designation
@@ -68,10 +68,10 @@ struct ParsedOptions {
   std::vector<std::pair<document::TitleField, std::string>> titles;
 };
 
-DocumentKind KindOf(const std::string& name) {
-  if (name == "bill") return DocumentKind::kPurchasedBill;
-  if (name == "simple") return DocumentKind::kSimpleBill;
-  return DocumentKind::kElementList;
+model::DocumentKind KindOf(const std::string& name) {
+  if (name == "bill") return model::DocumentKind::kPurchasedBill;
+  if (name == "simple") return model::DocumentKind::kSimpleBill;
+  return model::DocumentKind::kElementList;
 }
 
 std::string Cp(const std::string& typed) {
@@ -171,8 +171,8 @@ void ApplyDesignations(const ParsedOptions& parsed, elements::ListData& data) {
     it->second = text;
   }
   for (auto& element : data.elements.storage()) {
-    const auto it = data.designations.find(std::string(element->Get(elements::kFile)));
-    element->Set(elements::kGoesInto, it != data.designations.end() ? it->second : std::string());
+    const auto it = data.designations.find(std::string(element->Get(model::kFile)));
+    element->Set(model::kGoesInto, it != data.designations.end() ? it->second : std::string());
   }
 }
 
@@ -188,9 +188,9 @@ elements::RoleSelection SelectionOf(const std::vector<std::string>& names,
 }
 
 // Accepts the roles as the roles dialog would, refusing with its warning where it would stay open.
-bool AcceptRoles(elements::ListData& data, DocumentKind kind, const elements::RoleSelection& selection,
+bool AcceptRoles(elements::ListData& data, model::DocumentKind kind, const elements::RoleSelection& selection,
                  elements::MergeChoice& merge, ports::Prompts& prompts, std::string_view hint) {
-  elements::Roles probe = data.roles;
+  model::Roles probe = data.roles;
   if (const auto warning = elements::SetRoles(probe, selection)) {
     throw BadUsage(std::string(*warning) + std::string(hint));
   }
@@ -200,19 +200,19 @@ bool AcceptRoles(elements::ListData& data, DocumentKind kind, const elements::Ro
 int RunFill(const FillOptions& options) {
   const ParsedOptions parsed = Parse(options);
   // Values the user typed are refused before anything is read.
-  if (options.gap) document::ValidateGap(*options.gap);
-  if (options.tail && parsed.kind) document::ValidateTail(*parsed.kind, *options.tail);
+  if (options.gap) model::ValidateGap(*options.gap);
+  if (options.tail && parsed.kind) model::ValidateTail(*parsed.kind, *options.tail);
 
   EnsureQtSession();
   app::Application application(app::ProgramFolder());
   document::Document doc =
       options.from.empty() ? document::Document(*parsed.kind) : document::Document::FromFile(options.from);
-  const DocumentKind kind = doc.kind();
+  const model::DocumentKind kind = doc.kind();
   if (parsed.kind && *parsed.kind != kind) {
     throw BadUsage("fill: --kind " + options.kind + " differs from the kind of " + options.from);
   }
-  if (options.tail) document::ValidateTail(kind, *options.tail);
-  if (options.merge && kind != DocumentKind::kSimpleBill)
+  if (options.tail) model::ValidateTail(kind, *options.tail);
+  if (options.merge && kind != model::DocumentKind::kSimpleBill)
     throw BadUsage("fill: --merge applies to --kind simple");
   elements::MergeChoice merge =
       options.merge ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;
@@ -221,14 +221,14 @@ int RunFill(const FillOptions& options) {
   // The element list window's copy of the document's data. The package role is never stored: it always
   // holds its default.
   elements::ListData data = doc.data();
-  data.roles[elements::kRolePackage] = std::string(elements::kPattern);
+  data.roles[model::kRolePackage] = std::string(model::kPattern);
   bool sorted = true;
   if (!options.files.empty()) {
     bool read_mismatch = false;
     data.designations.clear();
     ReadDesigns(application, options.files, data, read_mismatch);
     for (const std::string& file : options.files) data.designations.try_emplace(elements::FileText(file));
-    data.roles = elements::DefaultRoles();
+    data.roles = model::DefaultRoles();
     if (data.headings.empty()) elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
     sorted = false;
   }
@@ -269,7 +269,7 @@ int RunFill(const FillOptions& options) {
   }
   if (options.gap) mapping.parameters.gap = *options.gap;
   if (options.tail) mapping.parameters.tail = *options.tail;
-  document::FillParameters parameters;
+  model::FillParameters parameters;
   elements::ApplyColumnMapping(mapping, kind, data.headings, parameters);
   if (elements::NeedsSortChoice(kind, data.designations)) {
     sorted = elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, prompts) ||

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "text/cp1251.h"
 
 namespace tallyform::cli {

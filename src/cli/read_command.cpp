@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/design_reader.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "elements/ascii_reader.h"
 #include "elements/list_data.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
@@ -31,7 +32,7 @@ struct ReadOptions {
 
 void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
                  elements::ListData& data, bool& mismatch) {
-  elements::AsciiReader reader(application.kinds(), application.value_check());
+  app::DesignReader reader(application.kinds(), application.value_check());
   for (std::size_t i = 0; i < files.size(); ++i) {
     elements::AsciiReadResult result;
     try {

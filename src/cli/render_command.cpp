@@ -16,7 +16,7 @@
 #include "cli/commands.h"
 #include "cli/qt_session.h"
 #include "document/document.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 

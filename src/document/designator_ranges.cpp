@@ -15,16 +15,15 @@ namespace tallyform::document {
 namespace {
 
 using elements::Element;
-using elements::Roles;
+using model::Roles;
 
-bool Joinable(const Element& a, const Element& b, const Roles& roles, bool same_unit_only) {
-  if (same_unit_only && a.Get(elements::kGoesInto) != b.Get(elements::kGoesInto)) return false;
-  const std::string_view role_designator = roles[elements::kRoleDesignator];
-  if (elements::DesignatorPrefix(a.Get(role_designator)) !=
-      elements::DesignatorPrefix(b.Get(role_designator))) {
+bool Joinable(const Element& a, const Element& b, const model::Roles& roles, bool same_unit_only) {
+  if (same_unit_only && a.Get(model::kGoesInto) != b.Get(model::kGoesInto)) return false;
+  const std::string_view role_designator = roles[model::kRoleDesignator];
+  if (model::DesignatorPrefix(a.Get(role_designator)) != model::DesignatorPrefix(b.Get(role_designator))) {
     return false;
   }
-  for (int slot : {elements::kRoleName, elements::kRoleValue, elements::kRolePackage}) {
+  for (int slot : {model::kRoleName, model::kRoleValue, model::kRolePackage}) {
     const std::string_view name = roles[static_cast<std::size_t>(slot)];
     if (!text::EqualNoCase(a.Get(name), b.Get(name))) return false;
   }
@@ -49,10 +48,10 @@ std::string JoinedDesignator(std::string_view first, std::string_view next) {
 
 // The case-folded name, value, package and unit of an item, each with its length in front, so that no two
 // different tuples give the same key.
-std::string MergeKey(const Element& e, const Roles& roles) {
+std::string MergeKey(const Element& e, const model::Roles& roles) {
   std::string key;
-  const std::string_view parts[] = {e.Get(roles[elements::kRoleName]), e.Get(roles[elements::kRoleValue]),
-                                    e.Get(roles[elements::kRolePackage]), e.Get(elements::kGoesInto)};
+  const std::string_view parts[] = {e.Get(roles[model::kRoleName]), e.Get(roles[model::kRoleValue]),
+                                    e.Get(roles[model::kRolePackage]), e.Get(model::kGoesInto)};
   for (std::string_view part : parts) {
     key.append(std::to_string(part.size())).push_back(':');
     key.append(text::Fold(part));
@@ -62,10 +61,10 @@ std::string MergeKey(const Element& e, const Roles& roles) {
 
 }  // namespace
 
-void JoinDesignators(elements::ComponentList& list, const Roles& roles, bool same_unit_only) {
+void JoinDesignators(elements::ComponentList& list, const model::Roles& roles, bool same_unit_only) {
   auto& items = list.storage();
   if (items.size() < 2) return;
-  const std::string_view role_designator = roles[elements::kRoleDesignator];
+  const std::string_view role_designator = roles[model::kRoleDesignator];
   // `kept` is the element every following one is compared with; joined elements are dropped, the others
   // move down behind it.
   std::size_t kept = 0;
@@ -74,8 +73,7 @@ void JoinDesignators(elements::ComponentList& list, const Roles& roles, bool sam
     const Element& b = *items[next];
     if (Joinable(a, b, roles, same_unit_only)) {
       a.Set(role_designator, JoinedDesignator(a.Get(role_designator), b.Get(role_designator)));
-      a.Set(elements::kQuantity,
-            text::FormatD(static_cast<long long>(text::Atoi(a.Get(elements::kQuantity))) + 1));
+      a.Set(model::kQuantity, text::FormatD(static_cast<long long>(text::Atoi(a.Get(model::kQuantity))) + 1));
       items[next].reset();
     } else {
       ++kept;
@@ -85,17 +83,17 @@ void JoinDesignators(elements::ComponentList& list, const Roles& roles, bool sam
   items.resize(kept + 1);
 }
 
-void OrderAndMergePurchased(elements::ComponentList& list, const Roles& roles) {
+void OrderAndMergePurchased(elements::ComponentList& list, const model::Roles& roles) {
   auto& items = list.storage();
-  const std::string_view role_name = roles[elements::kRoleName];
+  const std::string_view role_name = roles[model::kRoleName];
 
   // Within each run of equal "Group", a stable sort by the folded name: byte order of folded texts is the
   // order of CompareNoCase.
   std::vector<std::pair<std::string, std::unique_ptr<Element>>> run;
   for (std::size_t start = 0; start < items.size();) {
-    const std::string_view group = items[start]->Get(elements::kGroup);
+    const std::string_view group = items[start]->Get(model::kGroup);
     std::size_t end = start + 1;
-    while (end < items.size() && items[end]->Get(elements::kGroup) == group) ++end;
+    while (end < items.size() && items[end]->Get(model::kGroup) == group) ++end;
     if (end - start > 1) {
       run.clear();
       for (std::size_t i = start; i < end; ++i) {
@@ -111,7 +109,7 @@ void OrderAndMergePurchased(elements::ComponentList& list, const Roles& roles) {
 
   // Every item goes into the first earlier item with its key; the earlier items that survive have
   // pairwise different keys, so the first with the key is the one remembered.
-  const std::string_view role_designator = roles[elements::kRoleDesignator];
+  const std::string_view role_designator = roles[model::kRoleDesignator];
   std::unordered_map<std::string, std::size_t> first_with_key;
   first_with_key.reserve(items.size());
   std::size_t kept = 0;
@@ -127,9 +125,9 @@ void OrderAndMergePurchased(elements::ComponentList& list, const Roles& roles) {
     std::string designator(f.Get(role_designator));
     designator.append(", ").append(e.Get(role_designator));
     f.Set(role_designator, designator);
-    const long long quantity = static_cast<long long>(text::Atoi(f.Get(elements::kQuantity))) +
-                               text::Atoi(e.Get(elements::kQuantity));
-    f.Set(elements::kQuantity, text::FormatD(quantity));
+    const long long quantity =
+        static_cast<long long>(text::Atoi(f.Get(model::kQuantity))) + text::Atoi(e.Get(model::kQuantity));
+    f.Set(model::kQuantity, text::FormatD(quantity));
     items[i].reset();
   }
   items.resize(kept);
@@ -141,15 +139,15 @@ void CountGroupRows(elements::ComponentList& list) {
   if (count < 2) return;
   for (std::size_t i = 0;;) {
     Element& a = *items[i];
-    const std::string_view group = a.Get(elements::kGroup);
+    const std::string_view group = a.Get(model::kGroup);
     std::size_t j = i + 1;
-    while (j < count && items[j]->Get(elements::kGroup) == group) ++j;
+    while (j < count && items[j]->Get(model::kGroup) == group) ++j;
     if (j - i > 1) {
       // A run of one keeps its text as it is, even when that is no number.
-      const long long rows = static_cast<long long>(text::Atoi(a.Get(elements::kRowsInGroup))) +
-                             static_cast<long long>(j - i - 1);
+      const long long rows =
+          static_cast<long long>(text::Atoi(a.Get(model::kRowsInGroup))) + static_cast<long long>(j - i - 1);
       const std::string rows_text = text::FormatD(rows);
-      for (std::size_t k = i; k < j; ++k) items[k]->Set(elements::kRowsInGroup, rows_text);
+      for (std::size_t k = i; k < j; ++k) items[k]->Set(model::kRowsInGroup, rows_text);
     }
     if (j >= count - 1) break;
     i = j;

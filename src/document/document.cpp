@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "archive/archive.h"
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "ports/system_info.h"
 #include "text/cp1251.h"
 
@@ -21,7 +21,7 @@ constexpr std::size_t kMinRecordBytes = 5;
 constexpr std::size_t kStoredRoles = 4;
 
 [[noreturn]] void Damaged() {
-  throw DamagedFile(std::string(ports::kDamagedArchive));
+  throw DamagedFile(std::string(model::kDamagedArchive));
 }
 
 std::string PathText(const std::filesystem::path& path) {
@@ -124,7 +124,7 @@ std::string FormatHistoryTime(const std::tm& time) {
   return std::string(buffer, n);
 }
 
-Document::Document(DocumentKind kind) : kind_(kind), sheets_(kind) {
+Document::Document(model::DocumentKind kind) : kind_(kind), sheets_(kind) {
   data_.roles = {};
 }
 
@@ -146,7 +146,7 @@ Document Document::FromBytes(std::string_view bytes) {
   ar.ReadStringMap(data.headings);
   data.roles = {};
   for (std::size_t i = 0; i < kStoredRoles; ++i) data.roles[i] = ar.ReadString();
-  const std::optional<DocumentKind> kind = DocumentKindFromNumber(ar.ReadI32());
+  const std::optional<model::DocumentKind> kind = model::DocumentKindFromNumber(ar.ReadI32());
   if (!kind) Damaged();
   const std::int32_t record_count = ar.ReadI32();
   if (record_count < 0 || static_cast<std::size_t>(record_count) > ar.remaining() / kMinRecordBytes)
@@ -159,8 +159,8 @@ Document Document::FromBytes(std::string_view bytes) {
   // Everything that draws or fills a sheet relies on the kind's columns and on a first sheet.
   if (sheets.empty()) Damaged();
   for (const auto& sheet : sheets) {
-    if (sheet->column_count() != LayoutOf(*kind).column_count) Damaged();
-    const FillParameters parameters = FillParametersOf(*sheet, *kind);
+    if (sheet->column_count() != model::LayoutOf(*kind).column_count) Damaged();
+    const model::FillParameters parameters = FillParametersOf(*sheet, *kind);
     sheet->SetEmptyRowsBetweenGroups(parameters.gap);
     sheet->SetEmptyRowsAtEnd(parameters.tail);
   }

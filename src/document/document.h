@@ -18,11 +18,11 @@
 #include <string_view>
 #include <vector>
 
-#include "document/document_kind.h"
 #include "document/fill_parameters.h"
+#include "document/sheet_set.h"
 #include "document/table_rows.h"
 #include "elements/list_data.h"
-#include "presentation/sheet_set.h"
+#include "model/document_kind.h"
 #include "text/literal.h"
 
 namespace tallyform::ports {
@@ -57,7 +57,7 @@ class Document {
  public:
   /// A new, empty document of the kind: one empty sheet, no elements, every role slot empty, no editor,
   /// no history, never saved.
-  explicit Document(DocumentKind kind);
+  explicit Document(model::DocumentKind kind);
 
   Document(Document&&) = default;
   Document& operator=(Document&&) = default;
@@ -66,7 +66,7 @@ class Document {
 
   /// Reads a document file. A missing or unreadable file is tallyform::UnreadableFile naming it; a file
   /// that is damaged, truncated, names an unknown class or schema, or holds impossible values is
-  /// tallyform::DamagedFile with ports::kDamagedArchive.
+  /// tallyform::DamagedFile with kDamagedArchive.
   static Document FromFile(const std::filesystem::path& path);
   /// Parses the bytes of a document file (DamagedFile as FromFile). The document has no path.
   static Document FromBytes(std::string_view bytes);
@@ -84,16 +84,16 @@ class Document {
   /// document and any existing file at `path` are left as they were.
   void Save(const std::filesystem::path& path, ports::SystemInfo& system);
 
-  DocumentKind kind() const { return kind_; }
+  model::DocumentKind kind() const { return kind_; }
 
-  presentation::SheetSet& sheets() { return sheets_; }
-  const presentation::SheetSet& sheets() const { return sheets_; }
+  document::SheetSet& sheets() { return sheets_; }
+  const document::SheetSet& sheets() const { return sheets_; }
   /// The settings table: the first sheet's table, which holds the title block, heights, widths and fill
   /// parameters of the whole document.
   CTableRows& settings_table() { return sheets_.sheet(0); }
   const CTableRows& settings_table() const { return sheets_.sheet(0); }
   /// The fill parameters of the settings table, brought into range.
-  FillParameters fill_parameters() const { return FillParametersOf(settings_table(), kind_); }
+  model::FillParameters fill_parameters() const { return FillParametersOf(settings_table(), kind_); }
 
   /// The element list and its side data. Its heading map is the document's column heading map: it is
   /// what a save stores, and opening a file puts the stored map into it and into the sheet set.
@@ -127,9 +127,9 @@ class Document {
   void SetModified(bool on) { modified_ = on; }
 
  private:
-  DocumentKind kind_;
+  model::DocumentKind kind_;
   bool mismatch_ = false;
-  presentation::SheetSet sheets_;
+  document::SheetSet sheets_;
   elements::ListData data_;
   std::vector<HistoryRecord> history_;
   std::string editor_name_;

@@ -31,7 +31,7 @@ class BillWriter : public RowWriter {
       : columns_(columns), designator_role_(designator_role) {}
 
   Step Write(RowEngine& engine, const elements::Element& element) override {
-    const std::string_view group = element.Get(elements::kGroup);
+    const std::string_view group = element.Get(model::kGroup);
     if (group != engine.last_group()) {
       // A heading that does not fit leaves the rest of the sheet to the group gap.
       if (engine.HasRoomBelow(2)) {
@@ -43,7 +43,7 @@ class BillWriter : public RowWriter {
     }
 
     const std::string_view name = element.Get(columns_.name);
-    const std::string_view file = element.Get(elements::kFile);
+    const std::string_view file = element.Get(model::kFile);
     engine.sheet().SetSectionFile(file);
     engine.WriteFitted(kNameColumn, name, kFillLeft);
     engine.WriteFitted(kSupplyDocumentColumn, element.Get(columns_.supply_document), kFillLeft);
@@ -84,17 +84,18 @@ BillColumns FindBillColumns(const archive::StringMap& headings) {
   return columns;
 }
 
-void PreparePurchased(elements::ComponentList& list, const elements::Roles& roles) {
+void PreparePurchased(elements::ComponentList& list, const model::Roles& roles) {
   JoinDesignators(list, roles, /*same_unit_only=*/false);
   OrderAndMergePurchased(list, roles);
 }
 
-void FillBill(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
-              const archive::StringMap& headings, const elements::Roles& roles, const FillServices& services,
+void FillBill(document::SheetSet& sheets, const elements::ComponentList& prepared,
+              const archive::StringMap& headings, const model::Roles& roles, const FillServices& services,
               bool& mismatch) {
   const BillColumns columns = FindBillColumns(headings);
-  BillWriter writer(columns, roles[elements::kRoleDesignator]);
-  RowEngine engine(sheets, services, LayoutOf(DocumentKind::kPurchasedBill).following_top_offset);
+  BillWriter writer(columns, roles[model::kRoleDesignator]);
+  RowEngine engine(sheets, services,
+                   model::LayoutOf(model::DocumentKind::kPurchasedBill).following_top_offset);
   engine.Run(prepared, writer, mismatch);
 }
 

@@ -7,9 +7,9 @@
 
 #include "archive/archive.h"
 #include "document/row_engine.h"
-#include "elements/attributes.h"
+#include "document/sheet_set.h"
 #include "elements/component_list.h"
-#include "presentation/sheet_set.h"
+#include "model/attributes.h"
 
 namespace tallyform::document {
 
@@ -31,14 +31,14 @@ BillColumns FindBillColumns(const archive::StringMap& headings);
 
 /// Prepares a copy of the element list for either bill: joins neighbouring equal elements into designator
 /// ranges, orders each kind group by name and merges equal items wherever they stand.
-void PreparePurchased(elements::ComponentList& list, const elements::Roles& roles);
+void PreparePurchased(elements::ComponentList& list, const model::Roles& roles);
 
 /// Fills the sheets of a bill of purchased items from a prepared element list (see PreparePurchased), with
 /// the column attributes of `headings`; the designator-role attribute of `roles` names resistors and
 /// capacitors for the value check. Sheets added on the way are following sheets. A value check that fails
 /// raises `mismatch` (it is never lowered here).
-void FillBill(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
-              const archive::StringMap& headings, const elements::Roles& roles, const FillServices& services,
+void FillBill(document::SheetSet& sheets, const elements::ComponentList& prepared,
+              const archive::StringMap& headings, const model::Roles& roles, const FillServices& services,
               bool& mismatch);
 
 }  // namespace tallyform::document

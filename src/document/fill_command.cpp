@@ -23,15 +23,15 @@ void FillDocument(Document& document, const FillCommandContext& context, element
     bool mismatch = false;
     const elements::ListData& data = document.data();
     switch (document.kind()) {
-      case DocumentKind::kElementList:
+      case model::DocumentKind::kElementList:
         PrepareList(copy, data.roles);
         FillList(document.sheets(), copy, data.headings, services, mismatch);
         break;
-      case DocumentKind::kPurchasedBill:
+      case model::DocumentKind::kPurchasedBill:
         PreparePurchased(copy, data.roles);
         FillBill(document.sheets(), copy, data.headings, data.roles, services, mismatch);
         break;
-      case DocumentKind::kSimpleBill:
+      case model::DocumentKind::kSimpleBill:
         PreparePurchased(copy, data.roles);
         FillSimpleBill(document.sheets(), copy, data.headings, data.roles, merge, services, mismatch);
         break;

@@ -16,12 +16,15 @@ namespace tallyform::valuecheck {
 class ValueCheck;
 }  // namespace tallyform::valuecheck
 
+namespace tallyform::model {
+class ElementKinds;
+}  // namespace tallyform::model
+
 namespace tallyform::document {
 
 using namespace tallyform::text::literals;
 
 class Document;
-class ElementKinds;
 
 /// The question asked after a fill that found values off their series.
 inline constexpr std::string_view kFillMismatchQuestion =
@@ -32,7 +35,7 @@ inline constexpr std::string_view kFillMismatchQuestion =
 /// What the fill command works with besides the document.
 struct FillCommandContext {
   const ports::TextMeasurer& measurer;
-  const ElementKinds& kinds;
+  const model::ElementKinds& kinds;
   valuecheck::ValueCheck& check;
   ports::Prompts& prompts;
   ports::Shell& shell;

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "document/designator_ranges.h"
-#include "document/element_kinds.h"
 #include "elements/default_headings.h"
+#include "model/element_kinds.h"
 #include "text/numbers.h"
 
 namespace tallyform::document {
@@ -20,12 +20,12 @@ class ListWriter : public RowWriter {
   explicit ListWriter(const ListColumns& columns) : columns_(columns) {}
 
   Step Write(RowEngine& engine, const elements::Element& element) override {
-    const std::string_view group = element.Get(elements::kGroup);
+    const std::string_view group = element.Get(model::kGroup);
     const std::string_view designator = element.Get(columns_.designator);
     const std::string_view name = element.Get(columns_.name);
-    const int rows_in_group = text::Atoi(element.Get(elements::kRowsInGroup));
-    const std::string_view unit = element.Get(elements::kGoesInto);
-    const std::string_view file = element.Get(elements::kFile);
+    const int rows_in_group = text::Atoi(element.Get(model::kRowsInGroup));
+    const std::string_view unit = element.Get(model::kGoesInto);
+    const std::string_view file = element.Get(model::kFile);
     engine.sheet().SetSectionFile(file);
 
     if (group != engine.last_group() && rows_in_group > 1) {
@@ -92,16 +92,16 @@ ListColumns FindListColumns(const archive::StringMap& headings) {
   return columns;
 }
 
-void PrepareList(elements::ComponentList& list, const elements::Roles& roles) {
+void PrepareList(elements::ComponentList& list, const model::Roles& roles) {
   JoinDesignators(list, roles, /*same_unit_only=*/true);
   CountGroupRows(list);
 }
 
-void FillList(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
+void FillList(document::SheetSet& sheets, const elements::ComponentList& prepared,
               const archive::StringMap& headings, const FillServices& services, bool& mismatch) {
   const ListColumns columns = FindListColumns(headings);
   ListWriter writer(columns);
-  RowEngine engine(sheets, services, LayoutOf(DocumentKind::kElementList).following_top_offset);
+  RowEngine engine(sheets, services, model::LayoutOf(model::DocumentKind::kElementList).following_top_offset);
   engine.Run(prepared, writer, mismatch);
 }
 

@@ -7,9 +7,9 @@
 
 #include "archive/archive.h"
 #include "document/row_engine.h"
-#include "elements/attributes.h"
+#include "document/sheet_set.h"
 #include "elements/component_list.h"
-#include "presentation/sheet_set.h"
+#include "model/attributes.h"
 
 namespace tallyform::document {
 
@@ -28,13 +28,13 @@ ListColumns FindListColumns(const archive::StringMap& headings);
 
 /// Prepares a copy of the element list for the list of elements: joins neighbouring equal elements of the
 /// same unit into designator ranges, then counts the rows of each kind group.
-void PrepareList(elements::ComponentList& list, const elements::Roles& roles);
+void PrepareList(elements::ComponentList& list, const model::Roles& roles);
 
 /// Fills the sheets of a list of elements from a prepared element list (see PrepareList), with the column
 /// attributes of `headings`. Texts are fitted at the settings table's table-cell text height; the fill
 /// parameters come from the settings table. Sheets added on the way are following sheets. A value check
 /// that fails raises `mismatch` (it is never lowered here).
-void FillList(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
+void FillList(document::SheetSet& sheets, const elements::ComponentList& prepared,
               const archive::StringMap& headings, const FillServices& services, bool& mismatch);
 
 }  // namespace tallyform::document

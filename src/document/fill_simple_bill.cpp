@@ -1,7 +1,7 @@
 #include "document/fill_simple_bill.h"
 
-#include "document/category.h"
 #include "elements/default_headings.h"
+#include "model/category.h"
 #include "text/numbers.h"
 
 namespace tallyform::document {
@@ -21,14 +21,14 @@ class SimpleBillWriter : public RowWriter {
       : columns_(columns), designator_role_(designator_role), merge_(merge) {}
 
   Step Write(RowEngine& engine, const elements::Element& element) override {
-    const std::string_view group = element.Get(elements::kGroup);
+    const std::string_view group = element.Get(model::kGroup);
     const std::string_view designator = element.Get(designator_role_);
     if (group != engine.last_group()) {
       if (!engine.HasRoomBelow(2)) return Step::kHeading;
-      const int category = CategoryOfKey(CategoryKey(elements::DesignatorPrefix(designator)));
-      const std::string_view category_name = CategoryName(category);
+      const int category = model::CategoryOfKey(model::CategoryKey(model::DesignatorPrefix(designator)));
+      const std::string_view category_name = model::CategoryName(category);
       if (category_name != last_category_) {
-        if (category == kSectionCategory) {
+        if (category == model::kSectionCategory) {
           if (!engine.on_first_sheet() && engine.row() > 0) {
             engine.EnsureNextSheet(section_top_offset_);
             return Step::kEndSheet;
@@ -54,7 +54,7 @@ class SimpleBillWriter : public RowWriter {
     engine.WriteLine(kQuantityColumn, element.Get(columns_.quantity), kFillCentred);
     engine.WriteFitted(kPackageColumn, element.Get(columns_.package), kFillLeft);
     engine.WriteFitted(kNoteColumn, element.Get(columns_.note), kFillLeft);
-    engine.CheckValue(designator, name, element.Get(elements::kFile));
+    engine.CheckValue(designator, name, element.Get(model::kFile));
     return Step::kWritten;
   }
 
@@ -68,7 +68,7 @@ class SimpleBillWriter : public RowWriter {
     CTableRows& sheet = engine.sheet();
     sheet.SetSectionStart(true);
     if (merge_ == elements::MergeChoice::kSeparateLists) {
-      const std::string_view file = element.Get(elements::kFile);
+      const std::string_view file = element.Get(model::kFile);
       if (engine.FitsColumn(kNameColumn, file)) {
         sheet.SetSectionFile(file);
       } else {
@@ -80,7 +80,7 @@ class SimpleBillWriter : public RowWriter {
   const SimpleBillColumns& columns_;
   std::string_view designator_role_;
   elements::MergeChoice merge_;
-  const int section_top_offset_ = LayoutOf(DocumentKind::kSimpleBill).section_top_offset;
+  const int section_top_offset_ = model::LayoutOf(model::DocumentKind::kSimpleBill).section_top_offset;
   // The category whose heading was written last (K), and the next item's number.
   std::string last_category_;
   long long next_number_ = 1;
@@ -119,12 +119,12 @@ std::string ShortenedPath(std::string_view path) {
   return shortened;
 }
 
-void FillSimpleBill(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
-                    const archive::StringMap& headings, const elements::Roles& roles,
+void FillSimpleBill(document::SheetSet& sheets, const elements::ComponentList& prepared,
+                    const archive::StringMap& headings, const model::Roles& roles,
                     elements::MergeChoice merge, const FillServices& services, bool& mismatch) {
   const SimpleBillColumns columns = FindSimpleBillColumns(headings);
-  SimpleBillWriter writer(columns, roles[elements::kRoleDesignator], merge);
-  RowEngine engine(sheets, services, LayoutOf(DocumentKind::kSimpleBill).following_top_offset);
+  SimpleBillWriter writer(columns, roles[model::kRoleDesignator], merge);
+  RowEngine engine(sheets, services, model::LayoutOf(model::DocumentKind::kSimpleBill).following_top_offset);
   engine.Run(prepared, writer, mismatch);
 }
 

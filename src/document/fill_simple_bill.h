@@ -10,10 +10,10 @@
 
 #include "archive/archive.h"
 #include "document/row_engine.h"
-#include "elements/attributes.h"
+#include "document/sheet_set.h"
 #include "elements/component_list.h"
 #include "elements/element_order.h"
-#include "presentation/sheet_set.h"
+#include "model/attributes.h"
 
 namespace tallyform::document {
 
@@ -41,8 +41,8 @@ std::string ShortenedPath(std::string_view path);
 /// lists each section's sheet records the section's file. Sheets added when one is full are following
 /// sheets; a section after the first sheet starts on a sheet with the taller header of a section. A value
 /// check that fails raises `mismatch` (it is never lowered here).
-void FillSimpleBill(presentation::SheetSet& sheets, const elements::ComponentList& prepared,
-                    const archive::StringMap& headings, const elements::Roles& roles,
+void FillSimpleBill(document::SheetSet& sheets, const elements::ComponentList& prepared,
+                    const archive::StringMap& headings, const model::Roles& roles,
                     elements::MergeChoice merge, const FillServices& services, bool& mismatch);
 
 }  // namespace tallyform::document

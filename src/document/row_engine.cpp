@@ -5,14 +5,14 @@
 #include <vector>
 
 #include "document/fill_parameters.h"
-#include "elements/attributes.h"
-#include "presentation/text_fitting.h"
+#include "document/text_fitting.h"
+#include "model/attributes.h"
 #include "text/numbers.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::document {
 
-RowEngine::RowEngine(presentation::SheetSet& sheets, const FillServices& services, int following_top_offset)
+RowEngine::RowEngine(document::SheetSet& sheets, const FillServices& services, int following_top_offset)
     : sheets_(sheets), services_(services), following_top_offset_(following_top_offset) {}
 
 bool RowEngine::HasRoomBelow(int rows) const {
@@ -52,18 +52,18 @@ void RowEngine::WriteLine(int column, std::string_view text, std::uint32_t attri
 bool RowEngine::FitsColumn(int column, std::string_view text) const {
   const auto widths = sheets_.sheet(sheet_index_).column_widths();
   if (static_cast<std::size_t>(column) >= widths.size()) return true;
-  return presentation::Fits(services_.measurer, text_height_, widths[static_cast<std::size_t>(column)], text);
+  return document::Fits(services_.measurer, text_height_, widths[static_cast<std::size_t>(column)], text);
 }
 
 void RowEngine::WriteFitted(int column, std::string_view text, std::uint32_t attributes) {
   const auto widths = sheets_.sheet(sheet_index_).column_widths();
   if (static_cast<std::size_t>(column) >= widths.size()) return;
   const double width = widths[static_cast<std::size_t>(column)];
-  if (presentation::Fits(services_.measurer, text_height_, width, text)) {
+  if (document::Fits(services_.measurer, text_height_, width, text)) {
     WriteLine(column, text, attributes);
     return;
   }
-  const std::vector<std::string> lines = presentation::Split(services_.measurer, text_height_, width, text);
+  const std::vector<std::string> lines = document::Split(services_.measurer, text_height_, width, text);
   RowPosition at{sheet_index_, row_};
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (i > 0) at = NextLine(at);
@@ -96,12 +96,12 @@ void RowEngine::Run(const elements::ComponentList& elements, RowWriter& writer, 
   sheets_.Clear();
   const CTableRows& settings = sheets_.sheet(0);
   text_height_ = settings.settings().table_text;
-  const FillParameters parameters = FillParametersOf(settings, sheets_.kind());
+  const model::FillParameters parameters = FillParametersOf(settings, sheets_.kind());
   gap_ = parameters.gap;
   // A heading and its element must fit on a following sheet of this set, whatever its paper: otherwise the
   // fill would add sheets for ever.
   const int following_rows =
-      sheets_.BodyHeightFor(1, LayoutOf(sheets_.kind()).section_top_offset) / kRowHeight;
+      sheets_.BodyHeightFor(1, model::LayoutOf(sheets_.kind()).section_top_offset) / model::kRowHeight;
   tail_ = std::clamp(parameters.tail, 0, std::max(0, following_rows - 3));
   last_group_.clear();
 
@@ -121,7 +121,7 @@ void RowEngine::Run(const elements::ComponentList& elements, RowWriter& writer, 
     const int usable = UsableRows(sheet_index_);
     while (row_ < usable && next < count) {
       const elements::Element& element = elements.at(next);
-      const std::string_view group = element.Get(elements::kGroup);
+      const std::string_view group = element.Get(model::kGroup);
       if (row_ > 0 && group != last_group_) {
         row_ += gap_;
         if (row_ >= usable) break;

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "document/sheet_set.h"
 #include "document/table_rows.h"
 #include "elements/component_list.h"
-#include "presentation/sheet_set.h"
 
 namespace tallyform::ports {
 class TextMeasurer;
@@ -23,16 +23,18 @@ namespace tallyform::valuecheck {
 class ValueCheck;
 }  // namespace tallyform::valuecheck
 
-namespace tallyform::document {
-
+namespace tallyform::model {
 class ElementKinds;
+}  // namespace tallyform::model
+
+namespace tallyform::document {
 
 /// What the fills need besides the sheets and the elements.
 struct FillServices {
   /// Text widths for fitting and splitting.
   const ports::TextMeasurer& measurer;
   /// The element kinds, for the names of kinds.
-  const ElementKinds& kinds;
+  const model::ElementKinds& kinds;
   /// The value check that resistors and capacitors go through.
   valuecheck::ValueCheck& check;
 };
@@ -63,7 +65,7 @@ class RowEngine {
  public:
   /// Sheets added when one is full get `following_top_offset`. The text height of the table cells and the
   /// fill parameters are taken from the settings table when Run starts.
-  RowEngine(presentation::SheetSet& sheets, const FillServices& services, int following_top_offset);
+  RowEngine(document::SheetSet& sheets, const FillServices& services, int following_top_offset);
 
   /// Clears the sheets (every sheet but the first removed, the first one's texts emptied), writes the
   /// elements in order through `writer`, and sets the first sheet's sheet number ("1", only when there is
@@ -72,7 +74,7 @@ class RowEngine {
 
   // ---- For writers, during Run ----
 
-  presentation::SheetSet& sheets() { return sheets_; }
+  document::SheetSet& sheets() { return sheets_; }
   const FillServices& services() const { return services_; }
   /// The table of the sheet being filled.
   CTableRows& sheet() { return sheets_.sheet(sheet_index_); }
@@ -120,7 +122,7 @@ class RowEngine {
   /// The next position for a line after `at` (same column), moving to the next sheet past its usable rows.
   RowPosition NextLine(RowPosition at);
 
-  presentation::SheetSet& sheets_;
+  document::SheetSet& sheets_;
   const FillServices& services_;
   int following_top_offset_;
 

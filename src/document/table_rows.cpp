@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "archive/archive.h"
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
+#include "text/literal.h"
 
 namespace tallyform::document {
+
+using namespace tallyform::text::literals;
 
 namespace {
 
@@ -18,7 +21,7 @@ constexpr std::size_t kMinTableBytes =
     kMinTagBytes + 5 * 4 + kTitleFieldCount + 4 + 8 * 8 + 4 + 4 + 1 + 2 * 4 + 2 + 2;
 
 [[noreturn]] void Damaged() {
-  throw DamagedFile(std::string(ports::kDamagedArchive));
+  throw DamagedFile(std::string(model::kDamagedArchive));
 }
 
 void CheckRange(long long value, long long low, long long high) {
@@ -127,20 +130,20 @@ CTableRows::CTableRows(std::span<const int> widths, int body_height, int top_off
   widths_.assign(widths.begin(), widths.end());
   column_count_ = static_cast<int>(widths_.size());
   body_height_ = body_height;
-  table_top_ = top_offset + kTableTopMargin;
-  if (body_height_ > 0) rows_.reserve(static_cast<std::size_t>(body_height_ / kRowHeight));
+  table_top_ = top_offset + model::kTableTopMargin;
+  if (body_height_ > 0) rows_.reserve(static_cast<std::size_t>(body_height_ / model::kRowHeight));
   while (AddRow() != nullptr) {
   }
 }
 
 CRow* CTableRows::AddRow() {
-  if (used_height_ + kRowHeight > body_height_) return nullptr;
+  if (used_height_ + model::kRowHeight > body_height_) return nullptr;
   const int index = static_cast<int>(rows_.size());
   CRow row(column_count_, index);
-  const int top = table_top_ + kRowHeight * index;
+  const int top = table_top_ + model::kRowHeight * index;
   int left = table_left_;
   for (int width : widths_) {
-    row.AddCell(left, top, left + width, top + kRowHeight);
+    row.AddCell(left, top, left + width, top + model::kRowHeight);
     left += width;
   }
   rows_.push_back(std::move(row));

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/document_kind.h"
+#include "model/document_kind.h"
 
 namespace tallyform::archive {
 class ArchiveReader;
@@ -141,7 +141,7 @@ class CRow {
   friend bool operator==(const CRow&, const CRow&) = default;
 
  private:
-  int height_ = kRowHeight;
+  int height_ = model::kRowHeight;
   std::vector<CCell> cells_;
   int column_count_ = 0;
   int row_index_ = 0;
@@ -222,7 +222,7 @@ class CTableRows {
   int used_height() const { return used_height_; }
   int table_top() const { return table_top_; }
   int table_left() const { return table_left_; }
-  int top_offset() const { return table_top_ - kTableTopMargin; }
+  int top_offset() const { return table_top_ - model::kTableTopMargin; }
 
   const std::string& title_field(TitleField field) const { return title_[static_cast<std::size_t>(field)]; }
   void SetTitleField(TitleField field, std::string_view value) {
@@ -262,8 +262,8 @@ class CTableRows {
   int empty_rows_at_end_ = 1;
   int body_height_ = 0;
   int used_height_ = 0;
-  int table_top_ = kTableTopMargin;
-  int table_left_ = kTableLeft;
+  int table_top_ = model::kTableTopMargin;
+  int table_left_ = model::kTableLeft;
   int column_count_ = 0;
   std::vector<CRow> rows_;
   std::vector<int> widths_;

@@ -9,13 +9,12 @@
 #include <unordered_set>
 #include <utility>
 
-#include "document/element_kinds.h"
 #include "elements/value_normalization.h"
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/element_kinds.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
-#include "valuecheck/value_check.h"
 
 namespace tallyform::elements {
 namespace {
@@ -72,9 +71,9 @@ std::string_view MapKeyword(std::string_view keyword) {
 // One pass over a recognised design; the lines are scanned in place.
 class DesignScan {
  public:
-  DesignScan(const document::ElementKinds& kinds, valuecheck::ValueCheck& check, std::string_view file_text,
+  DesignScan(const model::ElementKinds& kinds, std::string_view file_text,
              const archive::StringMap& designations, NameList& names, NameList& prefixes)
-      : kinds_(kinds), check_(check), file_text_(file_text), names_(names), prefixes_(prefixes) {
+      : kinds_(kinds), file_text_(file_text), names_(names), prefixes_(prefixes) {
     auto it = designations.find(std::string(file_text));
     if (it != designations.end()) goes_into_ = it->second;
   }
@@ -83,8 +82,8 @@ class DesignScan {
     text_ = text;
     pos_ = 0;
     NextLine();  // the first line only marks the format
-    names_.Add(kRefDes);
-    names_.Add(kType);
+    names_.Add(model::kRefDes);
+    names_.Add(model::kType);
 
     while (pos_ < text_.size()) {
       // Only lines that hold "compInst" matter outside a block, so search the text for it directly.
@@ -99,7 +98,7 @@ class DesignScan {
       std::size_t last = line.rfind('"');
       if (first == npos || last == first) continue;  // no quoted designator: not a block start
       std::string_view designator = line.substr(first + 1, last - first - 1);
-      if (BeginsWithDigit(designator)) continue;  // holes, fiducials: never elements
+      if (model::BeginsWithDigit(designator)) continue;  // holes, fiducials: never elements
 
       auto element = ReadBlock(designator);
       if (!element) {
@@ -112,8 +111,6 @@ class DesignScan {
       ++result.elements_read;
     }
   }
-
-  bool mismatch() const { return mismatch_; }
 
  private:
   std::string_view NextLine() {
@@ -129,7 +126,7 @@ class DesignScan {
   std::unique_ptr<Element> ReadBlock(std::string_view designator) {
     auto element = std::make_unique<Element>();
     element->Reserve(12);
-    element->Set(kRefDes, designator);
+    element->Set(model::kRefDes, designator);
     while (true) {
       if (pos_ >= text_.size()) return nullptr;
       std::string_view line = NextLine();
@@ -155,19 +152,19 @@ class DesignScan {
       std::size_t q4 = q3 == npos ? npos : line.find('"', q3 + 1);
       std::string_view name = line.substr(q1 + 1, q2 - q1 - 1);
       // The designator is the block's name; an attribute cannot rename the element it belongs to.
-      if (name == kRefDes) return;
+      if (name == model::kRefDes) return;
       std::string_view value = q4 == npos ? std::string_view() : line.substr(q3 + 1, q4 - q3 - 1);
       element.Set(name, value);
       return;
     }
-    if (keyword == "compRef" || keyword == kRefDes) return;
+    if (keyword == "compRef" || keyword == model::kRefDes) return;
 
     keyword = MapKeyword(keyword);
-    if (keyword == kValue) {
+    if (keyword == model::kValue) {
       element.Set(keyword, NormalizeValue(designator.empty() ? '\0' : designator.front(), QuotedSpan(line)));
       return;
     }
-    if (keyword == kType || keyword == kPattern) {
+    if (keyword == model::kType || keyword == model::kPattern) {
       element.Set(keyword, QuotedSpan(line));
       return;
     }
@@ -187,39 +184,25 @@ class DesignScan {
   void Finish(std::string_view designator, Element& element) {
     // The block's own names join the list in the order first met, which is the element's pair order.
     for (const auto& [name, value] : element.pairs()) names_.Add(name);
-    names_.Add(kQuantity);
-    names_.Add(kGoesInto);
+    names_.Add(model::kQuantity);
+    names_.Add(model::kGoesInto);
 
-    element.Set(kQuantity, "1");
-    element.Set(kFile, file_text_);
-    element.Set(kGoesInto, goes_into_);
-    element.Set(kGroup, kinds_.PluralName(designator));
-    element.Set(kRowsInGroup, "1");
+    element.Set(model::kQuantity, "1");
+    element.Set(model::kFile, file_text_);
+    element.Set(model::kGoesInto, goes_into_);
+    element.Set(model::kGroup, kinds_.PluralName(designator));
+    element.Set(model::kRowsInGroup, "1");
 
-    std::string_view prefix = DesignatorPrefix(designator);
-    prefixes_.Add(prefix);
-    if (prefix == "R") {
-      if (!check_.CheckResistor(std::string(element.Get(kRefDes)), std::string(element.Get(kType)),
-                                std::string(element.Get(kValue)), std::string(file_text_))) {
-        mismatch_ = true;
-      }
-    } else if (prefix == "C") {
-      if (!check_.CheckCapacitor(std::string(element.Get(kRefDes)), std::string(element.Get(kType)),
-                                 std::string(element.Get(kValue)), std::string(file_text_))) {
-        mismatch_ = true;
-      }
-    }
+    prefixes_.Add(model::DesignatorPrefix(designator));
   }
 
-  const document::ElementKinds& kinds_;
-  valuecheck::ValueCheck& check_;
+  const model::ElementKinds& kinds_;
   std::string_view file_text_;
   std::string goes_into_;
   NameList& names_;
   NameList& prefixes_;
   std::string_view text_;
   std::size_t pos_ = 0;
-  bool mismatch_ = false;
 };
 
 }  // namespace
@@ -261,15 +244,14 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   return bytes;
 }
 
-AsciiReadResult AsciiReader::ReadFile(const std::filesystem::path& path, bool append, ListData& data,
-                                      bool& mismatch) {
+AsciiReadResult AsciiReader::ReadFile(const std::filesystem::path& path, bool append, ListData& data) {
   std::string bytes = ReadWholeFile(path);
-  return ReadBytes(bytes, FileText(path), append, data, mismatch);
+  return ReadBytes(bytes, FileText(path), append, data);
 }
 
 AsciiReadResult AsciiReader::ReadBytes(std::string_view bytes, std::string_view file_text, bool append,
-                                       ListData& data, bool& mismatch) {
-  if (!IsAsciiDesign(bytes)) throw DamagedFile(std::string(ports::kUnknownFormat));
+                                       ListData& data) {
+  if (!IsAsciiDesign(bytes)) throw DamagedFile(std::string(model::kUnknownFormat));
 
   // Code page 1251 text is almost never valid UTF-8, so a design that is valid UTF-8 was converted by some
   // tool on its way here.
@@ -280,27 +262,20 @@ AsciiReadResult AsciiReader::ReadBytes(std::string_view bytes, std::string_view 
     text = converted;
   }
 
-  valuecheck::ReportRun run(check_);
-  if (!append) {
-    check_.ClearReport();
-    check_.DeleteReportFile();
-  }
   NameList names(append ? data.attribute_names : archive::StringList{});
   NameList prefixes(append ? data.prefixes : archive::StringList{});
   ComponentList read;
   AsciiReadResult result;
-  DesignScan scan(kinds_, check_, file_text, data.designations, names, prefixes);
+  DesignScan scan(kinds_, file_text, data.designations, names, prefixes);
   scan.Run(text, read, result);
 
   if (append) {
     data.elements.AppendList(std::move(read));
   } else {
     data.elements = std::move(read);
-    mismatch = false;
   }
   data.attribute_names = names.Take();
   data.prefixes = prefixes.Take();
-  if (scan.mismatch()) mismatch = true;
   return result;
 }
 

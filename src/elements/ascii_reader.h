@@ -2,7 +2,7 @@
 // The reader of P-CAD ASCII designs (schematics, boards and netlists, recognised by the marker
 // "ACCEL_ASCII" on the first line). It scans lines, takes the component instance blocks ("compInst") of the
 // netlist and turns each into an element with its derived attributes; resistor and capacitor values are
-// normalized and checked on the way.
+// normalized on the way. Checking the values against their series is the caller's business.
 
 #include <cstddef>
 #include <filesystem>
@@ -11,11 +11,8 @@
 
 #include "elements/list_data.h"
 
-namespace tallyform::document {
+namespace tallyform::model {
 class ElementKinds;
-}
-namespace tallyform::valuecheck {
-class ValueCheck;
 }
 
 namespace tallyform::elements {
@@ -32,30 +29,26 @@ struct AsciiReadResult {
 };
 
 /// Reads designs into an element list and its side data, using the application's element kinds for the
-/// "Group" attribute and its value check for resistors and capacitors.
+/// "Group" attribute.
 class AsciiReader {
  public:
-  AsciiReader(const document::ElementKinds& kinds, valuecheck::ValueCheck& check)
-      : kinds_(kinds), check_(check) {}
+  explicit AsciiReader(const model::ElementKinds& kinds) : kinds_(kinds) {}
 
   /// Reads the design file. Without `append` the elements, attribute names and kind prefixes of `data` are
-  /// replaced, the report is emptied, its file deleted and `mismatch` cleared; with `append` the elements go
-  /// after the existing ones. `mismatch` is set when a value check fails. The designation map, headings and
+  /// replaced; with `append` the elements go after the existing ones. The designation map, headings and
   /// roles are only read.
   ///
-  /// Throws UnreadableFile when the file cannot be read and DamagedFile (ports::kUnknownFormat) when it is
-  /// not a P-CAD ASCII design; then nothing has changed: `data`, `mismatch` and the report are as they were.
-  /// The list is replaced (or extended) only once the whole file has been read.
-  AsciiReadResult ReadFile(const std::filesystem::path& path, bool append, ListData& data, bool& mismatch);
+  /// Throws UnreadableFile when the file cannot be read and DamagedFile (kUnknownFormat) when it is not a
+  /// P-CAD ASCII design; then `data` is as it was. The list is replaced (or extended) only once the whole
+  /// file has been read.
+  AsciiReadResult ReadFile(const std::filesystem::path& path, bool append, ListData& data);
 
   /// Reads a design held in memory, as ReadFile does; `file_text` (code page 1251) is the "Файл" attribute of
-  /// its elements and the file name of its report entries. Throws DamagedFile for an unknown format.
-  AsciiReadResult ReadBytes(std::string_view bytes, std::string_view file_text, bool append, ListData& data,
-                            bool& mismatch);
+  /// its elements. Throws DamagedFile for an unknown format.
+  AsciiReadResult ReadBytes(std::string_view bytes, std::string_view file_text, bool append, ListData& data);
 
  private:
-  const document::ElementKinds& kinds_;
-  valuecheck::ValueCheck& check_;
+  const model::ElementKinds& kinds_;
 };
 
 /// True when the bytes begin with the first line of a P-CAD ASCII design: a line that holds "ACCEL_ASCII"

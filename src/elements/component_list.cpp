@@ -1,8 +1,8 @@
 #include "elements/component_list.h"
 
 #include "archive/archive.h"
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
 
 namespace tallyform::elements {
 
@@ -92,7 +92,7 @@ void ComponentList::Deserialize(archive::ArchiveReader& ar) {
     auto element = std::make_unique<Element>();
     switch (tag.kind) {
       case archive::ObjectTag::Kind::kNull:
-        throw DamagedFile(std::string(ports::kDamagedArchive));
+        throw DamagedFile(std::string(model::kDamagedArchive));
       case archive::ObjectTag::Kind::kNew:
         DeserializeElement(ar, *element);
         ar.RegisterObject(tag.object_index, element.get());

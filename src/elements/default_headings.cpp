@@ -29,36 +29,36 @@ void SetHeading(archive::StringMap& headings, std::string_view attribute, std::s
 
 }  // namespace
 
-std::span<const std::string_view> OfferedHeadings(document::DocumentKind kind) {
+std::span<const std::string_view> OfferedHeadings(model::DocumentKind kind) {
   switch (kind) {
-    case document::DocumentKind::kElementList:
+    case model::DocumentKind::kElementList:
       return kListHeadings;
-    case document::DocumentKind::kPurchasedBill:
+    case model::DocumentKind::kPurchasedBill:
       return kBillHeadings;
-    case document::DocumentKind::kSimpleBill:
+    case model::DocumentKind::kSimpleBill:
       return kSimpleBillHeadings;
   }
   return {};
 }
 
-void ApplyDefaultHeadings(archive::StringMap& headings, const Roles& roles, document::DocumentKind kind) {
+void ApplyDefaultHeadings(archive::StringMap& headings, const model::Roles& roles, model::DocumentKind kind) {
   switch (kind) {
-    case document::DocumentKind::kElementList:
-      SetHeading(headings, roles[kRoleDesignator], kHeadingDesignator);
-      SetHeading(headings, roles[kRoleName], kHeadingName);
-      SetHeading(headings, kQuantity, kHeadingQuantity);
+    case model::DocumentKind::kElementList:
+      SetHeading(headings, roles[model::kRoleDesignator], kHeadingDesignator);
+      SetHeading(headings, roles[model::kRoleName], kHeadingName);
+      SetHeading(headings, model::kQuantity, kHeadingQuantity);
       break;
-    case document::DocumentKind::kPurchasedBill:
-      SetHeading(headings, roles[kRoleName], kHeadingName);
-      SetHeading(headings, roles[kRoleSupplyDoc], kHeadingSupplyDoc);
-      SetHeading(headings, kGoesInto, kHeadingUnit);
-      SetHeading(headings, kQuantity, kHeadingPerProduct);
+    case model::DocumentKind::kPurchasedBill:
+      SetHeading(headings, roles[model::kRoleName], kHeadingName);
+      SetHeading(headings, roles[model::kRoleSupplyDoc], kHeadingSupplyDoc);
+      SetHeading(headings, model::kGoesInto, kHeadingUnit);
+      SetHeading(headings, model::kQuantity, kHeadingPerProduct);
       break;
-    case document::DocumentKind::kSimpleBill:
-      SetHeading(headings, roles[kRoleName], kHeadingName);
-      SetHeading(headings, roles[kRoleValue], kHeadingNominal);
-      SetHeading(headings, roles[kRolePackage], kHeadingPackage);
-      SetHeading(headings, kQuantity, kHeadingQuantity);
+    case model::DocumentKind::kSimpleBill:
+      SetHeading(headings, roles[model::kRoleName], kHeadingName);
+      SetHeading(headings, roles[model::kRoleValue], kHeadingNominal);
+      SetHeading(headings, roles[model::kRolePackage], kHeadingPackage);
+      SetHeading(headings, model::kQuantity, kHeadingQuantity);
       break;
   }
 }

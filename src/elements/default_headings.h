@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "archive/archive.h"
-#include "document/document_kind.h"
-#include "elements/attributes.h"
+#include "model/attributes.h"
+#include "model/document_kind.h"
 #include "text/literal.h"
 
 namespace tallyform::elements {
@@ -36,7 +36,7 @@ inline constexpr std::string_view kHeadingNominal = "Номинал"_cp;
 inline constexpr std::string_view kHeadingPackage = "Корпус"_cp;
 
 /// The titles an attribute may be sent to in a document of the kind, the empty title (no column) first.
-std::span<const std::string_view> OfferedHeadings(document::DocumentKind kind);
+std::span<const std::string_view> OfferedHeadings(model::DocumentKind kind);
 
 /// Sets the default entries of the kind into the heading map, using the attribute names in the role slots;
 /// other entries stay as they are.
@@ -44,6 +44,6 @@ std::span<const std::string_view> OfferedHeadings(document::DocumentKind kind);
 ///   bill: name -> "Наименование", supply document -> "Обозначение документа на поставку",
 ///         "Куда входит" -> "Куда входит (обозначение)", "Количество" -> "на изделие";
 ///   simple bill: name -> "Наименование", value -> "Номинал", package -> "Корпус", "Количество" -> "Кол.".
-void ApplyDefaultHeadings(archive::StringMap& headings, const Roles& roles, document::DocumentKind kind);
+void ApplyDefaultHeadings(archive::StringMap& headings, const model::Roles& roles, model::DocumentKind kind);
 
 }  // namespace tallyform::elements

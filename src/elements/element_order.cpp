@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "document/category.h"
+#include "model/category.h"
 #include "ports/prompts.h"
 #include "text/case_fold.h"
 
 namespace tallyform::elements {
 namespace {
 
-using document::DocumentKind;
+using model::DocumentKind;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -46,7 +46,7 @@ struct DesignatorKey {
 DesignatorKey MakeDesignatorKey(std::string_view designator, bool with_category) {
   DesignatorKey key;
   key.text = designator;
-  if (with_category) key.category = document::CategoryKey(DesignatorPrefix(designator));
+  if (with_category) key.category = model::CategoryKey(model::DesignatorPrefix(designator));
   if (!designator.empty()) key.first = designator[0];
   key.long_enough = designator.size() >= 2;
   if (key.long_enough) key.second = designator[1];
@@ -112,19 +112,19 @@ struct ElementKey {
 };
 
 ElementKey MakeElementKey(std::size_t index, const Element& element, std::string_view designator_role,
-                          DocumentKind kind, MergeChoice merge) {
+                          model::DocumentKind kind, MergeChoice merge) {
   ElementKey key;
   key.index = index;
   const std::string_view designator = element.Get(designator_role);
-  const std::string_view file = element.Get(kFile);
-  key.designator = MakeDesignatorKey(designator, kind == DocumentKind::kSimpleBill);
-  if (kind == DocumentKind::kPurchasedBill) {
-    key.first_text = DesignatorPrefix(designator);
+  const std::string_view file = element.Get(model::kFile);
+  key.designator = MakeDesignatorKey(designator, kind == model::DocumentKind::kSimpleBill);
+  if (kind == model::DocumentKind::kPurchasedBill) {
+    key.first_text = model::DesignatorPrefix(designator);
     key.second_text = file;
   } else {
     key.first_text = file;
   }
-  if (kind == DocumentKind::kSimpleBill && merge == MergeChoice::kOneList)
+  if (kind == model::DocumentKind::kSimpleBill && merge == MergeChoice::kOneList)
     key.number = key.designator.category;
   const DesignatorKey& d = key.designator;
   key.folded_first = static_cast<unsigned char>(text::FoldByte(d.first));
@@ -205,17 +205,18 @@ void ConsistentSort(Run run) {
 
 }  // namespace
 
-int CompareDesignators(DocumentKind kind, std::string_view a, std::string_view b) {
-  const bool with_category = kind == DocumentKind::kSimpleBill;
+int CompareDesignators(model::DocumentKind kind, std::string_view a, std::string_view b) {
+  const bool with_category = kind == model::DocumentKind::kSimpleBill;
   return CompareKeys(MakeDesignatorKey(a, with_category), MakeDesignatorKey(b, with_category));
 }
 
-SortMethod SortElements(ComponentList& list, const Roles& roles, DocumentKind kind, MergeChoice merge) {
+SortMethod SortElements(ComponentList& list, const model::Roles& roles, model::DocumentKind kind,
+                        MergeChoice merge) {
   auto& items = list.storage();
   std::vector<ElementKey> keys;
   keys.reserve(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) {
-    keys.push_back(MakeElementKey(i, *items[i], roles[kRoleDesignator], kind, merge));
+    keys.push_back(MakeElementKey(i, *items[i], roles[model::kRoleDesignator], kind, merge));
   }
   std::vector<const ElementKey*> order;
   order.reserve(keys.size());
@@ -246,8 +247,8 @@ SortMethod SortElements(ComponentList& list, const Roles& roles, DocumentKind ki
   return method;
 }
 
-bool NeedsSortChoice(DocumentKind kind, const archive::StringMap& designations) {
-  return kind == DocumentKind::kSimpleBill && designations.size() > 1;
+bool NeedsSortChoice(model::DocumentKind kind, const archive::StringMap& designations) {
+  return kind == model::DocumentKind::kSimpleBill && designations.size() > 1;
 }
 
 std::optional<MergeChoice> AskSortChoice(ports::Prompts& prompts, MergeChoice current) {
@@ -260,7 +261,7 @@ std::optional<MergeChoice> AskSortChoice(ports::Prompts& prompts, MergeChoice cu
   return *chosen == 0 ? MergeChoice::kOneList : MergeChoice::kSeparateLists;
 }
 
-bool SortWithChoice(ComponentList& list, const Roles& roles, DocumentKind kind,
+bool SortWithChoice(ComponentList& list, const model::Roles& roles, model::DocumentKind kind,
                     const archive::StringMap& designations, MergeChoice& merge, ports::Prompts& prompts) {
   if (NeedsSortChoice(kind, designations)) {
     const std::optional<MergeChoice> chosen = AskSortChoice(prompts, merge);

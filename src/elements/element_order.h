@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "archive/archive.h"
-#include "document/document_kind.h"
-#include "elements/attributes.h"
 #include "elements/component_list.h"
+#include "model/attributes.h"
+#include "model/document_kind.h"
 #include "text/literal.h"
 
 namespace tallyform::ports {
@@ -39,7 +39,7 @@ enum class MergeChoice {
 ///      from their leading decimal digits (0 when there are none).
 /// So R2 < R10, DD3 < DD12, C1 < R1, R1 < RK1, R1A == R1B and R12345 == R1234. Designators that differ only
 /// in letter case do not always compare consistently ("R10" < "r9" == "R9" < "R10").
-int CompareDesignators(document::DocumentKind kind, std::string_view a, std::string_view b);
+int CompareDesignators(model::DocumentKind kind, std::string_view a, std::string_view b);
 
 /// Which algorithm SortElements used.
 enum class SortMethod {
@@ -56,7 +56,7 @@ enum class SortMethod {
 /// is that of an insertion sort that moves each element, in list order, back past every earlier element
 /// that is greater than or equal to it by these keys; so elements equal in every key come out in reverse
 /// order of their places.
-SortMethod SortElements(ComponentList& list, const Roles& roles, document::DocumentKind kind,
+SortMethod SortElements(ComponentList& list, const model::Roles& roles, model::DocumentKind kind,
                         MergeChoice merge = MergeChoice::kSeparateLists);
 
 // ---- The sort choice dialog ----
@@ -70,7 +70,7 @@ inline constexpr std::string_view kSortChoiceSeparateLists = "Разместит
 
 /// True when sorting asks the sort choice first: a simple bill whose designation map holds more than one
 /// file.
-bool NeedsSortChoice(document::DocumentKind kind, const archive::StringMap& designations);
+bool NeedsSortChoice(model::DocumentKind kind, const archive::StringMap& designations);
 
 /// Shows the sort choice dialog (Prompts::SortChoice) with `current` marked: the choice made, or nullopt
 /// when it was cancelled.
@@ -79,7 +79,7 @@ std::optional<MergeChoice> AskSortChoice(ports::Prompts& prompts, MergeChoice cu
 /// The sort command: when NeedsSortChoice, asks first and stores the choice in `merge`; a cancelled choice
 /// leaves `merge` and the order as they were and returns false. Otherwise sorts with `merge` and returns
 /// true.
-bool SortWithChoice(ComponentList& list, const Roles& roles, document::DocumentKind kind,
+bool SortWithChoice(ComponentList& list, const model::Roles& roles, model::DocumentKind kind,
                     const archive::StringMap& designations, MergeChoice& merge, ports::Prompts& prompts);
 
 }  // namespace tallyform::elements

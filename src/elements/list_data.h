@@ -4,8 +4,8 @@
 // element list window works on a copy of it.
 
 #include "archive/archive.h"
-#include "elements/attributes.h"
 #include "elements/component_list.h"
+#include "model/attributes.h"
 
 namespace tallyform::elements {
 
@@ -21,7 +21,7 @@ struct ListData {
   /// Attribute name to the heading of the document column that receives it.
   archive::StringMap headings;
   /// Which attribute plays which role.
-  Roles roles = DefaultRoles();
+  model::Roles roles = model::DefaultRoles();
 };
 
 }  // namespace tallyform::elements

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "elements/default_headings.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "ports/prompts.h"
 
 namespace tallyform::elements {
@@ -18,7 +18,7 @@ std::optional<std::string> ChosenIfListed(const std::string& name, const archive
   return name;
 }
 
-bool Offered(document::DocumentKind kind, std::string_view title) {
+bool Offered(model::DocumentKind kind, std::string_view title) {
   const auto offered = OfferedHeadings(kind);
   return std::find(offered.begin(), offered.end(), title) != offered.end();
 }
@@ -39,29 +39,29 @@ std::string ReplaceAll(std::string_view text, std::string_view pattern, std::str
 
 }  // namespace
 
-RoleSelection ProposedRoles(const Roles& roles, const archive::StringList& attribute_names) {
-  return {ChosenIfListed(roles[kRoleDesignator], attribute_names),
-          ChosenIfListed(roles[kRoleName], attribute_names),
-          ChosenIfListed(roles[kRoleValue], attribute_names),
-          ChosenIfListed(roles[kRoleSupplyDoc], attribute_names)};
+RoleSelection ProposedRoles(const model::Roles& roles, const archive::StringList& attribute_names) {
+  return {ChosenIfListed(roles[model::kRoleDesignator], attribute_names),
+          ChosenIfListed(roles[model::kRoleName], attribute_names),
+          ChosenIfListed(roles[model::kRoleValue], attribute_names),
+          ChosenIfListed(roles[model::kRoleSupplyDoc], attribute_names)};
 }
 
-bool RolesIncomplete(const Roles& roles, const archive::StringList& attribute_names) {
-  for (int slot : {kRoleDesignator, kRoleName, kRoleValue, kRoleSupplyDoc}) {
+bool RolesIncomplete(const model::Roles& roles, const archive::StringList& attribute_names) {
+  for (int slot : {model::kRoleDesignator, model::kRoleName, model::kRoleValue, model::kRoleSupplyDoc}) {
     if (!Contains(attribute_names, roles[static_cast<std::size_t>(slot)])) return true;
   }
   return false;
 }
 
-std::optional<std::string_view> SetRoles(Roles& roles, const RoleSelection& selection) {
+std::optional<std::string_view> SetRoles(model::Roles& roles, const RoleSelection& selection) {
   const struct {
     const std::optional<std::string>& chosen;
-    RoleSlot slot;
+    model::RoleSlot slot;
     std::string_view warning;
   } required[] = {
-      {selection.designator, kRoleDesignator, kChooseDesignatorWarning},
-      {selection.name, kRoleName, kChooseNameWarning},
-      {selection.value, kRoleValue, kChooseValueWarning},
+      {selection.designator, model::kRoleDesignator, kChooseDesignatorWarning},
+      {selection.name, model::kRoleName, kChooseNameWarning},
+      {selection.value, model::kRoleValue, kChooseValueWarning},
   };
   for (const auto& role : required) {
     std::string& slot = roles[role.slot];
@@ -71,12 +71,12 @@ std::optional<std::string_view> SetRoles(Roles& roles, const RoleSelection& sele
     }
     slot = *role.chosen;
   }
-  roles[kRoleSupplyDoc] = selection.supply_document.value_or(std::string());
-  roles[kRolePackage] = std::string(kPattern);
+  roles[model::kRoleSupplyDoc] = selection.supply_document.value_or(std::string());
+  roles[model::kRolePackage] = std::string(model::kPattern);
   return std::nullopt;
 }
 
-RolesOutcome AcceptRoles(ListData& data, document::DocumentKind kind, const RoleSelection& selection,
+RolesOutcome AcceptRoles(ListData& data, model::DocumentKind kind, const RoleSelection& selection,
                          MergeChoice& merge, ports::Prompts& prompts) {
   RolesOutcome outcome;
   if (const auto warning = SetRoles(data.roles, selection)) {
@@ -92,7 +92,7 @@ RolesOutcome AcceptRoles(ListData& data, document::DocumentKind kind, const Role
 
 ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names,
                                     const archive::StringMap& headings,
-                                    const document::FillParameters& parameters) {
+                                    const model::FillParameters& parameters) {
   ColumnMapping mapping;
   mapping.parameters = parameters;
   mapping.rows.reserve(attribute_names.size());
@@ -103,14 +103,14 @@ ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names,
   return mapping;
 }
 
-void ApplyColumnMapping(const ColumnMapping& mapping, document::DocumentKind kind,
-                        archive::StringMap& headings, document::FillParameters& parameters) {
+void ApplyColumnMapping(const ColumnMapping& mapping, model::DocumentKind kind, archive::StringMap& headings,
+                        model::FillParameters& parameters) {
   for (const HeadingRow& row : mapping.rows) {
     if (!Offered(kind, row.title)) {
       throw BadUsage(std::string("В документе этого вида нет колонки \""_cp) + row.title + "\".");
     }
   }
-  document::Validate(kind, mapping.parameters);
+  model::Validate(kind, mapping.parameters);
   headings.clear();
   for (const HeadingRow& row : mapping.rows) headings.insert_or_assign(row.attribute, row.title);
   parameters = mapping.parameters;

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "archive/archive.h"
-#include "document/document_kind.h"
-#include "document/fill_parameters.h"
-#include "elements/attributes.h"
 #include "elements/component_list.h"
 #include "elements/element_order.h"
 #include "elements/list_data.h"
+#include "model/attributes.h"
+#include "model/document_kind.h"
+#include "model/fill_parameters.h"
 #include "text/literal.h"
 
 namespace tallyform::ports {
@@ -44,17 +44,17 @@ struct RoleSelection {
 
 /// What the roles dialog shows on opening: each role's attribute when the attribute name list holds it,
 /// otherwise nothing chosen.
-RoleSelection ProposedRoles(const Roles& roles, const archive::StringList& attribute_names);
+RoleSelection ProposedRoles(const model::Roles& roles, const archive::StringList& attribute_names);
 
 /// True when an attribute of the designator, name, value or supply-document role is missing from the
 /// attribute name list (an empty supply-document role counts as missing): the fill asks for the roles then.
-bool RolesIncomplete(const Roles& roles, const archive::StringList& attribute_names);
+bool RolesIncomplete(const model::Roles& roles, const archive::StringList& attribute_names);
 
 /// Writes the roles in the order designator, name, value, each slot as its choice passes. A role without a
 /// choice empties its slot, leaves the later slots as they were and gives its warning (kChoose*Warning).
 /// When all three pass, the supply-document slot takes its choice or the empty name and the package slot
 /// its default ("Pattern"); nothing is returned.
-std::optional<std::string_view> SetRoles(Roles& roles, const RoleSelection& selection);
+std::optional<std::string_view> SetRoles(model::Roles& roles, const RoleSelection& selection);
 
 struct RolesOutcome {
   bool accepted = false;  ///< the roles passed; otherwise the dialog stays open
@@ -65,7 +65,7 @@ struct RolesOutcome {
 /// Prompts::Warning and nothing else happens. Accepted roles sort the list again with them (SortWithChoice:
 /// a simple bill of several files asks the sort choice first, and a cancelled choice leaves the order),
 /// then the heading map is emptied and the kind's default headings applied.
-RolesOutcome AcceptRoles(ListData& data, document::DocumentKind kind, const RoleSelection& selection,
+RolesOutcome AcceptRoles(ListData& data, model::DocumentKind kind, const RoleSelection& selection,
                          MergeChoice& merge, ports::Prompts& prompts);
 
 // ---- Column mapping ----
@@ -80,20 +80,20 @@ struct HeadingRow {
 /// The column mapping dialog's contents: one row per attribute and the two fill parameters.
 struct ColumnMapping {
   std::vector<HeadingRow> rows;
-  document::FillParameters parameters;
+  model::FillParameters parameters;
 };
 
 /// What the dialog shows on opening: a row per name of the attribute name list, in order, with the title
 /// the heading map holds for it (empty when none), and the parameters as they are.
 ColumnMapping ProposedColumnMapping(const archive::StringList& attribute_names,
                                     const archive::StringMap& headings,
-                                    const document::FillParameters& parameters);
+                                    const model::FillParameters& parameters);
 
 /// The dialog's OK: the heading map is emptied and refilled from every row (empty titles kept), and the
-/// parameters are taken. A title the kind does not offer, or parameters out of range (document::Validate),
+/// parameters are taken. A title the kind does not offer, or parameters out of range (Validate),
 /// are tallyform::BadUsage; then nothing has changed.
-void ApplyColumnMapping(const ColumnMapping& mapping, document::DocumentKind kind,
-                        archive::StringMap& headings, document::FillParameters& parameters);
+void ApplyColumnMapping(const ColumnMapping& mapping, model::DocumentKind kind, archive::StringMap& headings,
+                        model::FillParameters& parameters);
 
 // ---- Joining attributes ----
 

@@ -12,9 +12,9 @@ namespace tallyform::presentation {
 
 using namespace tallyform::text::literals;
 using document::CTableRows;
-using document::DocumentKind;
 using document::Rect;
 using document::TitleField;
+using model::DocumentKind;
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr double kMmPerInch = 25.4;
 
 class SheetPainter {
  public:
-  SheetPainter(SheetSet& sheets, ports::Device& device, int number, ScreenView* view)
+  SheetPainter(document::SheetSet& sheets, ports::Device& device, int number, ScreenView* view)
       : sheets_(sheets),
         device_(device),
         view_(view),
@@ -43,7 +43,7 @@ class SheetPainter {
   void Draw();
 
  private:
-  bool ListOrBill() const { return kind_ != DocumentKind::kSimpleBill; }
+  bool ListOrBill() const { return kind_ != model::DocumentKind::kSimpleBill; }
   bool Screen() const { return !device_.IsPrinting(); }
   const std::string& Field(TitleField field) const { return settings_.title_field(field); }
   double Height(double mm) const { return SaneLength(mm, kMaxTextHeightMm); }
@@ -56,8 +56,8 @@ class SheetPainter {
     if (!text.empty()) Text(left, right, top, bottom, text, attributes);
   }
   void Line(double x0, double y0, double x1, double y1) {
-    const Point a = sheets_.MapPoint(x0, y0);
-    const Point b = sheets_.MapPoint(x1, y1);
+    const document::Point a = sheets_.MapPoint(x0, y0);
+    const document::Point b = sheets_.MapPoint(x1, y1);
     device_.Line(a.x, a.y, b.x, b.y);
   }
   void MainPen() { device_.SetPen(main_pen_); }
@@ -74,11 +74,11 @@ class SheetPainter {
   void CellTexts();
   void Selection();
 
-  SheetSet& sheets_;
+  document::SheetSet& sheets_;
   ports::Device& device_;
   ScreenView* view_;
   const int number_;
-  const DocumentKind kind_;
+  const model::DocumentKind kind_;
   const int w_;
   const int h_;
   const int r_;  // the right frame line
@@ -103,10 +103,10 @@ void SheetPainter::Draw() {
   text_.MakeFont(Height(heights.other_text));
 
   if (ListOrBill()) SideColumnTexts();
-  if (kind_ == DocumentKind::kElementList) {
+  if (kind_ == model::DocumentKind::kElementList) {
     Text(w_ - 55, w_ - 5, h_ - 5, h_, "Формат A4"_cp, kCentred);
     Text(28, 48, 5, 20, "Поз.\r\nобозначе-\r\nние"_cp, kCentred);
-  } else if (kind_ == DocumentKind::kPurchasedBill) {
+  } else if (kind_ == model::DocumentKind::kPurchasedBill) {
     Text(w_ - 55, w_ - 5, h_ - 5, h_, "Формат A3"_cp, kCentred);
   }
   if (ListOrBill()) {
@@ -149,7 +149,7 @@ void SheetPainter::SetMapping() {
     text_.SetMapping(sheets_.mapping());
     return;
   }
-  SheetMapping m;
+  document::SheetMapping m;
   const ports::DeviceSize client = device_.ClientSize();
   const int page_height = view_ != nullptr ? view_->page_height : client.height;
   const double scale = static_cast<double>(page_height) / h_;
@@ -246,13 +246,13 @@ constexpr std::string_view kProductsCaption = "Количество издели
 void SheetPainter::HeaderTexts() {
   const int w = w_;
   switch (kind_) {
-    case DocumentKind::kElementList:
+    case model::DocumentKind::kElementList:
       Text(20, 28, 5, 20, "Зона"_cp, kUpwardsCentred);
       Text(48, 158, 5, 20, "Наименование"_cp, kCentred);
       Text(158, 168, 5, 20, "Кол."_cp, kCentred);
       Text(168, w - 5, 5, 20, "Примечание"_cp, kCentred);
       break;
-    case DocumentKind::kPurchasedBill:
+    case model::DocumentKind::kPurchasedBill:
       Text(20, 27, 5, 32, "№ строки"_cp, kUpwardsCentred);
       Text(27, 87, 5, 32, "Наименование"_cp, kCentred);
       Text(87, 132, 5, 32, "Код ОКП"_cp, kCentred);
@@ -266,7 +266,7 @@ void SheetPainter::HeaderTexts() {
       Text(375, 391, 14, 32, "всего"_cp, kCentred);
       Text(391, w - 5, 5, 32, "При-\r\nмеча-\r\nние"_cp, kCentred);
       break;
-    case DocumentKind::kSimpleBill: {
+    case model::DocumentKind::kSimpleBill: {
       int top = 5;
       if (sheet_.section_start()) {
         std::string products(kProductsCaption);
@@ -300,11 +300,11 @@ void SheetPainter::FrameLines() {
     Line(8, h - 150, 8, h - 5);
     Line(13, h - 150, 13, h - 5);
   }
-  const int header_bottom = document::HeaderBottom(kind_, sheet_.section_start());
+  const int header_bottom = model::HeaderBottom(kind_, sheet_.section_start());
   Line(20, header_bottom, w - 5, header_bottom);
   // Under the products line of a section the header's column lines start at y 13; this line closes them.
-  if (kind_ == DocumentKind::kSimpleBill && sheet_.section_start()) Line(20, 13, w - 5, 13);
-  if (kind_ == DocumentKind::kPurchasedBill) Line(327, 14, w - 29, 14);
+  if (kind_ == model::DocumentKind::kSimpleBill && sheet_.section_start()) Line(20, 13, w - 5, 13);
+  if (kind_ == model::DocumentKind::kPurchasedBill) Line(327, 14, w - 29, 14);
 }
 
 void SheetPainter::TitleBlockLines() {
@@ -352,7 +352,7 @@ void SheetPainter::TitleBlockLines() {
 }
 
 void SheetPainter::Grid() {
-  const int y0 = document::HeaderBottom(kind_, sheet_.section_start());
+  const int y0 = model::HeaderBottom(kind_, sheet_.section_start());
   const int right = w_ - 5;
   long long y = y0;
   ThinPen();
@@ -365,18 +365,18 @@ void SheetPainter::Grid() {
   // Without rows only the header's column lines remain.
   if (!rows.empty()) Line(20, static_cast<double>(y), right, static_cast<double>(y));
   const auto widths = sheet_.column_widths();
-  long long x = document::kTableLeft;
+  long long x = model::kTableLeft;
   for (std::size_t c = 0; c + 1 < widths.size(); ++c) {
     x += widths[c];
     int top = 5;
-    if (kind_ == DocumentKind::kPurchasedBill && c >= 6 && c <= 8) top = 14;
-    if (kind_ == DocumentKind::kSimpleBill && sheet_.section_start()) top = 13;
+    if (kind_ == model::DocumentKind::kPurchasedBill && c >= 6 && c <= 8) top = 14;
+    if (kind_ == model::DocumentKind::kSimpleBill && sheet_.section_start()) top = 13;
     Line(static_cast<double>(x), top, static_cast<double>(x), static_cast<double>(y));
   }
 }
 
 void SheetPainter::CellTexts() {
-  const bool numbered = kind_ == DocumentKind::kPurchasedBill;
+  const bool numbered = kind_ == model::DocumentKind::kPurchasedBill;
   for (std::size_t r = 0; r < sheet_.row_count(); ++r) {
     document::CRow& row = sheet_.row(r);
     for (std::size_t c = 0; c < row.cell_count(); ++c) {
@@ -398,8 +398,8 @@ void SheetPainter::Selection() {
   const document::CCell* cell = sheets_.CellAtPoint(view_->selection, view_->scroll);
   if (cell == nullptr) return;
   const Rect& rect = cell->rect();
-  const Point a = sheets_.MapPoint(rect.left, rect.top);
-  const Point b = sheets_.MapPoint(rect.right, rect.bottom);
+  const document::Point a = sheets_.MapPoint(rect.left, rect.top);
+  const document::Point b = sheets_.MapPoint(rect.right, rect.bottom);
   device_.FillRect(a.x, a.y, b.x, b.y, kSelection);
   if (cell->IsEmpty()) return;
   const ports::Colour previous = device_.SetTextColour(ports::kWhite);
@@ -409,8 +409,8 @@ void SheetPainter::Selection() {
 
 }  // namespace
 
-SheetMapping PrintingMapping(const SheetSet& sheets, int dpi_x, int dpi_y) {
-  SheetMapping m;
+document::SheetMapping PrintingMapping(const document::SheetSet& sheets, int dpi_x, int dpi_y) {
+  document::SheetMapping m;
   m.scale_x = std::max(1, dpi_x) / kMmPerInch;
   m.scale_y = std::max(1, dpi_y) / kMmPerInch;
   m.page_width = ToDeviceUnits(sheets.sheet_width() * m.scale_x);
@@ -418,12 +418,12 @@ SheetMapping PrintingMapping(const SheetSet& sheets, int dpi_x, int dpi_y) {
   return m;
 }
 
-void DrawSheet(SheetSet& sheets, ports::Device& device, int number, ScreenView& view) {
+void DrawSheet(document::SheetSet& sheets, ports::Device& device, int number, ScreenView& view) {
   if (number < 1 || static_cast<std::size_t>(number) > sheets.sheet_count()) return;
   SheetPainter(sheets, device, number, &view).Draw();
 }
 
-void DrawSheet(SheetSet& sheets, ports::Device& device, int number) {
+void DrawSheet(document::SheetSet& sheets, ports::Device& device, int number) {
   if (number < 1 || static_cast<std::size_t>(number) > sheets.sheet_count()) return;
   SheetPainter(sheets, device, number, nullptr).Draw();
 }

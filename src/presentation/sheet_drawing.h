@@ -7,34 +7,34 @@
 // items is numbered per sheet, every drawn cell text gets the table-text flag; and the sheet set keeps the
 // mapping of the last drawing for its hit test.
 
+#include "document/sheet_set.h"
 #include "ports/device.h"
-#include "presentation/sheet_set.h"
 
 namespace tallyform::presentation {
 
 /// The mapping of a sheet drawn at its true size on a printing device of the given resolution: device units
 /// per millimetre from the dots per inch, origin at the page's corner. A resolution below 1 counts as 1.
-SheetMapping PrintingMapping(const SheetSet& sheets, int dpi_x, int dpi_y);
+document::SheetMapping PrintingMapping(const document::SheetSet& sheets, int dpi_x, int dpi_y);
 
 /// What a drawing on the screen needs besides the sheet.
 struct ScreenView {
   /// The sheet's height in device units at the zoom shown.
   int page_height = 0;
   /// The last plain click, window coordinates; the drawing resets it to (0, 0) when it hits no cell.
-  Point selection;
+  document::Point selection;
   /// The scroll position, device units.
-  Point scroll;
+  document::Point scroll;
 };
 
 /// Draws sheet `number` (1-based) of the sheet set on a screen device: the sheet is scaled so that its
 /// height is `view.page_height` and centred in the device's client area, and the mapping is stored in the
 /// sheet set. Shows the sheet's edge and highlights the cell under `view.selection`. A number that names
 /// no sheet draws nothing.
-void DrawSheet(SheetSet& sheets, ports::Device& device, int number, ScreenView& view);
+void DrawSheet(document::SheetSet& sheets, ports::Device& device, int number, ScreenView& view);
 
 /// Draws sheet `number` (1-based) on a printing device through the mapping the sheet set holds (see
 /// PrintingMapping); no sheet edge, no selection. On a screen device it draws as an unzoomed screen with no
 /// selection.
-void DrawSheet(SheetSet& sheets, ports::Device& device, int number);
+void DrawSheet(document::SheetSet& sheets, ports::Device& device, int number);
 
 }  // namespace tallyform::presentation

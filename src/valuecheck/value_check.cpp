@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "elements/attributes.h"
+#include "model/attributes.h"
 #include "ports/shell.h"
 #include "text/literal.h"
 #include "text/numbers.h"
@@ -345,7 +345,7 @@ const SeriesRegistry& ValueCheck::capacitor_series() const {
 }
 
 std::optional<ComponentClass> CheckedClass(std::string_view designator) {
-  const std::string_view prefix = elements::DesignatorPrefix(designator);
+  const std::string_view prefix = model::DesignatorPrefix(designator);
   if (prefix == "R") return ComponentClass::kResistor;
   if (prefix == "C") return ComponentClass::kCapacitor;
   return std::nullopt;

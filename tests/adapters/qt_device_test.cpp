@@ -13,8 +13,8 @@
 #include "adapters/qt_text.h"
 #include "adapters/sheet_export.h"
 #include "adapters/sheet_font.h"
-#include "ports/errors.h"
-#include "presentation/sheet_set.h"
+#include "document/sheet_set.h"
+#include "model/errors.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -22,8 +22,8 @@ namespace tallyform::adapters {
 namespace {
 
 using namespace text::literals;
-using document::DocumentKind;
-using presentation::SheetSet;
+using document::SheetSet;
+using model::DocumentKind;
 using testing::FileBytes;
 using testing::TempFolder;
 
@@ -60,9 +60,9 @@ bool HavePoppler() {
 }
 
 // A sheet set of the kind with `extra` following sheets and a cell text on each sheet.
-SheetSet Filled(DocumentKind kind, int extra) {
-  SheetSet set(kind);
-  for (int i = 0; i < extra; ++i) set.AddSheet(document::LayoutOf(kind).following_top_offset);
+document::SheetSet Filled(model::DocumentKind kind, int extra) {
+  document::SheetSet set(kind);
+  for (int i = 0; i < extra; ++i) set.AddSheet(model::LayoutOf(kind).following_top_offset);
   for (std::size_t i = 0; i < set.sheet_count(); ++i) {
     set.sheet(i).cell(1, 1).SetText(std::string("Резистор Ёжик "_cp) + std::to_string(i + 1));
   }
@@ -131,13 +131,13 @@ TEST(SheetExportTest, PdfHasOnePageOfTheSheetsSizePerSheetAndSearchableText) {
   if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
   const TempFolder folder;
   struct Case {
-    DocumentKind kind;
+    model::DocumentKind kind;
     int sheets;
     const char* size;
   };
-  for (const Case& c : {Case{DocumentKind::kElementList, 3, "595 x 842 pts (A4)"},
-                        Case{DocumentKind::kPurchasedBill, 2, "1191 x 842 pts (A3)"}}) {
-    SheetSet set = Filled(c.kind, c.sheets - 1);
+  for (const Case& c : {Case{model::DocumentKind::kElementList, 3, "595 x 842 pts (A4)"},
+                        Case{model::DocumentKind::kPurchasedBill, 2, "1191 x 842 pts (A3)"}}) {
+    document::SheetSet set = Filled(c.kind, c.sheets - 1);
     const auto pdf = folder / ("out" + std::to_string(static_cast<int>(c.kind)) + ".pdf");
     ExportPdf(set, pdf, ExportOptions{});
     const auto info = Output("pdfinfo -f 1 -l 9 '" + pdf.string() + "'");
@@ -160,7 +160,7 @@ TEST(SheetExportTest, PdfHasOnePageOfTheSheetsSizePerSheetAndSearchableText) {
 
 TEST(SheetExportTest, PngImagesHaveTheSizeOfTheirResolution) {
   const TempFolder folder;
-  SheetSet set = Filled(DocumentKind::kPurchasedBill, 1);
+  document::SheetSet set = Filled(model::DocumentKind::kPurchasedBill, 1);
   ExportOptions options;
   options.png_dpi = 50;
   const auto files = ExportPng(set, folder / "png", options);
@@ -183,7 +183,7 @@ TEST(SheetExportTest, PngImagesHaveTheSizeOfTheirResolution) {
 
 TEST(SheetExportTest, SvgFilesAreWrittenPerSheetAndReadBack) {
   const TempFolder folder;
-  SheetSet set = Filled(DocumentKind::kElementList, 1);
+  document::SheetSet set = Filled(model::DocumentKind::kElementList, 1);
   const auto files = ExportSvg(set, folder / "svg", ExportOptions{});
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[0].filename(), "sheet-001.svg");
@@ -196,7 +196,7 @@ TEST(SheetExportTest, SvgFilesAreWrittenPerSheetAndReadBack) {
 
 TEST(SheetExportTest, BadRequestsChangeNothing) {
   const TempFolder folder;
-  SheetSet set = Filled(DocumentKind::kSimpleBill, 0);
+  document::SheetSet set = Filled(model::DocumentKind::kSimpleBill, 0);
   ExportOptions options;
   options.sheet = 2;
   EXPECT_THROW(ExportPdf(set, folder / "a.pdf", options), BadUsage);
@@ -210,7 +210,7 @@ TEST(SheetExportTest, BadRequestsChangeNothing) {
   EXPECT_THROW(ExportSvg(set, folder / "file", ExportOptions{}), UnreadableFile);
 
   // Exports leave the screen's mapping for the hit test as it was.
-  presentation::SheetMapping screen;
+  document::SheetMapping screen;
   screen.scale_x = screen.scale_y = 2.5;
   screen.origin_x = 17;
   set.SetMapping(screen);

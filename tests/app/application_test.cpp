@@ -68,7 +68,7 @@ TEST(ApplicationTest, StartUpWritesTheKindsFileOnlyWhenItIsMissing) {
   TempFolder folder;
   {
     Application application(folder.path());
-    EXPECT_EQ(application.kinds().size(), document::ElementKinds::kBuiltInCount);
+    EXPECT_EQ(application.kinds().size(), model::ElementKinds::kBuiltInCount);
     EXPECT_EQ(application.value_check().report_path(), folder / "errors.log");
     EXPECT_EQ(application.ElementNamesPath(), folder / "ElementNames.map");
   }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "document/document.h"
-#include "ports/messages.h"
+#include "model/messages.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
@@ -18,8 +18,8 @@ namespace {
 
 using namespace tallyform::text::literals;
 using document::Document;
-using document::DocumentKind;
 using document::TitleField;
+using model::DocumentKind;
 using testing::FakePrompts;
 using testing::FakeSettingsStore;
 using testing::FakeShell;
@@ -43,7 +43,7 @@ TEST(SaveWorkflowTest, TheNextVersionChangesTheNumberOfTheFileNameOnly) {
 }
 
 TEST(SaveWorkflowTest, ANewNameComesFromTheDesignationOrTheTitle) {
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   EXPECT_EQ(NewNameProposal(doc), path("Enumeration.enum"));
   doc.settings_table().SetTitleField(TitleField::kDesignation, "АБВГ.468.001 ПЭ3"_cp);
   EXPECT_EQ(NewNameProposal(doc), path("АБВГ.468.001 ПЭ3_1.enum"));
@@ -68,7 +68,7 @@ struct Fixture {
 
 TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOneIsSavedInPlace) {
   Fixture f;
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   f.settings.values["LastDocOwner"] = "Иванов"_cp;
   doc.Save(f.folder / "R_5_5.enum", f.system);
 
@@ -91,7 +91,7 @@ TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOne
 
 TEST(SaveWorkflowTest, ANeverSavedDocumentProposesANameAndCancelWritesNothing) {
   Fixture f;
-  Document doc(DocumentKind::kSimpleBill);
+  Document doc(model::DocumentKind::kSimpleBill);
   doc.settings_table().SetTitleField(TitleField::kDesignation, "АБВГ.1"_cp);
   f.prompts.save_answers.push_back(std::nullopt);
   EXPECT_EQ(f.workflow.Save(doc), SaveResult::kCancelled);
@@ -104,7 +104,7 @@ TEST(SaveWorkflowTest, ANeverSavedDocumentProposesANameAndCancelWritesNothing) {
 TEST(SaveWorkflowTest, AMismatchIsReportedBeforeSavingAndYesOpensTheReport) {
   for (bool yes : {true, false}) {
     Fixture f;
-    Document doc(DocumentKind::kElementList);
+    Document doc(model::DocumentKind::kElementList);
     doc.SetMismatch(true);
     f.prompts.question_answers.push_back(yes);
     f.prompts.save_answers.push_back(f.folder / "a.enum");
@@ -121,7 +121,7 @@ TEST(SaveWorkflowTest, AMismatchIsReportedBeforeSavingAndYesOpensTheReport) {
 
 TEST(SaveWorkflowTest, CancelOrAnUnwritableStoreKeepsTheEditorTheRecordThenCarries) {
   Fixture f;
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   doc.SetEditorName(std::string("Прежний"_cp));
   f.prompts.save_answers.push_back(f.folder / "a.enum");
   f.prompts.editor_answers.push_back(std::nullopt);
@@ -138,7 +138,7 @@ TEST(SaveWorkflowTest, CancelOrAnUnwritableStoreKeepsTheEditorTheRecordThenCarri
 
 TEST(SaveWorkflowTest, AFileThatCannotBeWrittenIsReportedAndChangesNothing) {
   Fixture f;
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   f.prompts.save_answers.push_back(f.folder / "no such folder" / "a.enum");
   EXPECT_EQ(f.workflow.Save(doc), SaveResult::kFailed);
   const std::vector<std::string> errors = f.prompts.Texts(Kind::kError);

@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <string>
 
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "text/literal.h"
 
 namespace tallyform::archive {
@@ -27,7 +27,7 @@ void ExpectDamaged(Read read) {
     read();
     ADD_FAILURE() << "no error";
   } catch (const DamagedFile& e) {
-    EXPECT_EQ(e.message(), ports::kDamagedArchive);
+    EXPECT_EQ(e.message(), model::kDamagedArchive);
   }
 }
 

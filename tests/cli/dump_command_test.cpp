@@ -17,8 +17,8 @@ namespace {
 using namespace tallyform::text::literals;
 using json = nlohmann::ordered_json;
 using tallyform::document::Document;
-using tallyform::document::DocumentKind;
 using tallyform::document::TitleField;
+using tallyform::model::DocumentKind;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
 using tallyform::testing::FakeSystemInfo;
@@ -36,7 +36,7 @@ TEST(DumpCommandTest, PrintsTheWholeDocument) {
   doc.data().prefixes = {"C"};
   doc.data().designations[std::string("/d/плата.sch"_cp)] = std::string("АБВГ.1"_cp);
   doc.data().headings["Value"] = std::string("Номинал"_cp);
-  doc.data().roles = tallyform::elements::DefaultRoles();
+  doc.data().roles = tallyform::model::DefaultRoles();
   doc.settings_table().SetTitleField(TitleField::kInspector, "Нормоконтролёр"_cp);
   doc.settings_table().SetTitleField(TitleField::kLetter2, "О"_cp);
   doc.settings_table().settings().thin_line = 0.3;

@@ -16,8 +16,8 @@ namespace {
 using namespace tallyform::text::literals;
 using json = nlohmann::ordered_json;
 using tallyform::document::Document;
-using tallyform::document::DocumentKind;
 using tallyform::document::TitleField;
+using tallyform::model::DocumentKind;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
 using tallyform::testing::FileBytes;

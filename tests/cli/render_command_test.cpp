@@ -16,7 +16,7 @@ namespace {
 using namespace tallyform::text::literals;
 using json = nlohmann::ordered_json;
 using tallyform::document::Document;
-using tallyform::document::DocumentKind;
+using tallyform::model::DocumentKind;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
 using tallyform::testing::FileBytes;
@@ -27,7 +27,7 @@ using tallyform::testing::TempFolder;
 std::string SaveDocument(const TempFolder& home, DocumentKind kind, int sheets) {
   Document doc(kind);
   auto& set = doc.sheets();
-  for (int i = 1; i < sheets; ++i) set.AddSheet(tallyform::document::LayoutOf(kind).following_top_offset);
+  for (int i = 1; i < sheets; ++i) set.AddSheet(tallyform::model::LayoutOf(kind).following_top_offset);
   for (std::size_t i = 0; i < set.sheet_count(); ++i) {
     set.sheet(i).cell(2, 1).SetText(std::string("Резистор"_cp) + std::to_string(i + 1));
   }

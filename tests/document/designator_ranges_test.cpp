@@ -20,7 +20,7 @@ using namespace tallyform::text::literals;
 using elements::ComponentList;
 using elements::Element;
 
-const elements::Roles kRoles = elements::DefaultRoles();
+const model::Roles kRoles = model::DefaultRoles();
 
 std::unique_ptr<Element> MakeElement(
     std::initializer_list<std::pair<std::string_view, std::string_view>> pairs) {
@@ -36,8 +36,8 @@ std::unique_ptr<Element> Part(std::string_view designator, std::string_view type
                       {"Type", type},
                       {"Value", value},
                       {"Pattern", "0805"},
-                      {elements::kQuantity, "1"},
-                      {elements::kGoesInto, unit},
+                      {model::kQuantity, "1"},
+                      {model::kGoesInto, unit},
                       {"Group", designator.substr(0, 1)},
                       {"RowsInGroup", "1"}});
 }
@@ -45,7 +45,7 @@ std::unique_ptr<Element> Part(std::string_view designator, std::string_view type
 std::vector<std::pair<std::string, std::string>> Summary(const ComponentList& list) {
   std::vector<std::pair<std::string, std::string>> out;
   for (std::size_t i = 0; i < list.count(); ++i) {
-    out.emplace_back(list.at(i).Get("RefDes"), list.at(i).Get(elements::kQuantity));
+    out.emplace_back(list.at(i).Get("RefDes"), list.at(i).Get(model::kQuantity));
   }
   return out;
 }
@@ -68,7 +68,7 @@ TEST(JoinDesignatorsTest, JoinsRunsOfNeighboursIntoRangesAndPairs) {
   // The newest designator replaces whatever followed the first; numbers need not be consecutive.
   ComponentList gaps;
   for (const char* d : {"R1", "R5", "R9", "R12"}) gaps.Append(Part(d, "C2-33", "10k"));
-  gaps.at(1).Set(elements::kSupplyDoc, "other");  // the supply document is not compared
+  gaps.at(1).Set(model::kSupplyDoc, "other");  // the supply document is not compared
   JoinDesignators(gaps, kRoles, true);
   EXPECT_EQ(Summary(gaps), (Rows{{"R1...R12", "4"}}));
 }
@@ -106,8 +106,8 @@ TEST(OrderAndMergePurchasedTest, MergesEqualItemsAnywhereEarlierDesignatorFirst)
   list.Append(Part("R7", "Res", "1k"));
   list.Append(Part("R2", "Cap-like", "1k"));
   list.Append(Part("R3", "RES", "1K"));
-  list.at(0).Set(elements::kQuantity, "2");
-  list.at(2).Set(elements::kQuantity, "3");
+  list.at(0).Set(model::kQuantity, "2");
+  list.at(2).Set(model::kQuantity, "3");
   OrderAndMergePurchased(list, kRoles);
   // Sorted by name within the group first (Cap-like before Res), then R3 merged into R7.
   EXPECT_EQ(Summary(list), (Rows{{"R2", "1"}, {"R7, R3", "5"}}));
@@ -140,12 +140,12 @@ void ReferenceJoin(ComponentList& list, bool same_unit_only) {
   for (std::size_t i = 0; i + 1 < list.count();) {
     Element& a = list.at(i);
     const Element& b = list.at(i + 1);
-    if (same_unit_only && a.Get(elements::kGoesInto) != b.Get(elements::kGoesInto)) {
+    if (same_unit_only && a.Get(model::kGoesInto) != b.Get(model::kGoesInto)) {
       ++i;
       continue;
     }
     const bool joinable =
-        elements::DesignatorPrefix(a.Get("RefDes")) == elements::DesignatorPrefix(b.Get("RefDes")) &&
+        model::DesignatorPrefix(a.Get("RefDes")) == model::DesignatorPrefix(b.Get("RefDes")) &&
         text::EqualNoCase(a.Get("Type"), b.Get("Type")) &&
         text::EqualNoCase(a.Get("Value"), b.Get("Value")) &&
         text::EqualNoCase(a.Get("Pattern"), b.Get("Pattern"));
@@ -159,7 +159,7 @@ void ReferenceJoin(ComponentList& list, bool same_unit_only) {
     if (p == std::string::npos) p = d.find("...");
     d = p == std::string::npos ? d + ", " + e : d.substr(0, p) + "..." + e;
     a.Set("RefDes", d);
-    a.Set(elements::kQuantity, text::FormatD(text::Atoi(a.Get(elements::kQuantity)) + 1LL));
+    a.Set(model::kQuantity, text::FormatD(text::Atoi(a.Get(model::kQuantity)) + 1LL));
     list.Remove(i + 1);
   }
 }
@@ -184,11 +184,10 @@ void ReferenceOrderAndMerge(ComponentList& list) {
       if (text::EqualNoCase(f.Get("Type"), e.Get("Type")) &&
           text::EqualNoCase(f.Get("Value"), e.Get("Value")) &&
           text::EqualNoCase(f.Get("Pattern"), e.Get("Pattern")) &&
-          text::EqualNoCase(f.Get(elements::kGoesInto), e.Get(elements::kGoesInto))) {
+          text::EqualNoCase(f.Get(model::kGoesInto), e.Get(model::kGoesInto))) {
         f.Set("RefDes", std::string(f.Get("RefDes")) + ", " + std::string(e.Get("RefDes")));
-        f.Set(elements::kQuantity,
-              text::FormatD(static_cast<long long>(text::Atoi(f.Get(elements::kQuantity))) +
-                            text::Atoi(e.Get(elements::kQuantity))));
+        f.Set(model::kQuantity, text::FormatD(static_cast<long long>(text::Atoi(f.Get(model::kQuantity))) +
+                                              text::Atoi(e.Get(model::kQuantity))));
         list.Remove(i);
         --i;
         break;
@@ -234,8 +233,8 @@ ComponentList RandomList(std::mt19937& random) {
     e->Set("Type", name);
     if (random() % 5 != 0) e->Set("Value", kValues[random() % 4]);  // sometimes absent
     e->Set("Pattern", random() % 2 ? "0805" : "0805 ");
-    e->Set(elements::kQuantity, kQuantities[random() % 5]);
-    e->Set(elements::kGoesInto, kUnits[random() % 3]);
+    e->Set(model::kQuantity, kQuantities[random() % 5]);
+    e->Set(model::kGoesInto, kUnits[random() % 3]);
     e->Set("Group", random() % 3 ? prefix : std::string("R"));
     e->Set("RowsInGroup", random() % 6 ? "1" : "2");
     list.Append(std::move(e));

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "support/archive_bytes.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
@@ -42,7 +42,7 @@ std::unique_ptr<elements::Element> MakeElement(std::vector<elements::Element::Pa
 // A bill of purchased items (kind 1) with something in every field the file keeps: elements, both lists,
 // both maps, five roles, two sheets with settings and texts, a raised mismatch flag.
 Document RichDocument() {
-  Document doc(DocumentKind::kPurchasedBill);
+  Document doc(model::DocumentKind::kPurchasedBill);
   elements::ListData data;
   data.elements.Append(MakeElement({{"RefDes", "R1"}, {"Value", S("10 кОм"_cp)}, {S("Примечание"_cp), ""}}));
   data.elements.Append(MakeElement({{"RefDes", "DD1"}, {"Type", S("К555ЛА3"_cp)}}));
@@ -67,7 +67,8 @@ Document RichDocument() {
   first.cell(23, 10).SetText(S("строка 1\r\nстрока 2"_cp));
   first.cell(23, 10).SetAttributes(kFillLeft | kMultiLine);
 
-  CTableRows& second = doc.sheets().AddSheet(LayoutOf(DocumentKind::kPurchasedBill).following_top_offset);
+  CTableRows& second =
+      doc.sheets().AddSheet(model::LayoutOf(model::DocumentKind::kPurchasedBill).following_top_offset);
   second.SetNumberOfProducts(4);
   second.SetSectionStart(true);
   second.SetSectionFile(S("/home/user/плата.sch"_cp));
@@ -78,26 +79,27 @@ Document RichDocument() {
 
 TEST(DocumentTest, ANewDocumentHasOneEmptySheetOfItsKindAndNothingElse) {
   struct Case {
-    DocumentKind kind;
+    model::DocumentKind kind;
     std::size_t rows;
     int columns;
   };
-  for (const Case& c : {Case{DocumentKind::kElementList, 26, 5}, Case{DocumentKind::kPurchasedBill, 24, 11},
-                        Case{DocumentKind::kSimpleBill, 32, 6}}) {
+  for (const Case& c :
+       {Case{model::DocumentKind::kElementList, 26, 5}, Case{model::DocumentKind::kPurchasedBill, 24, 11},
+        Case{model::DocumentKind::kSimpleBill, 32, 6}}) {
     const Document doc(c.kind);
     EXPECT_EQ(doc.kind(), c.kind);
     ASSERT_EQ(doc.sheets().sheet_count(), 1u);
     EXPECT_EQ(doc.settings_table().row_count(), c.rows);
     EXPECT_EQ(doc.settings_table().column_count(), c.columns);
     EXPECT_EQ(doc.settings_table().title_field(TitleField::kSheetCount), "1");
-    EXPECT_EQ(doc.data().roles, elements::Roles{});
+    EXPECT_EQ(doc.data().roles, model::Roles{});
     EXPECT_TRUE(doc.data().elements.empty());
     EXPECT_TRUE(doc.history().empty());
     EXPECT_EQ(doc.editor_name(), "");
     EXPECT_TRUE(doc.path().empty());
     EXPECT_FALSE(doc.mismatch());
     EXPECT_EQ(doc.Title(), "Enumeration");
-    EXPECT_EQ(doc.fill_parameters(), (FillParameters{3, 1}));
+    EXPECT_EQ(doc.fill_parameters(), (model::FillParameters{3, 1}));
   }
 }
 
@@ -112,7 +114,7 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
   EXPECT_FALSE(doc.modified());
 
   const Document back = Document::FromFile(path);
-  EXPECT_EQ(back.kind(), DocumentKind::kPurchasedBill);
+  EXPECT_EQ(back.kind(), model::DocumentKind::kPurchasedBill);
   EXPECT_EQ(back.data().elements, doc.data().elements);
   ASSERT_EQ(back.data().elements.count(), 2u);
   ASSERT_NE(back.data().elements.at(0).Find(S("Примечание"_cp)), nullptr);
@@ -122,7 +124,7 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
   EXPECT_EQ(back.data().designations, doc.data().designations);
   EXPECT_EQ(back.data().headings, doc.data().headings);
   EXPECT_EQ(back.sheets().column_headings(), doc.data().headings);
-  EXPECT_EQ(back.data().roles, (elements::Roles{"RefDes", "Type", "Value", S("ТУ"_cp), ""}));
+  EXPECT_EQ(back.data().roles, (model::Roles{"RefDes", "Type", "Value", S("ТУ"_cp), ""}));
   EXPECT_FALSE(back.mismatch());
   ASSERT_EQ(back.sheets().sheet_count(), 2u);
   for (std::size_t i = 0; i < 2; ++i)
@@ -147,14 +149,14 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
 }
 
 TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   elements::ListData data;
   data.elements.Append(MakeElement({{"RefDes", "R1"}, {"Value", S("10 кОм"_cp)}}));
   data.attribute_names = {"RefDes", "Value"};
   data.prefixes = {"R"};
   data.designations = {{"a.sch", S("АБВГ.1"_cp)}};
   data.headings = {{"Value", S("Номинал"_cp)}};
-  data.roles = elements::DefaultRoles();
+  data.roles = model::DefaultRoles();
   doc.SetListData(std::move(data));
   doc.settings_table().SetTitleField(TitleField::kDesignation, S("АБВГ.1 ПЭ3"_cp));
   doc.settings_table().cell(0, 2).SetText(S("Резистор"_cp));
@@ -231,7 +233,7 @@ TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
 
 TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
   TempFolder folder;
-  Document doc(DocumentKind::kSimpleBill);
+  Document doc(model::DocumentKind::kSimpleBill);
   FakeSystemInfo system;
   const char* editors[] = {"Первый", "Второй", "Третий"};
   for (int i = 0; i < 3; ++i) {
@@ -240,9 +242,9 @@ TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
     system.computer = "PC" + std::to_string(i);
     doc.Save(folder / ("doc_" + std::to_string(i + 1) + ".enum"), system);
   }
-  Document back(DocumentKind::kElementList);
+  Document back(model::DocumentKind::kElementList);
   back.Open(folder / "doc_3.enum");
-  EXPECT_EQ(back.kind(), DocumentKind::kSimpleBill);
+  EXPECT_EQ(back.kind(), model::DocumentKind::kSimpleBill);
   ASSERT_EQ(back.history().size(), 3u);
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(back.history()[i].editor, text::FromUtf8(editors[i]));
@@ -259,7 +261,7 @@ TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
 
 // The bytes of a small document (one element, a sheet of two rows), written with an empty newest record.
 std::string SmallBytes() {
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   doc.settings_table().SetBodyHeight(16);
   elements::ListData data;
   data.elements.Append(MakeElement({{"RefDes", "C1"}, {"Value", S("1 мкФ"_cp)}}));
@@ -276,7 +278,7 @@ void ExpectDamaged(const std::string& bytes, const char* what) {
     Document::FromBytes(bytes);
     ADD_FAILURE() << what << ": accepted";
   } catch (const DamagedFile& e) {
-    EXPECT_EQ(e.message(), ports::kDamagedArchive) << what;
+    EXPECT_EQ(e.message(), model::kDamagedArchive) << what;
   }
 }
 
@@ -349,7 +351,7 @@ TEST(DocumentTest, RefusesDamagedFilesWithTheArchiveMessage) {
     ExpectDamaged(b, "absurd element count");
   }
   {
-    Document empty(DocumentKind::kElementList);
+    Document empty(model::DocumentKind::kElementList);
     empty.sheets().ReplaceSheets({});
     ExpectDamaged(empty.ToBytes({}), "no sheets");
   }
@@ -357,7 +359,7 @@ TEST(DocumentTest, RefusesDamagedFilesWithTheArchiveMessage) {
 
 TEST(DocumentTest, OpeningAPathThatIsNotAFileNamesIt) {
   TempFolder folder;
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   for (const auto& path : {folder / "нет такого.enum", folder.path()}) {
     try {
       doc.Open(path);
@@ -370,15 +372,16 @@ TEST(DocumentTest, OpeningAPathThatIsNotAFileNamesIt) {
 }
 
 TEST(DocumentTest, FillParametersOutOfRangeAreBroughtIntoRangeOnOpening) {
-  Document doc(DocumentKind::kSimpleBill);
+  Document doc(model::DocumentKind::kSimpleBill);
   doc.settings_table().SetEmptyRowsBetweenGroups(1000);
   doc.settings_table().SetEmptyRowsAtEnd(-4);
   const Document back = Document::FromBytes(doc.ToBytes({}));
-  EXPECT_EQ(back.fill_parameters(), (FillParameters{kMaxGap, 0}));
-  EXPECT_EQ(back.settings_table().empty_rows_between_groups(), kMaxGap);
+  EXPECT_EQ(back.fill_parameters(), (model::FillParameters{model::kMaxGap, 0}));
+  EXPECT_EQ(back.settings_table().empty_rows_between_groups(), model::kMaxGap);
 
   doc.settings_table().SetEmptyRowsAtEnd(31);
-  EXPECT_EQ(Document::FromBytes(doc.ToBytes({})).fill_parameters().tail, MaxTail(DocumentKind::kSimpleBill));
+  EXPECT_EQ(Document::FromBytes(doc.ToBytes({})).fill_parameters().tail,
+            model::MaxTail(model::DocumentKind::kSimpleBill));
 }
 
 // Restores the file size limit and the signal it raises when the test ends.
@@ -404,7 +407,7 @@ class FileSizeLimit {
 TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
   TempFolder folder;
   FakeSystemInfo system;
-  Document doc(DocumentKind::kElementList);
+  Document doc(model::DocumentKind::kElementList);
   const auto path = folder / "plate.enum";
   doc.Save(path, system);
   const std::string old_bytes = FileBytes(path);
@@ -436,7 +439,7 @@ TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
   std::filesystem::create_symlink(path, folder / "link.enum");
   other.Save(folder / "link.enum", system);
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.enum"));
-  EXPECT_EQ(Document::FromFile(path).kind(), DocumentKind::kPurchasedBill);
+  EXPECT_EQ(Document::FromFile(path).kind(), model::DocumentKind::kPurchasedBill);
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "document/element_kinds.h"
 #include "document/fill_bill.h"
 #include "document/fill_simple_bill.h"
 #include "elements/default_headings.h"
+#include "model/element_kinds.h"
 #include "support/fake_text_measurer.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
@@ -34,10 +34,10 @@ class FillBillsTest : public ::testing::Test {
     e->Set("Type", type);
     e->Set("Value", "");
     e->Set("Pattern", "SO14");
-    e->Set(elements::kSupplyDoc, "");
-    e->Set(elements::kQuantity, "1");
-    e->Set(elements::kGoesInto, "");
-    e->Set(elements::kFile, file);
+    e->Set(model::kSupplyDoc, "");
+    e->Set(model::kQuantity, "1");
+    e->Set(model::kGoesInto, "");
+    e->Set(model::kFile, file);
     e->Set("Group", kinds_.PluralName(designator));
     e->Set("RowsInGroup", "1");
     list_.Append(std::move(e));
@@ -52,13 +52,13 @@ class FillBillsTest : public ::testing::Test {
     }
   }
 
-  void Fill(presentation::SheetSet& sheets, DocumentKind kind,
+  void Fill(document::SheetSet& sheets, model::DocumentKind kind,
             MergeChoice merge = MergeChoice::kSeparateLists) {
     sheets.sheet(0).SetEmptyRowsBetweenGroups(3);
     sheets.sheet(0).SetEmptyRowsAtEnd(1);
     if (headings_.empty()) elements::ApplyDefaultHeadings(headings_, roles_, kind);
     PreparePurchased(list_, roles_);
-    if (kind == DocumentKind::kPurchasedBill) {
+    if (kind == model::DocumentKind::kPurchasedBill) {
       FillBill(sheets, list_, headings_, roles_, services_, mismatch_);
     } else {
       FillSimpleBill(sheets, list_, headings_, roles_, merge, services_, mismatch_);
@@ -66,7 +66,7 @@ class FillBillsTest : public ::testing::Test {
   }
 
   // The texts of one column, row by row, without the empty rows at the end.
-  static Texts Column(const presentation::SheetSet& sheets, std::size_t sheet, int column) {
+  static Texts Column(const document::SheetSet& sheets, std::size_t sheet, int column) {
     Texts texts;
     for (const CRow& row : sheets.sheet(sheet).rows())
       texts.push_back(row.cell(static_cast<std::size_t>(column)).text());
@@ -76,28 +76,28 @@ class FillBillsTest : public ::testing::Test {
 
   testing::TempFolder folder_;
   valuecheck::ValueCheck check_{folder_ / "errors.log"};
-  ElementKinds kinds_;
+  model::ElementKinds kinds_;
   testing::FakeTextMeasurer measurer_;  // 2 mm per character at the default table text height of 4 mm
   FillServices services_{measurer_, kinds_, check_};
   elements::ComponentList list_;
-  elements::Roles roles_ = elements::DefaultRoles();
+  model::Roles roles_ = model::DefaultRoles();
   archive::StringMap headings_;
   bool mismatch_ = false;
 };
 
 TEST_F(FillBillsTest, BillHeadsEveryGroupAndPutsQuantitiesIntoTheMappedColumn) {
-  presentation::SheetSet sheets(DocumentKind::kPurchasedBill);
-  Add("C1", "К10-17б"_cp).Set(elements::kSupplyDoc, "ОЖО.460.107 ТУ"_cp);
+  document::SheetSet sheets(model::DocumentKind::kPurchasedBill);
+  Add("C1", "К10-17б"_cp).Set(model::kSupplyDoc, "ОЖО.460.107 ТУ"_cp);
   Add("C2", "К50-35"_cp).Set("Note", "n");
-  Add("VT1", "КТ315Б"_cp).Set(elements::kQuantity, "2");
-  Add("R1", "Р1-12"_cp).Set(elements::kGoesInto, "АБВГ.001"_cp);
+  Add("VT1", "КТ315Б"_cp).Set(model::kQuantity, "2");
+  Add("R1", "Р1-12"_cp).Set(model::kGoesInto, "АБВГ.001"_cp);
   // Equal to VT1 but for letter case: merged into its row, the quantities added.
-  Add("VT2", "кт315б"_cp).Set(elements::kQuantity, "3");
+  Add("VT2", "кт315б"_cp).Set(model::kQuantity, "3");
   list_.at(4).Set("Pattern", "so14");
-  elements::ApplyDefaultHeadings(headings_, roles_, DocumentKind::kPurchasedBill);
+  elements::ApplyDefaultHeadings(headings_, roles_, model::DocumentKind::kPurchasedBill);
   headings_["Note"] = elements::kHeadingNote;
-  headings_[std::string(elements::kQuantity)] = elements::kHeadingTotal;
-  Fill(sheets, DocumentKind::kPurchasedBill);
+  headings_[std::string(model::kQuantity)] = elements::kHeadingTotal;
+  Fill(sheets, model::DocumentKind::kPurchasedBill);
 
   EXPECT_EQ(Column(sheets, 0, 1),
             (Texts{std::string("Конденсаторы"_cp), "", std::string("К10-17б"_cp), std::string("К50-35"_cp),
@@ -117,10 +117,10 @@ TEST_F(FillBillsTest, BillHeadsEveryGroupAndPutsQuantitiesIntoTheMappedColumn) {
 }
 
 TEST_F(FillBillsTest, BillStartsAHeadingThatDoesNotFitOnAFollowingSheet) {
-  presentation::SheetSet sheets(DocumentKind::kPurchasedBill);
+  document::SheetSet sheets(model::DocumentKind::kPurchasedBill);
   AddMany("C", 20);  // rows 2 to 21 of the 24 rows of the first sheet
   Add("R1", "Р1-12"_cp);
-  Fill(sheets, DocumentKind::kPurchasedBill);
+  Fill(sheets, model::DocumentKind::kPurchasedBill);
 
   ASSERT_EQ(sheets.sheet_count(), 2u);
   EXPECT_EQ(Column(sheets, 0, 1).size(), 22u);
@@ -132,12 +132,12 @@ TEST_F(FillBillsTest, BillStartsAHeadingThatDoesNotFitOnAFollowingSheet) {
 }
 
 TEST_F(FillBillsTest, SimpleBillNumbersItemsUnderCategoryAndKindHeadings) {
-  presentation::SheetSet sheets(DocumentKind::kSimpleBill);
+  document::SheetSet sheets(model::DocumentKind::kSimpleBill);
   Add("DD1", "К561ЛА7"_cp).Set("Value", "x");
   Add("C1", "К10-17б"_cp).Set("Value", "0,1 мкФ"_cp);
   Add("R1", "Р1-12"_cp).Set("Value", "10 кОм"_cp);
   Add("R2", "Р1-12"_cp).Set("Value", "10 кОм"_cp);
-  Fill(sheets, DocumentKind::kSimpleBill);
+  Fill(sheets, model::DocumentKind::kSimpleBill);
 
   const std::string active{"Активные компоненты"_cp}, passive{"Пассивные компоненты"_cp};
   EXPECT_EQ(Column(sheets, 0, 1),
@@ -168,8 +168,8 @@ TEST_F(FillBillsTest, SimpleBillStartsTheSectionsOfFurtherFilesOnNewSheets) {
   Add("C1", "К10-17б"_cp, long_path);
   const elements::ComponentList list = list_;
 
-  presentation::SheetSet sheets(DocumentKind::kSimpleBill);
-  Fill(sheets, DocumentKind::kSimpleBill);
+  document::SheetSet sheets(model::DocumentKind::kSimpleBill);
+  Fill(sheets, model::DocumentKind::kSimpleBill);
   ASSERT_EQ(sheets.sheet_count(), 3u);
   EXPECT_EQ(Column(sheets, 1, 1).size(), 21u);  // the resistor's heading and row; the rest stays empty
   const CTableRows& third = sheets.sheet(2);
@@ -185,8 +185,8 @@ TEST_F(FillBillsTest, SimpleBillStartsTheSectionsOfFurtherFilesOnNewSheets) {
 
   // Merged into one list: no section file, and the next file's items follow without a new section.
   list_ = list;
-  presentation::SheetSet merged(DocumentKind::kSimpleBill);
-  Fill(merged, DocumentKind::kSimpleBill, MergeChoice::kOneList);
+  document::SheetSet merged(model::DocumentKind::kSimpleBill);
+  Fill(merged, model::DocumentKind::kSimpleBill, MergeChoice::kOneList);
   EXPECT_TRUE(merged.sheet(0).section_start());
   EXPECT_EQ(merged.sheet(0).section_file(), "");
 }
@@ -197,8 +197,8 @@ TEST_F(FillBillsTest, SimpleBillSectionAtTheTopOfAFullSheetsSuccessorGetsTheSect
   Add("DD1", "К561ЛА7"_cp, "/a.sch");
   AddMany("R", 19, 1, "/a.sch");  // rows 12 to 30: the first sheet is full
   Add("DD1", "К561ЛЕ5"_cp, "/b.sch");
-  presentation::SheetSet sheets(DocumentKind::kSimpleBill);
-  Fill(sheets, DocumentKind::kSimpleBill);
+  document::SheetSet sheets(model::DocumentKind::kSimpleBill);
+  Fill(sheets, model::DocumentKind::kSimpleBill);
 
   ASSERT_EQ(sheets.sheet_count(), 2u);
   EXPECT_EQ(Column(sheets, 0, 0).back(), "20");
@@ -208,7 +208,7 @@ TEST_F(FillBillsTest, SimpleBillSectionAtTheTopOfAFullSheetsSuccessorGetsTheSect
   EXPECT_EQ(second.section_file(), "/b.sch");
   // Rows start below the section header (y 28).
   EXPECT_EQ(second.top_offset(), 23);
-  EXPECT_EQ(second.row(0).cell(0).rect().top, HeaderBottom(DocumentKind::kSimpleBill, true));
+  EXPECT_EQ(second.row(0).cell(0).rect().top, model::HeaderBottom(model::DocumentKind::kSimpleBill, true));
   EXPECT_EQ(second.row_count(), 32u);
   EXPECT_LE(second.row(31).cell(0).rect().bottom, 287);  // the frame's bottom line
 }

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "document/document.h"
-#include "document/element_kinds.h"
 #include "elements/default_headings.h"
+#include "model/element_kinds.h"
 #include "support/fake_ports.h"
 #include "support/fake_text_measurer.h"
 #include "support/temp_folder.h"
@@ -24,10 +24,10 @@ class FillCommandTest : public ::testing::Test {
  protected:
   FillCommandTest() { kinds_.FillBuiltIn(); }
 
-  Document MakeDocument(DocumentKind kind) {
+  Document MakeDocument(model::DocumentKind kind) {
     Document document(kind);
     elements::ListData& data = document.data();
-    data.roles = elements::DefaultRoles();
+    data.roles = model::DefaultRoles();
     elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
     return document;
   }
@@ -35,10 +35,10 @@ class FillCommandTest : public ::testing::Test {
     auto e = std::make_unique<elements::Element>();
     e->Set("RefDes", designator);
     e->Set("Type", type);
-    e->Set(elements::kQuantity, "1");
+    e->Set(model::kQuantity, "1");
     e->Set("Group", kinds_.PluralName(designator));
     e->Set("RowsInGroup", "1");
-    e->Set(elements::kFile, "board.pcb");
+    e->Set(model::kFile, "board.pcb");
     document.data().elements.Append(std::move(e));
   }
   void Fill(Document& document) {
@@ -47,14 +47,14 @@ class FillCommandTest : public ::testing::Test {
 
   testing::TempFolder folder_;
   valuecheck::ValueCheck check_{folder_ / "errors.log"};
-  ElementKinds kinds_;
+  model::ElementKinds kinds_;
   testing::FakeTextMeasurer measurer_;
   FakePrompts prompts_;
   testing::FakeShell shell_;
 };
 
 TEST_F(FillCommandTest, FillsFromAPreparedCopyAndOffersTheReport) {
-  Document document = MakeDocument(DocumentKind::kElementList);
+  Document document = MakeDocument(model::DocumentKind::kElementList);
   for (const char* d : {"R1", "R2", "R3"}) Add(document, d, "Р1-12-0,125-10 кОм-5%"_cp);
   Add(document, "R4", "Р1-12-0,125-4,6 кОм-5%"_cp);
   const elements::ComponentList before = document.data().elements;
@@ -77,7 +77,7 @@ TEST_F(FillCommandTest, FillsFromAPreparedCopyAndOffersTheReport) {
 
 TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
   ASSERT_FALSE(check_.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
-  Document document = MakeDocument(DocumentKind::kElementList);
+  Document document = MakeDocument(model::DocumentKind::kElementList);
   document.SetMismatch(true);
   Add(document, "R1", "Р1-12-0,125-10 кОм-5%"_cp);
 
@@ -91,12 +91,12 @@ TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
 }
 
 TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
-  Document bill = MakeDocument(DocumentKind::kPurchasedBill);
+  Document bill = MakeDocument(model::DocumentKind::kPurchasedBill);
   Add(bill, "R1", "Р1-12"_cp);
   Add(bill, "C1", "К10-17б"_cp);
   Add(bill, "R2", "р1-12"_cp);
-  bill.data().elements.at(0).Set(elements::kQuantity, "2");
-  bill.data().elements.at(2).Set(elements::kQuantity, "3");
+  bill.data().elements.at(0).Set(model::kQuantity, "2");
+  bill.data().elements.at(2).Set(model::kQuantity, "3");
   const elements::ComponentList before = bill.data().elements;
   Fill(bill);
   EXPECT_EQ(bill.data().elements, before);
@@ -108,7 +108,7 @@ TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
   EXPECT_TRUE(bill.modified());
 
   for (const auto merge : {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
-    Document simple = MakeDocument(DocumentKind::kSimpleBill);
+    Document simple = MakeDocument(model::DocumentKind::kSimpleBill);
     Add(simple, "DD1", "К561ЛА7"_cp);
     FillDocument(simple, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_}, merge);
     EXPECT_EQ(simple.sheets().sheet(0).cell(4, 0).text(), "1");

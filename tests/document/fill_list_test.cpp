@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "document/element_kinds.h"
 #include "elements/default_headings.h"
+#include "model/element_kinds.h"
 #include "support/fake_text_measurer.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
@@ -22,7 +22,7 @@ class FillListTest : public ::testing::Test {
  protected:
   FillListTest() {
     kinds_.FillBuiltIn();
-    elements::ApplyDefaultHeadings(headings_, roles_, DocumentKind::kElementList);
+    elements::ApplyDefaultHeadings(headings_, roles_, model::DocumentKind::kElementList);
   }
 
   // An element as the readers leave it (one piece, one row, its kind's group).
@@ -31,9 +31,9 @@ class FillListTest : public ::testing::Test {
     e->Set("RefDes", designator);
     e->Set("Type", type);
     e->Set("Pattern", "SO14");
-    e->Set(elements::kQuantity, "1");
-    e->Set(elements::kGoesInto, unit);
-    e->Set(elements::kFile, "D:\\pcb\\board.pcb");
+    e->Set(model::kQuantity, "1");
+    e->Set(model::kGoesInto, unit);
+    e->Set(model::kFile, "D:\\pcb\\board.pcb");
     e->Set("Group", kinds_.PluralName(designator));
     e->Set("RowsInGroup", "1");
     list_.Append(std::move(e));
@@ -71,12 +71,12 @@ class FillListTest : public ::testing::Test {
 
   testing::TempFolder folder_;
   valuecheck::ValueCheck check_{folder_ / "errors.log"};
-  ElementKinds kinds_;
+  model::ElementKinds kinds_;
   testing::FakeTextMeasurer measurer_;  // 2 mm per character at the default table text height of 4 mm
   FillServices services_{measurer_, kinds_, check_};
-  presentation::SheetSet sheets_{DocumentKind::kElementList};
+  document::SheetSet sheets_{model::DocumentKind::kElementList};
   elements::ComponentList list_;
-  elements::Roles roles_ = elements::DefaultRoles();
+  model::Roles roles_ = model::DefaultRoles();
   archive::StringMap headings_;
   bool mismatch_ = false;
 };

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "document/table_rows.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "text/literal.h"
 
 namespace tallyform::document {
@@ -13,9 +13,9 @@ namespace {
 
 using namespace tallyform::text::literals;
 
-std::string RefusalOf(DocumentKind kind, FillParameters parameters) {
+std::string RefusalOf(model::DocumentKind kind, model::FillParameters parameters) {
   try {
-    Validate(kind, parameters);
+    model::Validate(kind, parameters);
   } catch (const BadUsage& e) {
     return e.message();
   }
@@ -24,32 +24,32 @@ std::string RefusalOf(DocumentKind kind, FillParameters parameters) {
 
 TEST(FillParametersTest, EnteredValuesOutsideTheirRangeAreRefusedNamingTheRange) {
   // A tail must leave room for a heading and its element on a following sheet: rows - 3.
-  EXPECT_EQ(MaxTail(DocumentKind::kElementList), 29);
-  EXPECT_EQ(MaxTail(DocumentKind::kPurchasedBill), 27);
-  EXPECT_EQ(MaxTail(DocumentKind::kSimpleBill), 29);  // a section sheet holds 32 rows
+  EXPECT_EQ(model::MaxTail(model::DocumentKind::kElementList), 29);
+  EXPECT_EQ(model::MaxTail(model::DocumentKind::kPurchasedBill), 27);
+  EXPECT_EQ(model::MaxTail(model::DocumentKind::kSimpleBill), 29);  // a section sheet holds 32 rows
 
-  EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {0, 0}), "");
-  EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {kMaxGap, 29}), "");
-  EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {-1, 1}),
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kElementList, {0, 0}), "");
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kElementList, {model::kMaxGap, 29}), "");
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kElementList, {-1, 1}),
             "Число пустых строк между группами должно быть от 0 до 99."_cp);
-  EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {100, 1}),
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kElementList, {100, 1}),
             "Число пустых строк между группами должно быть от 0 до 99."_cp);
-  EXPECT_EQ(RefusalOf(DocumentKind::kElementList, {3, 30}),
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kElementList, {3, 30}),
             "Число пустых строк в конце листа должно быть от 0 до 29."_cp);
-  EXPECT_EQ(RefusalOf(DocumentKind::kPurchasedBill, {3, -1}),
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kPurchasedBill, {3, -1}),
             "Число пустых строк в конце листа должно быть от 0 до 27."_cp);
-  EXPECT_EQ(RefusalOf(DocumentKind::kSimpleBill, {3, 29}), "");
-  EXPECT_EQ(RefusalOf(DocumentKind::kSimpleBill, {3, 30}),
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kSimpleBill, {3, 29}), "");
+  EXPECT_EQ(RefusalOf(model::DocumentKind::kSimpleBill, {3, 30}),
             "Число пустых строк в конце листа должно быть от 0 до 29."_cp);
 
   CTableRows table;
-  EXPECT_THROW(SetFillParameters(table, DocumentKind::kPurchasedBill, {3, 28}), BadUsage);
+  EXPECT_THROW(SetFillParameters(table, model::DocumentKind::kPurchasedBill, {3, 28}), BadUsage);
   EXPECT_EQ(table.empty_rows_at_end(), 1);  // a refused value is not stored
-  SetFillParameters(table, DocumentKind::kPurchasedBill, {0, 27});
-  EXPECT_EQ(FillParametersOf(table, DocumentKind::kPurchasedBill), (FillParameters{0, 27}));
+  SetFillParameters(table, model::DocumentKind::kPurchasedBill, {0, 27});
+  EXPECT_EQ(FillParametersOf(table, model::DocumentKind::kPurchasedBill), (model::FillParameters{0, 27}));
   // Read for a kind with fewer rows, the same table's tail is brought into that kind's range.
   table.SetEmptyRowsAtEnd(31);
-  EXPECT_EQ(FillParametersOf(table, DocumentKind::kElementList), (FillParameters{0, 29}));
+  EXPECT_EQ(FillParametersOf(table, model::DocumentKind::kElementList), (model::FillParameters{0, 29}));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "archive/archive.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "support/archive_bytes.h"
 #include "text/literal.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "archive/archive.h"
-#include "elements/attributes.h"
-#include "ports/errors.h"
+#include "model/attributes.h"
+#include "model/errors.h"
 
 namespace tallyform::elements {
 namespace {
@@ -26,13 +26,13 @@ std::string Bytes(std::initializer_list<int> values) {
 
 std::string Designators(const ComponentList& list) {
   std::string s;
-  for (std::size_t i = 0; i < list.count(); ++i) s += std::string(list.at(i).Get(kRefDes)) + " ";
+  for (std::size_t i = 0; i < list.count(); ++i) s += std::string(list.at(i).Get(model::kRefDes)) + " ";
   return s;
 }
 
 ComponentList ListOf(std::initializer_list<const char*> designators) {
   ComponentList list;
-  for (const char* d : designators) list.Append(Make({{std::string(kRefDes), d}}));
+  for (const char* d : designators) list.Append(Make({{std::string(model::kRefDes), d}}));
   return list;
 }
 
@@ -46,11 +46,11 @@ TEST(ComponentListTest, InsertRemoveReplaceAndAppendKeepOrder) {
   auto removed = list.Remove(1, 2);
   ASSERT_EQ(removed.size(), 2u);
   EXPECT_EQ(removed[0].get(), kept);  // handed over, not copied or deleted
-  EXPECT_EQ(removed[1]->Get(kRefDes), "R3");
+  EXPECT_EQ(removed[1]->Get(model::kRefDes), "R3");
   EXPECT_EQ(Designators(list), "R1 R4 ");
 
   auto old = list.Replace(0, std::move(removed[0]));
-  EXPECT_EQ(old->Get(kRefDes), "R1");
+  EXPECT_EQ(old->Get(model::kRefDes), "R1");
   EXPECT_EQ(Designators(list), "R2 R4 ");
 
   ComponentList other = ListOf({"C1", "C2"});
@@ -75,14 +75,14 @@ TEST(ComponentListTest, CopiesAreDeepAndIndependent) {
   copy.at(0).Set("Value", "10k");
   copy.at(1).Remove("RefDes");
   EXPECT_EQ(source.at(0).Get("Value"), "");
-  EXPECT_EQ(source.at(1).Get(kRefDes), "C2");
+  EXPECT_EQ(source.at(1).Get(model::kRefDes), "C2");
 
   ComponentList assigned = ListOf({"X"});
   assigned = source;
   EXPECT_EQ(assigned, source);
   ComponentList constructed(source);
   constructed.at(0).Set("RefDes", "R7");
-  EXPECT_EQ(source.at(0).Get(kRefDes), "R1");
+  EXPECT_EQ(source.at(0).Get(model::kRefDes), "R1");
 
   copy.CopyFrom(ComponentList());
   EXPECT_TRUE(copy.empty());
@@ -93,7 +93,7 @@ TEST(ComponentListTest, CopiesAreDeepAndIndependent) {
 TEST(ComponentListArchiveTest, WritesTheFileLayoutByteForByte) {
   ComponentList list;
   list.Append(Make({{"RefDes", "R1"}, {"Value", ""}}));
-  list.Append(Make({{"RefDes", "C2"}, {std::string(kQuantity), "1"}}));
+  list.Append(Make({{"RefDes", "C2"}, {std::string(model::kQuantity), "1"}}));
   archive::ArchiveWriter w;
   list.Serialize(w);
 

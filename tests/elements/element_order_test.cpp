@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/category.h"
+#include "model/category.h"
 #include "support/fake_ports.h"
 #include "text/case_fold.h"
 #include "text/literal.h"
@@ -16,7 +16,7 @@ namespace tallyform::elements {
 namespace {
 
 using namespace tallyform::text::literals;
-using document::DocumentKind;
+using model::DocumentKind;
 using Ids = std::vector<std::string>;
 
 int Sign(int v) {
@@ -28,7 +28,7 @@ ComponentList MakeList(const std::vector<std::pair<std::string, std::string>>& d
   for (std::size_t i = 0; i < designators_and_files.size(); ++i) {
     auto e = std::make_unique<Element>();
     e->Set("RefDes", designators_and_files[i].first);
-    e->Set(kFile, designators_and_files[i].second);
+    e->Set(model::kFile, designators_and_files[i].second);
     e->Set("id", std::to_string(i));
     list.Append(std::move(e));
   }
@@ -49,21 +49,23 @@ Ids DesignatorsOf(const ComponentList& list) {
 
 // The order written out the long way: the keys of the kind one after another, and an insertion sort that
 // moves each element back past every earlier element that is not less than it.
-int ReferenceCompare(DocumentKind kind, MergeChoice merge, const Element& a, const Element& b) {
+int ReferenceCompare(model::DocumentKind kind, MergeChoice merge, const Element& a, const Element& b) {
   const std::string_view da = a.Get("RefDes"), db = b.Get("RefDes");
-  const int files = text::CompareBytes(a.Get(kFile), b.Get(kFile));
-  if (kind == DocumentKind::kPurchasedBill) {
-    if (int c = text::CompareBytes(DesignatorPrefix(da), DesignatorPrefix(db)); c != 0) return c;
+  const int files = text::CompareBytes(a.Get(model::kFile), b.Get(model::kFile));
+  if (kind == model::DocumentKind::kPurchasedBill) {
+    if (int c = text::CompareBytes(model::DesignatorPrefix(da), model::DesignatorPrefix(db)); c != 0)
+      return c;
   }
-  if (kind == DocumentKind::kSimpleBill && merge == MergeChoice::kOneList) {
-    const int c = document::CategoryKey(DesignatorPrefix(da)) - document::CategoryKey(DesignatorPrefix(db));
+  if (kind == model::DocumentKind::kSimpleBill && merge == MergeChoice::kOneList) {
+    const int c =
+        model::CategoryKey(model::DesignatorPrefix(da)) - model::CategoryKey(model::DesignatorPrefix(db));
     if (c != 0) return c;
   }
   if (files != 0) return files;
   return CompareDesignators(kind, da, db);
 }
 
-Ids ReferenceSort(const ComponentList& list, DocumentKind kind, MergeChoice merge) {
+Ids ReferenceSort(const ComponentList& list, model::DocumentKind kind, MergeChoice merge) {
   std::vector<const Element*> v;
   for (const auto& e : list.storage()) v.push_back(e.get());
   for (std::size_t i = 1; i < v.size(); ++i) {
@@ -79,7 +81,7 @@ Ids ReferenceSort(const ComponentList& list, DocumentKind kind, MergeChoice merg
 }
 
 TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
-  const auto list = DocumentKind::kElementList;
+  const auto list = model::DocumentKind::kElementList;
   EXPECT_LT(CompareDesignators(list, "R2", "R10"), 0);
   EXPECT_LT(CompareDesignators(list, "DD3", "DD12"), 0);
   EXPECT_LT(CompareDesignators(list, "C1", "R1"), 0);
@@ -88,16 +90,16 @@ TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
   EXPECT_LT(CompareDesignators(list, "c9", "R1"), 0);  // different first letters compare ignoring case
   EXPECT_GT(CompareDesignators(list, "R10", "R9"), 0);
   // The simple bill puts the category first: a microcircuit before a capacitor.
-  EXPECT_LT(CompareDesignators(DocumentKind::kSimpleBill, "DD1", "C1"), 0);
+  EXPECT_LT(CompareDesignators(model::DocumentKind::kSimpleBill, "DD1", "C1"), 0);
   EXPECT_GT(CompareDesignators(list, "DD1", "C1"), 0);
 
-  EXPECT_EQ(document::CategoryKey("DA"), 110);
-  EXPECT_EQ(document::CategoryKey("VD"), 140);
-  EXPECT_EQ(document::CategoryKey("CA"), 600);
-  EXPECT_EQ(document::CategoryKey("MOV"), 252);
-  EXPECT_EQ(document::CategoryKey("MO"), 600);
-  EXPECT_EQ(document::CategoryKey("GB"), 510);
-  EXPECT_EQ(document::CategoryName(6), "Разное"_cp);
+  EXPECT_EQ(model::CategoryKey("DA"), 110);
+  EXPECT_EQ(model::CategoryKey("VD"), 140);
+  EXPECT_EQ(model::CategoryKey("CA"), 600);
+  EXPECT_EQ(model::CategoryKey("MOV"), 252);
+  EXPECT_EQ(model::CategoryKey("MO"), 600);
+  EXPECT_EQ(model::CategoryKey("GB"), 510);
+  EXPECT_EQ(model::CategoryName(6), "Разное"_cp);
 }
 
 // A letter in the second place of only one designator made each of R1 and RK1 greater than the other, so
@@ -105,7 +107,7 @@ TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
 TEST(ElementOrderTest, DesignatorComparisonIsAntisymmetric) {
   const std::vector<std::string> pool{"R",   "R1",   "RK1", "RK", "R-1", "Rk2", "r1",  "R1A", "RR",
                                       "R10", "RK10", "",    "C1", "CA1", "C",   "DD3", "D12", "VT1"};
-  for (DocumentKind kind : {DocumentKind::kElementList, DocumentKind::kSimpleBill}) {
+  for (model::DocumentKind kind : {model::DocumentKind::kElementList, model::DocumentKind::kSimpleBill}) {
     for (const std::string& a : pool) {
       for (const std::string& b : pool) {
         EXPECT_EQ(Sign(CompareDesignators(kind, a, b)), -Sign(CompareDesignators(kind, b, a)))
@@ -113,49 +115,49 @@ TEST(ElementOrderTest, DesignatorComparisonIsAntisymmetric) {
       }
     }
   }
-  EXPECT_LT(CompareDesignators(DocumentKind::kElementList, "R1", "RK1"), 0);
+  EXPECT_LT(CompareDesignators(model::DocumentKind::kElementList, "R1", "RK1"), 0);
   ComponentList one = MakeList({{"RK1", "f"}, {"R1", "f"}});
   ComponentList other = MakeList({{"R1", "f"}, {"RK1", "f"}});
-  SortElements(one, DefaultRoles(), DocumentKind::kElementList);
-  SortElements(other, DefaultRoles(), DocumentKind::kElementList);
+  SortElements(one, model::DefaultRoles(), model::DocumentKind::kElementList);
+  SortElements(other, model::DefaultRoles(), model::DocumentKind::kElementList);
   EXPECT_EQ(DesignatorsOf(one), (Ids{"R1", "RK1"}));
   EXPECT_EQ(DesignatorsOf(other), (Ids{"R1", "RK1"}));
 }
 
 TEST(ElementOrderTest, SortsByTheKeysOfEachKind) {
-  const Roles roles = DefaultRoles();
+  const model::Roles roles = model::DefaultRoles();
   // List of elements: the file first, then natural designator order within it.
   ComponentList list =
       MakeList({{"R10", "B"}, {"R2", "B"}, {"C1", "B"}, {"R1", "A"}, {"DD12", "A"}, {"DD3", "A"}});
-  SortElements(list, roles, DocumentKind::kElementList);
+  SortElements(list, roles, model::DocumentKind::kElementList);
   EXPECT_EQ(DesignatorsOf(list), (Ids{"DD3", "DD12", "R1", "C1", "R2", "R10"}));
 
   // Bill: the prefix decides before the file.
   ComponentList bill = MakeList({{"R1", "A"}, {"C1", "B"}, {"C2", "A"}});
-  SortElements(bill, roles, DocumentKind::kPurchasedBill);
+  SortElements(bill, roles, model::DocumentKind::kPurchasedBill);
   EXPECT_EQ(IdsOf(bill), (Ids{"2", "1", "0"}));
 
   // Simple bill in one list: the category key decides before the file.
   ComponentList merged = MakeList({{"XS1", "A"}, {"R1", "A"}, {"C1", "B"}, {"DA1", "C"}});
-  SortElements(merged, roles, DocumentKind::kSimpleBill, MergeChoice::kOneList);
+  SortElements(merged, roles, model::DocumentKind::kSimpleBill, MergeChoice::kOneList);
   EXPECT_EQ(DesignatorsOf(merged), (Ids{"DA1", "C1", "R1", "XS1"}));
   // In separate lists the file decides first, then the category within it.
   ComponentList separate = MakeList({{"R1", "B"}, {"DA1", "B"}, {"XS1", "A"}, {"C1", "A"}});
-  SortElements(separate, roles, DocumentKind::kSimpleBill, MergeChoice::kSeparateLists);
+  SortElements(separate, roles, model::DocumentKind::kSimpleBill, MergeChoice::kSeparateLists);
   EXPECT_EQ(DesignatorsOf(separate), (Ids{"C1", "XS1", "DA1", "R1"}));
 
   // Elements equal in every key come out in reverse order of their places.
   ComponentList ties = MakeList({{"R1", "A"}, {"R1", "A"}, {"R1A", "A"}, {"C1", "A"}});
-  SortElements(ties, roles, DocumentKind::kElementList);
+  SortElements(ties, roles, model::DocumentKind::kElementList);
   EXPECT_EQ(IdsOf(ties), (Ids{"3", "2", "1", "0"}));
 
   // The designator is the designator-role attribute.
-  Roles other = roles;
-  other[kRoleDesignator] = "Pos";
+  model::Roles other = roles;
+  other[model::kRoleDesignator] = "Pos";
   ComponentList by_role = MakeList({{"R1", "A"}, {"R2", "A"}});
   by_role.at(0).Set("Pos", "C2");
   by_role.at(1).Set("Pos", "C1");
-  SortElements(by_role, other, DocumentKind::kElementList);
+  SortElements(by_role, other, model::DocumentKind::kElementList);
   EXPECT_EQ(IdsOf(by_role), (Ids{"1", "0"}));
 }
 
@@ -177,11 +179,11 @@ TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
   const std::vector<std::string> files{"A.sch", "B.sch", "b.sch", "/x/C.pcb"};
   std::mt19937 random(20240305);
   auto pick = [&](const std::vector<std::string>& pool) { return pool[random() % pool.size()]; };
-  const std::pair<DocumentKind, MergeChoice> orders[] = {
-      {DocumentKind::kElementList, MergeChoice::kSeparateLists},
-      {DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists},
-      {DocumentKind::kSimpleBill, MergeChoice::kOneList},
-      {DocumentKind::kSimpleBill, MergeChoice::kSeparateLists},
+  const std::pair<model::DocumentKind, MergeChoice> orders[] = {
+      {model::DocumentKind::kElementList, MergeChoice::kSeparateLists},
+      {model::DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists},
+      {model::DocumentKind::kSimpleBill, MergeChoice::kOneList},
+      {model::DocumentKind::kSimpleBill, MergeChoice::kSeparateLists},
   };
   int insertion_runs = 0;
   for (int round = 0; round < 300; ++round) {
@@ -202,7 +204,7 @@ TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
     for (const auto& [kind, merge] : orders) {
       ComponentList list = MakeList(input);
       const Ids expected = ReferenceSort(list, kind, merge);
-      const SortMethod method = SortElements(list, DefaultRoles(), kind, merge);
+      const SortMethod method = SortElements(list, model::DefaultRoles(), kind, merge);
       ASSERT_EQ(IdsOf(list), expected) << "round " << round << " kind " << static_cast<int>(kind);
       if (!mixed) {
         EXPECT_EQ(method, SortMethod::kMerge) << "round " << round;
@@ -214,21 +216,21 @@ TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
 }
 
 TEST(ElementOrderTest, SortChoiceIsAskedForASimpleBillOfSeveralFiles) {
-  const Roles roles = DefaultRoles();
+  const model::Roles roles = model::DefaultRoles();
   const archive::StringMap two_files{{"A", ""}, {"B", ""}};
   testing::FakePrompts prompts;
   MergeChoice merge = MergeChoice::kSeparateLists;
 
   // One file, or another kind: sorted at once, nothing asked.
   ComponentList list = MakeList({{"R1", "B"}, {"DA1", "A"}});
-  EXPECT_TRUE(SortWithChoice(list, roles, DocumentKind::kSimpleBill, {{"A", ""}}, merge, prompts));
-  EXPECT_TRUE(SortWithChoice(list, roles, DocumentKind::kElementList, two_files, merge, prompts));
+  EXPECT_TRUE(SortWithChoice(list, roles, model::DocumentKind::kSimpleBill, {{"A", ""}}, merge, prompts));
+  EXPECT_TRUE(SortWithChoice(list, roles, model::DocumentKind::kElementList, two_files, merge, prompts));
   EXPECT_TRUE(prompts.calls.empty());
 
   // Cancel leaves the choice and the order.
   list = MakeList({{"R1", "A"}, {"DA1", "B"}});
   prompts.sort_answers = {std::nullopt, 0};
-  EXPECT_FALSE(SortWithChoice(list, roles, DocumentKind::kSimpleBill, two_files, merge, prompts));
+  EXPECT_FALSE(SortWithChoice(list, roles, model::DocumentKind::kSimpleBill, two_files, merge, prompts));
   EXPECT_EQ(merge, MergeChoice::kSeparateLists);
   EXPECT_EQ(DesignatorsOf(list), (Ids{"R1", "DA1"}));
   ASSERT_EQ(prompts.Texts(testing::FakePrompts::Kind::kSortChoice), (Ids{std::string(kSortChoiceText)}));
@@ -237,7 +239,7 @@ TEST(ElementOrderTest, SortChoiceIsAskedForASimpleBillOfSeveralFiles) {
   EXPECT_EQ(prompts.last_sort_current, 1u);
 
   // Choosing the first entry merges the files into one list, ordered by category.
-  EXPECT_TRUE(SortWithChoice(list, roles, DocumentKind::kSimpleBill, two_files, merge, prompts));
+  EXPECT_TRUE(SortWithChoice(list, roles, model::DocumentKind::kSimpleBill, two_files, merge, prompts));
   EXPECT_EQ(merge, MergeChoice::kOneList);
   EXPECT_EQ(DesignatorsOf(list), (Ids{"DA1", "R1"}));
 }

@@ -5,10 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "elements/attributes.h"
+#include "model/attributes.h"
+#include "text/literal.h"
 
 namespace tallyform::elements {
 namespace {
+
+using namespace tallyform::text::literals;
 
 TEST(DesignatorPrefixTest, TakesUpToThreeLeadingNonDigits) {
   const std::pair<std::string_view, std::string_view> cases[] = {
@@ -16,11 +19,11 @@ TEST(DesignatorPrefixTest, TakesUpToThreeLeadingNonDigits) {
       {"ABCD", "ABC"}, {"DD3", "DD"}, {"XS10", "XS"}, {"R", "R"},   {"1AB", "1AB"}, {"DA", "DA"},
   };
   for (const auto& [designator, prefix] : cases)
-    EXPECT_EQ(DesignatorPrefix(designator), prefix) << designator;
-  EXPECT_EQ(DesignatorPrefix("Ключ1"_cp), "Клю"_cp);
-  EXPECT_TRUE(BeginsWithDigit("12"));
-  EXPECT_FALSE(BeginsWithDigit("R1"));
-  EXPECT_FALSE(BeginsWithDigit(""));
+    EXPECT_EQ(model::DesignatorPrefix(designator), prefix) << designator;
+  EXPECT_EQ(model::DesignatorPrefix("Ключ1"_cp), "Клю"_cp);
+  EXPECT_TRUE(model::BeginsWithDigit("12"));
+  EXPECT_FALSE(model::BeginsWithDigit("R1"));
+  EXPECT_FALSE(model::BeginsWithDigit(""));
 }
 
 TEST(ElementTest, SetReplacesInPlaceAndAbsentReadsEmpty) {

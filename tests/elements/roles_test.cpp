@@ -6,7 +6,7 @@
 #include <string>
 
 #include "elements/default_headings.h"
-#include "ports/errors.h"
+#include "model/errors.h"
 #include "support/fake_ports.h"
 #include "text/literal.h"
 
@@ -14,7 +14,7 @@ namespace tallyform::elements {
 namespace {
 
 using namespace tallyform::text::literals;
-using document::DocumentKind;
+using model::DocumentKind;
 using testing::FakePrompts;
 
 Element& Add(ComponentList& list,
@@ -26,28 +26,28 @@ Element& Add(ComponentList& list,
 }
 
 TEST(RolesTest, ValidatesDesignatorNameAndValueInTurn) {
-  Roles roles = DefaultRoles();
+  model::Roles roles = model::DefaultRoles();
   // No designator: its slot is emptied and the later ones stay as they were.
   EXPECT_EQ(SetRoles(roles, {std::nullopt, "Name", "Nominal", "Spec"}), kChooseDesignatorWarning);
-  EXPECT_EQ(roles, (Roles{"", "Type", "Value", std::string("ТУ"_cp), "Pattern"}));
+  EXPECT_EQ(roles, (model::Roles{"", "Type", "Value", std::string("ТУ"_cp), "Pattern"}));
   // The designator passes and is written before the name is refused.
   EXPECT_EQ(SetRoles(roles, {"Pos", std::nullopt, "Nominal", "Spec"}), kChooseNameWarning);
-  EXPECT_EQ(roles, (Roles{"Pos", "", "Value", std::string("ТУ"_cp), "Pattern"}));
+  EXPECT_EQ(roles, (model::Roles{"Pos", "", "Value", std::string("ТУ"_cp), "Pattern"}));
   EXPECT_EQ(SetRoles(roles, {"Pos", "Name", std::nullopt, "Spec"}), kChooseValueWarning);
-  EXPECT_EQ(roles[kRoleValue], "");
+  EXPECT_EQ(roles[model::kRoleValue], "");
   EXPECT_EQ(kChooseValueWarning, "Выберите атрибут элемента, являющийся номиналом элемента."_cp);
   // The supply document is optional; the package always keeps its default.
-  roles[kRolePackage] = "Footprint";
+  roles[model::kRolePackage] = "Footprint";
   EXPECT_EQ(SetRoles(roles, {"Pos", "Name", "Nominal", std::nullopt}), std::nullopt);
-  EXPECT_EQ(roles, (Roles{"Pos", "Name", "Nominal", "", "Pattern"}));
+  EXPECT_EQ(roles, (model::Roles{"Pos", "Name", "Nominal", "", "Pattern"}));
 
   // What the dialog proposes: only roles whose attributes the list holds.
-  const RoleSelection proposed = ProposedRoles(DefaultRoles(), {"RefDes", "Type", "Pattern"});
+  const RoleSelection proposed = ProposedRoles(model::DefaultRoles(), {"RefDes", "Type", "Pattern"});
   EXPECT_EQ(proposed.designator, "RefDes");
   EXPECT_EQ(proposed.value, std::nullopt);
   EXPECT_EQ(proposed.supply_document, std::nullopt);
-  EXPECT_TRUE(RolesIncomplete(DefaultRoles(), {"RefDes", "Type", "Value"}));
-  EXPECT_FALSE(RolesIncomplete(DefaultRoles(), {"Value", "RefDes", std::string("ТУ"_cp), "Type"}));
+  EXPECT_TRUE(RolesIncomplete(model::DefaultRoles(), {"RefDes", "Type", "Value"}));
+  EXPECT_FALSE(RolesIncomplete(model::DefaultRoles(), {"Value", "RefDes", std::string("ТУ"_cp), "Type"}));
 }
 
 TEST(RolesTest, AcceptedRolesResortAndResetTheHeadings) {
@@ -58,28 +58,30 @@ TEST(RolesTest, AcceptedRolesResortAndResetTheHeadings) {
   FakePrompts prompts;
   MergeChoice merge = MergeChoice::kSeparateLists;
 
-  RolesOutcome outcome =
-      AcceptRoles(data, DocumentKind::kElementList, {std::nullopt, "Type", "Value", {}}, merge, prompts);
+  RolesOutcome outcome = AcceptRoles(data, model::DocumentKind::kElementList,
+                                     {std::nullopt, "Type", "Value", {}}, merge, prompts);
   EXPECT_FALSE(outcome.accepted);
   EXPECT_EQ(prompts.Texts(FakePrompts::Kind::kWarning),
             (std::vector<std::string>{std::string(kChooseDesignatorWarning)}));
   EXPECT_EQ(data.elements.at(0).Get("RefDes"), "R1");  // not sorted
   EXPECT_EQ(data.headings.size(), 1u);
 
-  outcome = AcceptRoles(data, DocumentKind::kElementList, {"Pos", "Type", "Value", {}}, merge, prompts);
+  outcome =
+      AcceptRoles(data, model::DocumentKind::kElementList, {"Pos", "Type", "Value", {}}, merge, prompts);
   EXPECT_TRUE(outcome.accepted);
   EXPECT_TRUE(outcome.sorted);
   EXPECT_EQ(data.elements.at(0).Get("Pos"), "R1");  // sorted by the new designator
-  EXPECT_EQ(data.headings, (archive::StringMap{{"Pos", std::string(kHeadingDesignator)},
-                                               {"Type", std::string(kHeadingName)},
-                                               {std::string(kQuantity), std::string(kHeadingQuantity)}}));
+  EXPECT_EQ(data.headings,
+            (archive::StringMap{{"Pos", std::string(kHeadingDesignator)},
+                                {"Type", std::string(kHeadingName)},
+                                {std::string(model::kQuantity), std::string(kHeadingQuantity)}}));
 }
 
 TEST(RolesTest, ColumnMappingRefillsTheHeadingsOrChangesNothing) {
-  const archive::StringList names{"RefDes", "Type", "Value", std::string(kQuantity)};
+  const archive::StringList names{"RefDes", "Type", "Value", std::string(model::kQuantity)};
   archive::StringMap headings{{"RefDes", std::string(kHeadingDesignator)},
                               {"Stale", std::string(kHeadingNote)}};
-  document::FillParameters parameters{3, 1};
+  model::FillParameters parameters{3, 1};
 
   ColumnMapping mapping = ProposedColumnMapping(names, headings, parameters);
   ASSERT_EQ(mapping.rows.size(), 4u);
@@ -88,21 +90,23 @@ TEST(RolesTest, ColumnMappingRefillsTheHeadingsOrChangesNothing) {
 
   // A title of another kind, or counts out of range, leave everything as it was.
   mapping.rows[1].title = kHeadingTotal;
-  EXPECT_THROW(ApplyColumnMapping(mapping, DocumentKind::kElementList, headings, parameters), BadUsage);
+  EXPECT_THROW(ApplyColumnMapping(mapping, model::DocumentKind::kElementList, headings, parameters),
+               BadUsage);
   mapping.rows[1].title = kHeadingName;
   mapping.parameters.tail = 30;
-  EXPECT_THROW(ApplyColumnMapping(mapping, DocumentKind::kElementList, headings, parameters), BadUsage);
+  EXPECT_THROW(ApplyColumnMapping(mapping, model::DocumentKind::kElementList, headings, parameters),
+               BadUsage);
   EXPECT_EQ(headings.size(), 2u);
 
   mapping.parameters = {0, 2};
   mapping.rows[0].title.clear();
-  ApplyColumnMapping(mapping, DocumentKind::kElementList, headings, parameters);
+  ApplyColumnMapping(mapping, model::DocumentKind::kElementList, headings, parameters);
   // Every row is kept, an empty title too; the stale entry is gone.
-  EXPECT_EQ(
-      headings,
-      (archive::StringMap{
-          {"RefDes", ""}, {"Type", std::string(kHeadingName)}, {"Value", ""}, {std::string(kQuantity), ""}}));
-  EXPECT_EQ(parameters, (document::FillParameters{0, 2}));
+  EXPECT_EQ(headings, (archive::StringMap{{"RefDes", ""},
+                                          {"Type", std::string(kHeadingName)},
+                                          {"Value", ""},
+                                          {std::string(model::kQuantity), ""}}));
+  EXPECT_EQ(parameters, (model::FillParameters{0, 2}));
 }
 
 TEST(RolesTest, JoinsByLinkAndBySubstitution) {

@@ -14,8 +14,8 @@ namespace {
 
 using namespace tallyform::text::literals;
 using document::CTableRows;
-using document::DocumentKind;
 using document::TitleField;
+using model::DocumentKind;
 using testing::RecordingDevice;
 
 // Printed at 10 device units per mm, so that coordinates read as tenths of a millimetre and the default
@@ -24,9 +24,9 @@ constexpr int kScale = 10;
 constexpr int kThin = 2;
 constexpr int kMain = 5;
 
-RecordingDevice Print(SheetSet& set, int number) {
+RecordingDevice Print(document::SheetSet& set, int number) {
   RecordingDevice device(0, 0, /*printing=*/true);
-  SheetMapping m;
+  document::SheetMapping m;
   m.scale_x = kScale;
   m.scale_y = kScale;
   set.SetMapping(m);
@@ -62,14 +62,14 @@ bool TextInside(const RecordingDevice& d, std::string_view text, int left, int t
 }
 
 // A sheet set with `extra` following sheets.
-SheetSet Sheets(DocumentKind kind, int extra = 0) {
-  SheetSet set(kind);
-  for (int i = 0; i < extra; ++i) set.AddSheet(document::LayoutOf(kind).following_top_offset);
+document::SheetSet Sheets(model::DocumentKind kind, int extra = 0) {
+  document::SheetSet set(kind);
+  for (int i = 0; i < extra; ++i) set.AddSheet(model::LayoutOf(kind).following_top_offset);
   return set;
 }
 
 TEST(SheetDrawingTest, FirstSheetOfAListOfElements) {
-  SheetSet set = Sheets(DocumentKind::kElementList, 1);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList, 1);
   const RecordingDevice d = Print(set, 1);
   // Frame, with the main pen.
   EXPECT_EQ(PenOfLineMm(d, 20, 5, 205, 5), kMain);
@@ -103,7 +103,7 @@ TEST(SheetDrawingTest, FirstSheetOfAListOfElements) {
 }
 
 TEST(SheetDrawingTest, TitleBlockFieldsGoToTheirCellsWithTheirHeights) {
-  SheetSet set = Sheets(DocumentKind::kElementList, 2);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList, 2);
   CTableRows& settings = set.sheet(0);
   settings.SetTitleField(TitleField::kSheetCount, "");
   settings.SetTitleField(TitleField::kDevelopedBy, "Иванов"_cp);
@@ -129,7 +129,7 @@ TEST(SheetDrawingTest, TitleBlockFieldsGoToTheirCellsWithTheirHeights) {
 }
 
 TEST(SheetDrawingTest, FollowingSheetsHaveTheShortTitleBlockAndTheirNumber) {
-  SheetSet set = Sheets(DocumentKind::kElementList, 1);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList, 1);
   set.sheet(0).SetCustomerApproval(true);
   const RecordingDevice d = Print(set, 2);
   EXPECT_TRUE(HasLineMm(d, 20, 277, 205, 277));
@@ -146,7 +146,7 @@ TEST(SheetDrawingTest, FollowingSheetsHaveTheShortTitleBlockAndTheirNumber) {
 }
 
 TEST(SheetDrawingTest, CustomerApprovalBoxOnlyOnTheFirstSheetWithTheFlag) {
-  SheetSet set = Sheets(DocumentKind::kElementList, 1);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList, 1);
   const auto box_lines = [](const RecordingDevice& d) {
     return HasLineMm(d, 85, 230, 205, 230) + HasLineMm(d, 85, 244, 205, 244) +
            HasLineMm(d, 85, 230, 85, 252) + HasLineMm(d, 99, 230, 99, 244) + HasLineMm(d, 152, 230, 152, 244);
@@ -161,7 +161,7 @@ TEST(SheetDrawingTest, CustomerApprovalBoxOnlyOnTheFirstSheetWithTheFlag) {
 }
 
 TEST(SheetDrawingTest, BillOfPurchasedItemsOnA3) {
-  SheetSet set = Sheets(DocumentKind::kPurchasedBill, 1);
+  document::SheetSet set = Sheets(model::DocumentKind::kPurchasedBill, 1);
   const RecordingDevice first = Print(set, 1);
   // The title block's left edge is its own line at R - 185 = 230 on a landscape sheet.
   EXPECT_TRUE(HasLineMm(first, 230, 252, 230, 292));
@@ -185,7 +185,7 @@ TEST(SheetDrawingTest, BillOfPurchasedItemsOnA3) {
 }
 
 TEST(SheetDrawingTest, BillRowsAreNumberedPerSheetAndTheNumbersStay) {
-  SheetSet set = Sheets(DocumentKind::kPurchasedBill, 1);
+  document::SheetSet set = Sheets(model::DocumentKind::kPurchasedBill, 1);
   set.sheet(1).cell(4, 1).SetText("Резистор"_cp);
   const RecordingDevice d = Print(set, 2);
   const CTableRows& sheet = set.sheet(1);
@@ -205,7 +205,7 @@ TEST(SheetDrawingTest, BillRowsAreNumberedPerSheetAndTheNumbersStay) {
 }
 
 TEST(SheetDrawingTest, SimpleBillHasNoTitleBlockAndNumbersEverySheet) {
-  SheetSet set = Sheets(DocumentKind::kSimpleBill, 1);
+  document::SheetSet set = Sheets(model::DocumentKind::kSimpleBill, 1);
   CTableRows& first = set.sheet(0);
   first.SetSectionStart(true);
   first.SetNumberOfProducts(3);
@@ -233,7 +233,7 @@ TEST(SheetDrawingTest, SimpleBillHasNoTitleBlockAndNumbersEverySheet) {
 }
 
 TEST(SheetDrawingTest, ListHeaderHasAnUpwardZoneAndASmallerPositionHeading) {
-  SheetSet set = Sheets(DocumentKind::kElementList);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   const RecordingDevice d = Print(set, 1);
   const auto zone = d.TextsOf("Зона"_cp);
   ASSERT_EQ(zone.size(), 1u);
@@ -249,7 +249,7 @@ TEST(SheetDrawingTest, ListHeaderHasAnUpwardZoneAndASmallerPositionHeading) {
 }
 
 TEST(SheetDrawingTest, GridHasThinRowLinesAMainBottomAndColumnLines) {
-  SheetSet set = Sheets(DocumentKind::kElementList);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   set.sheet(0).cell(0, 2).SetText("Конденсатор"_cp);
   const RecordingDevice d = Print(set, 1);
   const auto table_lines = [&](int pen) {
@@ -265,7 +265,7 @@ TEST(SheetDrawingTest, GridHasThinRowLinesAMainBottomAndColumnLines) {
 }
 
 TEST(SheetDrawingTest, EmptyTableDrawsNoGridBelowTheHeader) {
-  SheetSet set = Sheets(DocumentKind::kElementList);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   set.sheet(0).DeleteAllRows();
   const RecordingDevice d = Print(set, 1);
   // Inside the table's area only the header (down to y 20) and the title block (from y 252) have lines.
@@ -283,7 +283,7 @@ TEST(SheetDrawingTest, EmptyTableDrawsNoGridBelowTheHeader) {
 }
 
 TEST(SheetDrawingTest, DrawingSetsTheBodyHeightOfTheSheetByItsPosition) {
-  SheetSet set = Sheets(DocumentKind::kElementList);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   document::SheetArray sheets;
   // A first sheet made with the following sheets' height holds 32 rows; drawn as sheet 1 it keeps 26.
   sheets.push_back(std::make_unique<CTableRows>(set.column_widths(), set.following_body_height(), 15));
@@ -295,7 +295,7 @@ TEST(SheetDrawingTest, DrawingSetsTheBodyHeightOfTheSheetByItsPosition) {
 }
 
 TEST(SheetDrawingTest, ScreenScalesToThePageAndHighlightsTheSelection) {
-  SheetSet set = Sheets(DocumentKind::kElementList);
+  document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   set.sheet(0).cell(2, 2).SetText("Резисторы"_cp);
   RecordingDevice screen(1000, 700);
   ScreenView view;
@@ -337,11 +337,11 @@ TEST(SheetDrawingTest, ScreenScalesToThePageAndHighlightsTheSelection) {
   screen.Forget();
   DrawSheet(set, screen, 1, view);
   EXPECT_TRUE(screen.fills.empty());
-  EXPECT_EQ(view.selection, (Point{0, 0}));
+  EXPECT_EQ(view.selection, (document::Point{0, 0}));
 }
 
 TEST(SheetDrawingTest, AbsurdSettingsFromAFileAreClampedAndTheDeviceStateComesBack) {
-  SheetSet set = Sheets(DocumentKind::kPurchasedBill);
+  document::SheetSet set = Sheets(model::DocumentKind::kPurchasedBill);
   document::DrawingSettings& s = set.sheet(0).settings();
   s.table_text = std::numeric_limits<double>::quiet_NaN();
   s.other_text = 1e308;
@@ -349,7 +349,7 @@ TEST(SheetDrawingTest, AbsurdSettingsFromAFileAreClampedAndTheDeviceStateComesBa
   s.main_line = std::numeric_limits<double>::infinity();
   set.sheet(0).cell(0, 1).SetText("Резистор"_cp);
   RecordingDevice d(0, 0, true);
-  SheetMapping m;
+  document::SheetMapping m;
   m.scale_x = m.scale_y = kScale;
   set.SetMapping(m);
   const ports::DeviceFont font{12, 400, 0, false};

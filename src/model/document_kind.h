@@ -13,7 +13,7 @@
 
 #include "text/literal.h"
 
-namespace tallyform::document {
+namespace tallyform::model {
 
 using namespace tallyform::text::literals;
 
@@ -119,4 +119,4 @@ constexpr int HeaderBottom(DocumentKind kind, bool section_start) {
   return section_start ? layout.section_header_bottom : layout.header_bottom;
 }
 
-}  // namespace tallyform::document
+}  // namespace tallyform::model

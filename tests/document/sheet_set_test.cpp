@@ -1,4 +1,4 @@
-#include "presentation/sheet_set.h"
+#include "document/sheet_set.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,13 @@
 
 #include "text/literal.h"
 
-namespace tallyform::presentation {
+namespace tallyform::document {
 namespace {
 
 using namespace tallyform::text::literals;
 using document::CTableRows;
-using document::DocumentKind;
 using document::TitleField;
+using model::DocumentKind;
 
 std::vector<int> Widths(const SheetSet& set) {
   return {set.column_widths().begin(), set.column_widths().end()};
@@ -21,7 +21,7 @@ std::vector<int> Widths(const SheetSet& set) {
 
 TEST(SheetSetTest, EachKindStartsWithItsFirstSheet) {
   struct Expected {
-    DocumentKind kind;
+    model::DocumentKind kind;
     int width, height;
     std::vector<int> widths;
     std::size_t first_rows, following_rows;
@@ -29,9 +29,16 @@ TEST(SheetSetTest, EachKindStartsWithItsFirstSheet) {
     std::string_view document_name;
   };
   const Expected cases[] = {
-      {DocumentKind::kElementList, 210, 297, {8, 20, 110, 10, 37}, 26, 32, 20, ""},
-      {DocumentKind::kPurchasedBill, 420, 297, {7, 60, 45, 70, 55, 70, 16, 16, 16, 16, 24}, 24, 30, 32, ""},
-      {DocumentKind::kSimpleBill,
+      {model::DocumentKind::kElementList, 210, 297, {8, 20, 110, 10, 37}, 26, 32, 20, ""},
+      {model::DocumentKind::kPurchasedBill,
+       420,
+       297,
+       {7, 60, 45, 70, 55, 70, 16, 16, 16, 16, 24},
+       24,
+       30,
+       32,
+       ""},
+      {model::DocumentKind::kSimpleBill,
        210,
        297,
        {7, 60, 20, 15, 30, 53},
@@ -65,19 +72,19 @@ TEST(SheetSetTest, EachKindStartsWithItsFirstSheet) {
   }
 
   // Other paper: the last column and the body heights follow the sheet size.
-  SheetSet tall(DocumentKind::kElementList, document::PaperFormat::kA3, true);
+  SheetSet tall(model::DocumentKind::kElementList, model::PaperFormat::kA3, true);
   EXPECT_EQ(tall.sheet_width(), 297);
   EXPECT_EQ(tall.sheet_height(), 420);
   EXPECT_EQ(Widths(tall).back(), 124);
   EXPECT_EQ(tall.first_body_height(), 333);
   EXPECT_EQ(tall.sheet(0).row_count(), 41u);
-  SheetSet wide(DocumentKind::kSimpleBill, document::PaperFormat::kA4, false);
+  SheetSet wide(model::DocumentKind::kSimpleBill, model::PaperFormat::kA4, false);
   EXPECT_EQ(wide.sheet_width(), 297);
   EXPECT_EQ(Widths(wide).back(), 140);
 }
 
 TEST(SheetSetTest, ClearKeepsOnlyTheFirstSheetWithoutTexts) {
-  SheetSet set(DocumentKind::kElementList);
+  SheetSet set(model::DocumentKind::kElementList);
   set.sheet(0).cell(3, 2).SetText("R1");
   set.sheet(0).SetTitleField(TitleField::kDesignation, "АБВГ"_cp);
   set.AddSheet(15).cell(0, 0).SetText("x");
@@ -96,7 +103,7 @@ TEST(SheetSetTest, ClearKeepsOnlyTheFirstSheetWithoutTexts) {
 }
 
 TEST(SheetSetTest, SectionProductsComeFromTheCurrentSheet) {
-  SheetSet set(DocumentKind::kSimpleBill);
+  SheetSet set(model::DocumentKind::kSimpleBill);
   set.sheet(0).SetNumberOfProducts(3);
   EXPECT_EQ(set.SectionProducts(), 0);
   set.sheet(0).SetSectionStart(true);
@@ -109,7 +116,7 @@ TEST(SheetSetTest, SectionProductsComeFromTheCurrentSheet) {
 }
 
 TEST(SheetSetTest, MappingTruncatesTowardZeroBeforeTheOrigin) {
-  SheetSet set(DocumentKind::kElementList);
+  SheetSet set(model::DocumentKind::kElementList);
   set.SetMapping(SheetMapping{3.78, 3.78, 10, -4, 794, 1123});
   EXPECT_EQ(set.MapPoint(10.5, 2.0), (Point{39 + 10, 7 - 4}));
   EXPECT_EQ(set.MapPoint(-1.5, 0.0), (Point{-5 + 10, -4}));
@@ -125,7 +132,7 @@ class SheetSetHitTest : public ::testing::Test {
   static Point At(double x_mm, double y_mm) {
     return Point{static_cast<int>(2 * x_mm) + 10, static_cast<int>(2 * y_mm) + 10};
   }
-  static SheetSet Make(DocumentKind kind) {
+  static SheetSet Make(model::DocumentKind kind) {
     SheetSet set(kind);
     set.SetMapping(SheetMapping{2.0, 2.0, 10, 10, 0, 0});
     return set;
@@ -139,7 +146,8 @@ class SheetSetHitTest : public ::testing::Test {
 };
 
 TEST_F(SheetSetHitTest, BoundariesBelongToTheRowAboveAndTheColumnToTheLeft) {
-  SheetSet set = Make(DocumentKind::kElementList);  // rows from y 20, columns from x 20: 8, 20, 110, ...
+  SheetSet set =
+      Make(model::DocumentKind::kElementList);  // rows from y 20, columns from x 20: 8, 20, 110, ...
   set.sheet(0).cell(0, 0).SetText("first");
 
   const document::CCell* cell = Hit(set, 24, 24);
@@ -166,7 +174,7 @@ TEST_F(SheetSetHitTest, BoundariesBelongToTheRowAboveAndTheColumnToTheLeft) {
 }
 
 TEST_F(SheetSetHitTest, ScrollingMovesTheSheetAndTheLastHitPointRemembersIt) {
-  SheetSet set = Make(DocumentKind::kElementList);
+  SheetSet set = Make(model::DocumentKind::kElementList);
   const Point scroll{0, 100};  // the sheet scrolled up by 50 mm
   ASSERT_NE(Hit(set, 30, 100, scroll), nullptr);
   EXPECT_EQ(set.selected_row(), 9);  // y 100 is the edge between rows 9 and 10
@@ -181,7 +189,7 @@ TEST_F(SheetSetHitTest, ScrollingMovesTheSheetAndTheLastHitPointRemembersIt) {
 }
 
 TEST_F(SheetSetHitTest, ClickingTheLastHitPointAgainShowsTheCellAsItIsNow) {
-  SheetSet set = Make(DocumentKind::kElementList);
+  SheetSet set = Make(model::DocumentKind::kElementList);
   Point p = At(50, 30);
   ASSERT_NE(set.CellAtPoint(p, {}), nullptr);
   set.sheet(0).cell(1, 2).SetText("edited");
@@ -196,7 +204,7 @@ TEST_F(SheetSetHitTest, ClickingTheLastHitPointAgainShowsTheCellAsItIsNow) {
 }
 
 TEST_F(SheetSetHitTest, TitleBlockAndProductsLineFlags) {
-  SheetSet set = Make(DocumentKind::kElementList);
+  SheetSet set = Make(model::DocumentKind::kElementList);
   EXPECT_EQ(Hit(set, 100, 253), nullptr);  // rows end at y 228; the title block area is y 252..292
   EXPECT_TRUE(set.title_block_hit());
   EXPECT_EQ(Hit(set, 100, 252), nullptr);
@@ -215,7 +223,7 @@ TEST_F(SheetSetHitTest, TitleBlockAndProductsLineFlags) {
   EXPECT_EQ(Hit(set, 100, 10), nullptr);
   EXPECT_FALSE(set.products_line_hit());  // not a simple bill
 
-  SheetSet bill = Make(DocumentKind::kSimpleBill);
+  SheetSet bill = Make(model::DocumentKind::kSimpleBill);
   EXPECT_EQ(Hit(bill, 100, 10), nullptr);
   EXPECT_FALSE(bill.products_line_hit());  // no section starts here
   bill.sheet(0).SetSectionStart(true);
@@ -233,7 +241,7 @@ TEST_F(SheetSetHitTest, TitleBlockAndProductsLineFlags) {
 }
 
 TEST(SheetSetUndoTest, SnapshotsAreIndependentOfTheCurrentArray) {
-  SheetSet set(DocumentKind::kPurchasedBill);
+  SheetSet set(model::DocumentKind::kPurchasedBill);
   set.sheet(0).cell(0, 1).SetText("before");
   set.SaveSnapshot(1);
   EXPECT_EQ(set.current_slot(), 1);
@@ -257,4 +265,4 @@ TEST(SheetSetUndoTest, SnapshotsAreIndependentOfTheCurrentArray) {
 }
 
 }  // namespace
-}  // namespace tallyform::presentation
+}  // namespace tallyform::document

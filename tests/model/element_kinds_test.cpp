@@ -1,14 +1,15 @@
-#include "document/element_kinds.h"
+#include "model/element_kinds.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "archive/archive.h"
+#include "elements/element_name_archive.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
-namespace tallyform::document {
+namespace tallyform::model {
 namespace {
 
 using namespace tallyform::text::literals;
@@ -122,12 +123,13 @@ TEST(ElementKindsTest, SaveLeavesOutKindsWithAnEmptyNameAndReportsAFolderItCanno
 
 TEST(ElementKindsTest, KindRecordIsArchivedPluralFirst) {
   archive::ArchiveWriter writer;
-  SerializeElementName(writer, CElementName{std::string("Диоды"_cp), std::string("Диод"_cp)});
+  elements::SerializeElementName(writer, CElementName{std::string("Диоды"_cp), std::string("Диод"_cp)});
   EXPECT_EQ(writer.bytes(), std::string("\x05") + std::string("Диоды"_cp) + "\x04" + std::string("Диод"_cp));
   archive::ArchiveReader reader(writer.bytes());
-  EXPECT_EQ(DeserializeElementName(reader), (CElementName{std::string("Диоды"_cp), std::string("Диод"_cp)}));
+  EXPECT_EQ(elements::DeserializeElementName(reader),
+            (CElementName{std::string("Диоды"_cp), std::string("Диод"_cp)}));
   EXPECT_EQ(reader.remaining(), 0u);
 }
 
 }  // namespace
-}  // namespace tallyform::document
+}  // namespace tallyform::model

@@ -1,6 +1,6 @@
-#include "presentation/text_fitting.h"
+#include "document/text_fitting.h"
 
-namespace tallyform::presentation {
+namespace tallyform::document {
 
 std::size_t FirstPieceLength(std::string_view text) {
   const std::size_t pos = text.find_first_of(kBreakCharacters);
@@ -48,4 +48,4 @@ std::vector<std::string> Split(const ports::TextMeasurer& measurer, double heigh
   return lines;
 }
 
-}  // namespace tallyform::presentation
+}  // namespace tallyform::document

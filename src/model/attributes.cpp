@@ -1,6 +1,6 @@
-#include "elements/attributes.h"
+#include "model/attributes.h"
 
-namespace tallyform::elements {
+namespace tallyform::model {
 namespace {
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -22,4 +22,4 @@ std::string_view DesignatorPrefix(std::string_view designator) {
   return designator.substr(0, n);
 }
 
-}  // namespace tallyform::elements
+}  // namespace tallyform::model

@@ -1,13 +1,13 @@
-#include "presentation/sheet_set.h"
+#include "document/sheet_set.h"
 
 #include <cmath>
 #include <stdexcept>
 
-namespace tallyform::presentation {
+namespace tallyform::document {
 
 using document::CCell;
 using document::CTableRows;
-using document::DocumentKind;
+using model::DocumentKind;
 
 namespace {
 
@@ -27,24 +27,24 @@ void CheckSlot(int slot) {
 
 }  // namespace
 
-SheetSet::SheetSet(DocumentKind kind)
-    : SheetSet(kind, document::LayoutOf(kind).format, document::LayoutOf(kind).portrait) {}
+SheetSet::SheetSet(model::DocumentKind kind)
+    : SheetSet(kind, model::LayoutOf(kind).format, model::LayoutOf(kind).portrait) {}
 
-SheetSet::SheetSet(DocumentKind kind, document::PaperFormat format, bool portrait) : kind_(kind) {
-  const document::SheetSize size = document::SheetSizeOf(format, portrait);
+SheetSet::SheetSet(model::DocumentKind kind, model::PaperFormat format, bool portrait) : kind_(kind) {
+  const model::SheetSize size = model::SheetSizeOf(format, portrait);
   width_ = size.width;
   height_ = size.height;
-  column_widths_ = document::ColumnWidths(kind, width_);
-  first_body_height_ = document::BodyHeight(kind, height_, true);
-  following_body_height_ = document::BodyHeight(kind, height_, false);
+  column_widths_ = model::ColumnWidths(kind, width_);
+  first_body_height_ = model::BodyHeight(kind, height_, true);
+  following_body_height_ = model::BodyHeight(kind, height_, false);
   AddFirstSheet();
 }
 
 void SheetSet::AddFirstSheet() {
   auto first = std::make_unique<CTableRows>(column_widths_, first_body_height_,
-                                            document::LayoutOf(kind_).first_top_offset);
-  if (kind_ == DocumentKind::kSimpleBill) {
-    first->SetTitleField(document::TitleField::kDocumentName, document::kSimpleBillDocumentName);
+                                            model::LayoutOf(kind_).first_top_offset);
+  if (kind_ == model::DocumentKind::kSimpleBill) {
+    first->SetTitleField(document::TitleField::kDocumentName, model::kSimpleBillDocumentName);
   }
   first->SetTitleField(document::TitleField::kSheetCount, "1");
   current().push_back(std::move(first));
@@ -73,7 +73,7 @@ CTableRows& SheetSet::AddSheet(int top_offset) {
 
 int SheetSet::BodyHeightFor(std::size_t index, int top_offset) const {
   if (index == 0) return first_body_height_;
-  const int lower = top_offset - document::LayoutOf(kind_).following_top_offset;
+  const int lower = top_offset - model::LayoutOf(kind_).following_top_offset;
   return following_body_height_ - std::max(0, lower);
 }
 
@@ -149,16 +149,16 @@ const CCell* SheetSet::CellAtPoint(Point& point, Point scroll) {
   const CTableRows* table = CurrentSheetTable();
   const bool section_start = table != nullptr && table->section_start();
   // NaN (an unset mapping) fails every comparison and so hits nothing.
-  const bool inside_frame = px > document::kTableLeft && px < width_ - 5;
+  const bool inside_frame = px > model::kTableLeft && px < width_ - 5;
 
   if (table != nullptr && inside_frame) {
-    const int y0 = document::HeaderBottom(kind_, section_start);
+    const int y0 = model::HeaderBottom(kind_, section_start);
     if (py > y0 && py < y0 + table->used_height()) {
       long long bottom = y0;
       for (std::size_t r = 0; r < table->row_count(); ++r) {
         bottom += table->row(r).height();
         if (bottom < py) continue;
-        long long right = document::kTableLeft;
+        long long right = model::kTableLeft;
         const auto cells = table->row(r).cells();
         for (std::size_t c = 0; c < cells.size(); ++c) {
           right += cells[c].Width();
@@ -176,7 +176,7 @@ const CCell* SheetSet::CellAtPoint(Point& point, Point scroll) {
 
   Miss(point);
   if (inside_frame && py > height_ - 45 && py < height_ - 5) title_block_hit_ = true;
-  if (inside_frame && py > 5 && py < 13 && kind_ == DocumentKind::kSimpleBill && section_start) {
+  if (inside_frame && py > 5 && py < 13 && kind_ == model::DocumentKind::kSimpleBill && section_start) {
     products_line_hit_ = true;
   }
   return nullptr;
@@ -194,4 +194,4 @@ void SheetSet::RestoreSnapshot(int slot) {
   current_slot_ = slot;
 }
 
-}  // namespace tallyform::presentation
+}  // namespace tallyform::document

@@ -1,13 +1,14 @@
-#include "elements/ascii_reader.h"
+#include "app/design_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "document/element_kinds.h"
-#include "ports/errors.h"
-#include "ports/messages.h"
+#include "elements/ascii_reader.h"
+#include "model/element_kinds.h"
+#include "model/errors.h"
+#include "model/messages.h"
 #include "support/temp_folder.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
@@ -26,7 +27,7 @@ std::filesystem::path Fixture(std::string_view name) {
 
 std::vector<std::string> Designators(const ListData& data) {
   std::vector<std::string> out;
-  for (const auto& e : data.elements.storage()) out.emplace_back(e->Get(kRefDes));
+  for (const auto& e : data.elements.storage()) out.emplace_back(e->Get(model::kRefDes));
   return out;
 }
 
@@ -45,9 +46,9 @@ std::string Design(std::initializer_list<std::string_view> lines) {
   return out + ")\r\n";
 }
 
-class AsciiReaderTest : public ::testing::Test {
+class DesignReaderTest : public ::testing::Test {
  protected:
-  AsciiReaderTest() : check_(folder_ / "errors.log"), reader_(kinds_, check_) { kinds_.FillBuiltIn(); }
+  DesignReaderTest() : check_(folder_ / "errors.log"), reader_(kinds_, check_) { kinds_.FillBuiltIn(); }
 
   AsciiReadResult Read(std::string_view name, bool append = false) {
     return reader_.ReadFile(Fixture(name), append, data_, mismatch_);
@@ -57,14 +58,14 @@ class AsciiReaderTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  document::ElementKinds kinds_;
+  model::ElementKinds kinds_;
   valuecheck::ValueCheck check_;
-  AsciiReader reader_;
+  app::DesignReader reader_;
   ListData data_;
   bool mismatch_ = false;
 };
 
-TEST_F(AsciiReaderTest, ReadsTheComponentBlocksOfASchematic) {
+TEST_F(DesignReaderTest, ReadsTheComponentBlocksOfASchematic) {
   AsciiReadResult result = Read("filter_crlf.sch");
   EXPECT_EQ(result.elements_read, 7u);
   EXPECT_FALSE(result.cut_off);
@@ -91,9 +92,9 @@ TEST_F(AsciiReaderTest, ReadsTheComponentBlocksOfASchematic) {
       {"RowsInGroup", "1"},
   });
   EXPECT_EQ(r1.pairs(), expected);
-  EXPECT_EQ(data_.elements.at(3).Get(kValue), "100 пФ"_cp);
-  EXPECT_EQ(data_.elements.at(4).Get(kValue), "0,1 мкФ"_cp);
-  EXPECT_EQ(data_.elements.at(0).Get(kGroup), "Микросхемы"_cp);
+  EXPECT_EQ(data_.elements.at(3).Get(model::kValue), "100 пФ"_cp);
+  EXPECT_EQ(data_.elements.at(4).Get(model::kValue), "0,1 мкФ"_cp);
+  EXPECT_EQ(data_.elements.at(0).Get(model::kGroup), "Микросхемы"_cp);
   EXPECT_EQ(data_.elements.at(6).Get("Примечание"_cp), "Вход сигнала"_cp);
 
   // R2 (4,6 кОм at 5 %) is off its series; the other resistors and capacitors fit.
@@ -105,7 +106,7 @@ TEST_F(AsciiReaderTest, ReadsTheComponentBlocksOfASchematic) {
   EXPECT_NE(report.find(file), std::string::npos);
 }
 
-TEST_F(AsciiReaderTest, LineEndsAndUtf8GiveTheSameList) {
+TEST_F(DesignReaderTest, LineEndsAndUtf8GiveTheSameList) {
   Read("filter_crlf.sch");
   const ListData crlf = data_;
   for (std::string_view other : {"filter_lf.pcb", "filter_utf8.sch"}) {
@@ -117,13 +118,13 @@ TEST_F(AsciiReaderTest, LineEndsAndUtf8GiveTheSameList) {
     ASSERT_EQ(read.elements.count(), crlf.elements.count()) << other;
     for (std::size_t i = 0; i < read.elements.count(); ++i) {
       Element e = read.elements.at(i);
-      e.Set(kFile, crlf.elements.at(i).Get(kFile));
+      e.Set(model::kFile, crlf.elements.at(i).Get(model::kFile));
       EXPECT_EQ(e, crlf.elements.at(i)) << other << " " << i;
     }
   }
 }
 
-TEST_F(AsciiReaderTest, WhatIsNotADesignChangesNothing) {
+TEST_F(DesignReaderTest, WhatIsNotADesignChangesNothing) {
   Read("filter_crlf.sch");
   ASSERT_TRUE(mismatch_);
   const ListData before = data_;
@@ -136,7 +137,7 @@ TEST_F(AsciiReaderTest, WhatIsNotADesignChangesNothing) {
         Read(name, append);
         ADD_FAILURE() << name << " was read";
       } catch (const DamagedFile& e) {
-        EXPECT_EQ(e.message(), ports::kUnknownFormat) << name;
+        EXPECT_EQ(e.message(), model::kUnknownFormat) << name;
       }
     }
   }
@@ -156,7 +157,7 @@ TEST_F(AsciiReaderTest, WhatIsNotADesignChangesNothing) {
   EXPECT_EQ(FileBytes(check_.report_path()), report);
 }
 
-TEST_F(AsciiReaderTest, RecognisesTheMarkerAnywhereOnTheFirstLineOnly) {
+TEST_F(DesignReaderTest, RecognisesTheMarkerAnywhereOnTheFirstLineOnly) {
   EXPECT_TRUE(IsAsciiDesign("exported by a converter, ACCEL_ASCII \"x.sch\"\r\n"));
   EXPECT_TRUE(IsAsciiDesign("ACCEL_ASCII"));
   EXPECT_FALSE(IsAsciiDesign("\nACCEL_ASCII\n"));
@@ -165,7 +166,7 @@ TEST_F(AsciiReaderTest, RecognisesTheMarkerAnywhereOnTheFirstLineOnly) {
   EXPECT_FALSE(IsAsciiDesign(""));
 }
 
-TEST_F(AsciiReaderTest, ReadingAgainReplacesAndAppendingAddsAfterTheList) {
+TEST_F(DesignReaderTest, ReadingAgainReplacesAndAppendingAddsAfterTheList) {
   Read("filter_crlf.sch");
   Read("filter_crlf.sch");
   EXPECT_EQ(data_.elements.count(), 7u);
@@ -187,7 +188,7 @@ TEST_F(AsciiReaderTest, ReadingAgainReplacesAndAppendingAddsAfterTheList) {
   EXPECT_EQ(FileBytes(check_.report_path()).find("RefDes="), std::string::npos);
 }
 
-TEST_F(AsciiReaderTest, NumberDesignatorsAreNoElements) {
+TEST_F(DesignReaderTest, NumberDesignatorsAreNoElements) {
   Read("digit_designators.pcb");
   EXPECT_EQ(Designators(data_), (Names{"DD1", "DD2"}));
   // "drillSize" and "Mark" belong to the holes and fiducials only.
@@ -196,7 +197,7 @@ TEST_F(AsciiReaderTest, NumberDesignatorsAreNoElements) {
   EXPECT_EQ(data_.prefixes, (Names{"DD"}));
 }
 
-TEST_F(AsciiReaderTest, ADesignCutInsideABlockKeepsTheCompleteBlocks) {
+TEST_F(DesignReaderTest, ADesignCutInsideABlockKeepsTheCompleteBlocks) {
   AsciiReadResult result = Read("cut_off.sch");
   EXPECT_EQ(Designators(data_), (Names{"DA1", "R1"}));
   EXPECT_TRUE(result.cut_off);
@@ -210,10 +211,10 @@ TEST_F(AsciiReaderTest, ADesignCutInsideABlockKeepsTheCompleteBlocks) {
   EXPECT_EQ(data_.elements.count(), 0u);
   AsciiReadResult unterminated = ReadText("ACCEL_ASCII\n  (compInst \"R1\"\n    (compValue \"470\")\n  )");
   EXPECT_FALSE(unterminated.cut_off);
-  EXPECT_EQ(data_.elements.at(0).Get(kValue), "470 Ом"_cp);
+  EXPECT_EQ(data_.elements.at(0).Get(model::kValue), "470 Ом"_cp);
 }
 
-TEST_F(AsciiReaderTest, LongLinesAreNeverCut) {
+TEST_F(DesignReaderTest, LongLinesAreNeverCut) {
   Read("long_attr.sch");
   ASSERT_EQ(Designators(data_), (Names{"R5", "R6"}));
   const std::string_view note = data_.elements.at(0).Get("Примечание"_cp);
@@ -224,15 +225,15 @@ TEST_F(AsciiReaderTest, LongLinesAreNeverCut) {
   EXPECT_EQ(data_.attribute_names.size(), 6u);
 }
 
-TEST_F(AsciiReaderTest, AttributeNamesFollowTheOrderFirstMet) {
+TEST_F(DesignReaderTest, AttributeNamesFollowTheOrderFirstMet) {
   ReadText(Design({"  (compInst \"C1\"", "    (compRef \"CAP_1\")", "    (originalName \"CAP\")",
                    "    (patternName \"C0805\")", "    (compValue \"\")", "  )", "  (compInst \"C2\"",
                    "    (compRef \"CAP_1\")", "    (originalName \"CAP\")", "    (compValue \"22p\")",
                    "    (patternName \"C0805\")", "  )"}));
   EXPECT_EQ(data_.attribute_names, (Names{"RefDes", "Type", "Pattern", "Value", std::string("Количество"_cp),
                                           std::string("Куда входит"_cp)}));
-  EXPECT_EQ(data_.elements.at(0).Get(kValue), " пФ"_cp);  // an empty value is a bare number
-  EXPECT_EQ(data_.elements.at(1).Get(kValue), "22пФ"_cp);
+  EXPECT_EQ(data_.elements.at(0).Get(model::kValue), " пФ"_cp);  // an empty value is a bare number
+  EXPECT_EQ(data_.elements.at(1).Get(model::kValue), "22пФ"_cp);
   EXPECT_FALSE(data_.elements.at(0).Has("compRef"));
 
   ReadText(Design({}));
@@ -240,7 +241,7 @@ TEST_F(AsciiReaderTest, AttributeNamesFollowTheOrderFirstMet) {
   EXPECT_EQ(data_.elements.count(), 0u);
 }
 
-TEST_F(AsciiReaderTest, KeywordLinesOfABlock) {
+TEST_F(DesignReaderTest, KeywordLinesOfABlock) {
   ReadText(Design({
       "  (compInst \"R1\"",
       "    (compValue \"4k7\")",
@@ -265,32 +266,32 @@ TEST_F(AsciiReaderTest, KeywordLinesOfABlock) {
   }));
   ASSERT_EQ(Designators(data_), (Names{"R1", "C6"}));
   const Element& r1 = data_.elements.at(0);
-  EXPECT_EQ(r1.Get(kRefDes), "R1");
-  EXPECT_EQ(r1.Get(kValue), "4.7k");
+  EXPECT_EQ(r1.Get(model::kRefDes), "R1");
+  EXPECT_EQ(r1.Get(model::kValue), "4.7k");
   EXPECT_EQ(r1.Get("Примечание"_cp), "Подбирается "_cp);
   EXPECT_EQ(r1.Get("isFixed"), "True");
   EXPECT_EQ(r1.Get("gateEq"), "1");
   EXPECT_EQ(r1.size(), 10u);  // RefDes, Value, Примечание, isFixed, gateEq and the five derived attributes
-  EXPECT_EQ(data_.elements.at(1).Get(kValue), "1 пФ"_cp);
+  EXPECT_EQ(data_.elements.at(1).Get(model::kValue), "1 пФ"_cp);
 }
 
-TEST_F(AsciiReaderTest, DesignationMapAndKindsGiveTheDerivedAttributes) {
+TEST_F(DesignReaderTest, DesignationMapAndKindsGiveTheDerivedAttributes) {
   const auto path =
       folder_.Write("unit.sch", Design({"  (compInst \"DAX1\"", "  )", "  (compInst \"QWE5\"", "  )",
                                         "  (compInst \"MO1\"", "  )", "  (compInst \"Ж1\""_cp, "  )"}));
   data_.designations[FileText(path)] = "АБВГ.468157.001"_cp;
   reader_.ReadFile(path, false, data_, mismatch_);
   ASSERT_EQ(data_.elements.count(), 4u);
-  EXPECT_EQ(data_.elements.at(0).Get(kGoesInto), "АБВГ.468157.001"_cp);
-  EXPECT_EQ(data_.elements.at(0).Get(kGroup), "Микросхемы"_cp);
-  EXPECT_EQ(data_.elements.at(1).Get(kGroup), "Выключатели"_cp);
-  EXPECT_EQ(data_.elements.at(2).Get(kGroup), "Двигатели тока"_cp);
-  EXPECT_EQ(data_.elements.at(3).Get(kGroup), "");
-  EXPECT_TRUE(data_.elements.at(3).Has(kGroup));
+  EXPECT_EQ(data_.elements.at(0).Get(model::kGoesInto), "АБВГ.468157.001"_cp);
+  EXPECT_EQ(data_.elements.at(0).Get(model::kGroup), "Микросхемы"_cp);
+  EXPECT_EQ(data_.elements.at(1).Get(model::kGroup), "Выключатели"_cp);
+  EXPECT_EQ(data_.elements.at(2).Get(model::kGroup), "Двигатели тока"_cp);
+  EXPECT_EQ(data_.elements.at(3).Get(model::kGroup), "");
+  EXPECT_TRUE(data_.elements.at(3).Has(model::kGroup));
   EXPECT_EQ(data_.prefixes, (Names{"DAX", "QWE", "MO", std::string("Ж"_cp)}));
 }
 
-TEST_F(AsciiReaderTest, OnlyPrefixesExactlyRAndCAreChecked) {
+TEST_F(DesignReaderTest, OnlyPrefixesExactlyRAndCAreChecked) {
   // RK1 and CT2 carry values off any series, but only R1 and C1 are examined; C1 has no tolerance.
   ReadText(Design(
       {"  (compInst \"RK1\"", "    (originalName \"ТР-4,6 кОм-5%\")"_cp, "    (compValue \"4k6\")", "  )",
@@ -300,11 +301,12 @@ TEST_F(AsciiReaderTest, OnlyPrefixesExactlyRAndCAreChecked) {
   EXPECT_TRUE(mismatch_);
   EXPECT_EQ(check_.mismatch_count(), 1u);
   EXPECT_EQ(check_.unanalysable_count(), 1u);
-  EXPECT_EQ(data_.elements.at(0).Get(kValue), "4,6 кОм"_cp);  // normalized by its first letter all the same
+  EXPECT_EQ(data_.elements.at(0).Get(model::kValue),
+            "4,6 кОм"_cp);  // normalized by its first letter all the same
 }
 
 // Every real design of the samples folder is read; they hold only netlists of Latin text.
-TEST_F(AsciiReaderTest, ReadsEveryRealSample) {
+TEST_F(DesignReaderTest, ReadsEveryRealSample) {
   const std::filesystem::path samples = TALLYFORM_SAMPLES;
   if (!std::filesystem::is_directory(samples)) GTEST_SKIP() << "no samples at " << samples;
   std::size_t designs = 0;
@@ -316,8 +318,8 @@ TEST_F(AsciiReaderTest, ReadsEveryRealSample) {
     ASSERT_NO_THROW(result = reader_.ReadFile(entry.path(), false, read, flag)) << entry.path();
     EXPECT_FALSE(result.cut_off) << entry.path();
     for (const auto& element : read.elements.storage()) {
-      EXPECT_FALSE(BeginsWithDigit(element->Get(kRefDes))) << entry.path();
-      EXPECT_EQ(element->Get(kRowsInGroup), "1");
+      EXPECT_FALSE(model::BeginsWithDigit(element->Get(model::kRefDes))) << entry.path();
+      EXPECT_EQ(element->Get(model::kRowsInGroup), "1");
     }
     ++designs;
   }

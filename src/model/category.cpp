@@ -1,10 +1,10 @@
-#include "document/category.h"
+#include "model/category.h"
 
 #include <array>
 
 #include "text/literal.h"
 
-namespace tallyform::document {
+namespace tallyform::model {
 
 using namespace tallyform::text::literals;
 
@@ -67,4 +67,4 @@ std::string_view CategoryName(int category) {
   return kCategoryNames[static_cast<std::size_t>(category - kFirstCategory)];
 }
 
-}  // namespace tallyform::document
+}  // namespace tallyform::model

@@ -7,7 +7,7 @@
 
 #include "text/literal.h"
 
-namespace tallyform::elements {
+namespace tallyform::model {
 
 using namespace tallyform::text::literals;
 
@@ -38,4 +38,4 @@ inline bool BeginsWithDigit(std::string_view designator) {
   return !designator.empty() && designator.front() >= '0' && designator.front() <= '9';
 }
 
-}  // namespace tallyform::elements
+}  // namespace tallyform::model

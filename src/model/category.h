@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace tallyform::document {
+namespace tallyform::model {
 
 /// The lowest and highest category a key falls into.
 inline constexpr int kFirstCategory = 1;
@@ -27,4 +27,4 @@ constexpr int CategoryOfKey(int key) {
 /// that names no category.
 std::string_view CategoryName(int category);
 
-}  // namespace tallyform::document
+}  // namespace tallyform::model

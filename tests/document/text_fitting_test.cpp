@@ -1,4 +1,4 @@
-#include "presentation/text_fitting.h"
+#include "document/text_fitting.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "support/fake_text_measurer.h"
 #include "text/literal.h"
 
-namespace tallyform::presentation {
+namespace tallyform::document {
 namespace {
 
 using namespace text::literals;
@@ -123,4 +123,4 @@ TEST(SplitTest, LinesRebuildTheTextAndEachIsTheLongestThatFits) {
 }
 
 }  // namespace
-}  // namespace tallyform::presentation
+}  // namespace tallyform::document

@@ -8,12 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tallyform::archive {
-class ArchiveReader;
-class ArchiveWriter;
-}  // namespace tallyform::archive
-
-namespace tallyform::document {
+namespace tallyform::model {
 
 /// One element kind (CElementName): the plural name that heads a group of elements ("Конденсаторы") and the
 /// singular name written before a lone element's name ("Конденсатор"). Code page 1251 text.
@@ -23,11 +18,6 @@ struct CElementName {
 
   friend bool operator==(const CElementName&, const CElementName&) = default;
 };
-
-/// Writes a kind record: the plural name, then the singular name.
-void SerializeElementName(archive::ArchiveWriter& ar, const CElementName& name);
-/// Reads the layout SerializeElementName writes; throws DamagedFile.
-CElementName DeserializeElementName(archive::ArchiveReader& ar);
 
 /// The file name of the kinds file inside the program's folder.
 inline constexpr std::string_view kElementNamesFile = "ElementNames.map";
@@ -74,4 +64,4 @@ class ElementKinds {
   Map kinds_;
 };
 
-}  // namespace tallyform::document
+}  // namespace tallyform::model

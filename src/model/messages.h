@@ -5,7 +5,7 @@
 
 #include "text/literal.h"
 
-namespace tallyform::ports {
+namespace tallyform::model {
 
 using namespace tallyform::text::literals;
 
@@ -22,4 +22,4 @@ inline constexpr std::string_view kDocumentMismatchQuestion =
 /// The attention title of warnings.
 inline constexpr std::string_view kWarningTitle = "Внимание"_cp;
 
-}  // namespace tallyform::ports
+}  // namespace tallyform::model

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "archive/archive.h"
-#include "document/document_kind.h"
 #include "document/table_rows.h"
+#include "model/document_kind.h"
 
-namespace tallyform::presentation {
+namespace tallyform::document {
 
 /// A point in window or device units.
 struct Point {
@@ -41,16 +41,16 @@ class SheetSet {
   static constexpr int kUndoSlots = 5;
 
   /// A sheet set of the kind on its own paper (A4 portrait, A3 landscape, A4 portrait).
-  explicit SheetSet(document::DocumentKind kind);
+  explicit SheetSet(model::DocumentKind kind);
   /// A sheet set of the kind on the given paper. Makes the first sheet table (the settings table) with the
   /// first-sheet geometry, its sheet count text "1" and, for a simple bill, its document name.
-  SheetSet(document::DocumentKind kind, document::PaperFormat format, bool portrait);
+  SheetSet(model::DocumentKind kind, model::PaperFormat format, bool portrait);
 
-  document::DocumentKind kind() const { return kind_; }
+  model::DocumentKind kind() const { return kind_; }
   /// Sheet size, mm.
   int sheet_width() const { return width_; }
   int sheet_height() const { return height_; }
-  int row_height() const { return document::kRowHeight; }
+  int row_height() const { return model::kRowHeight; }
   std::span<const int> column_widths() const { return column_widths_; }
   int first_body_height() const { return first_body_height_; }
   int following_body_height() const { return following_body_height_; }
@@ -141,7 +141,7 @@ class SheetSet {
   void AddFirstSheet();
   void Miss(Point& point);
 
-  document::DocumentKind kind_;
+  model::DocumentKind kind_;
   int width_ = 0;
   int height_ = 0;
   std::vector<int> column_widths_;
@@ -166,4 +166,4 @@ class SheetSet {
   bool products_line_hit_ = false;
 };
 
-}  // namespace tallyform::presentation
+}  // namespace tallyform::document

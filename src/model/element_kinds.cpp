@@ -1,16 +1,15 @@
-#include "document/element_kinds.h"
+#include "model/element_kinds.h"
 
 #include <array>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 
-#include "archive/archive.h"
-#include "elements/attributes.h"
+#include "model/attributes.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 
-namespace tallyform::document {
+namespace tallyform::model {
 namespace {
 
 using namespace tallyform::text::literals;
@@ -108,18 +107,6 @@ std::string_view NextLine(std::string_view& rest) {
 
 }  // namespace
 
-void SerializeElementName(archive::ArchiveWriter& ar, const CElementName& name) {
-  ar.WriteString(name.plural);
-  ar.WriteString(name.singular);
-}
-
-CElementName DeserializeElementName(archive::ArchiveReader& ar) {
-  CElementName name;
-  name.plural = ar.ReadString();
-  name.singular = ar.ReadString();
-  return name;
-}
-
 void ElementKinds::Load(const std::filesystem::path& path) {
   kinds_.clear();
   std::ifstream in(path, std::ios::binary);
@@ -203,7 +190,7 @@ const CElementName* ElementKinds::Find(std::string_view code) const {
 }
 
 const CElementName* ElementKinds::FindForDesignator(std::string_view designator) const {
-  std::string_view prefix = elements::DesignatorPrefix(designator);
+  std::string_view prefix = model::DesignatorPrefix(designator);
   if (prefix.empty()) return nullptr;
   if (const CElementName* kind = Find(prefix)) return kind;
   if (prefix.size() > 2) {
@@ -223,4 +210,4 @@ std::string_view ElementKinds::SingularName(std::string_view designator) const {
   return kind ? std::string_view(kind->singular) : std::string_view();
 }
 
-}  // namespace tallyform::document
+}  // namespace tallyform::model

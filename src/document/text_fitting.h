@@ -9,7 +9,7 @@
 
 #include "ports/text_measurer.h"
 
-namespace tallyform::presentation {
+namespace tallyform::document {
 
 /// How much narrower than its text a cell may be and still hold it on one line (the drawer then shrinks the
 /// text): a cell of at least 0.9 of the text's width holds it.
@@ -43,4 +43,4 @@ void Split(const ports::TextMeasurer& measurer, double height_mm, double cell_wi
 std::vector<std::string> Split(const ports::TextMeasurer& measurer, double height_mm, double cell_width_mm,
                                std::string_view text, double factor = kFitFactor);
 
-}  // namespace tallyform::presentation
+}  // namespace tallyform::document
