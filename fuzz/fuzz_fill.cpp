@@ -21,8 +21,6 @@
 #include "model/element_kinds.h"
 #include "model/errors.h"
 #include "ports/device.h"
-#include "ports/prompts.h"
-#include "ports/shell.h"
 #include "ports/text_measurer.h"
 #include "presentation/sheet_drawing.h"
 #include "valuecheck/value_check.h"
@@ -77,28 +75,6 @@ class NullDevice : public ports::Device {
   ports::Colour colour_ = ports::kBlack;
 };
 
-class SilentPrompts : public ports::Prompts {
- public:
-  void Warning(const std::string&) override {}
-  void ErrorMessage(const std::string&) override {}
-  void Information(const std::string&) override {}
-  bool Question(const std::string&) override { return false; }
-  bool WarningQuestion(const std::string&) override { return false; }
-  std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> EditorName(const std::string&) override { return std::nullopt; }
-  std::optional<std::size_t> SortChoice(const std::string&, const std::vector<std::string>&,
-                                        std::size_t) override {
-    return std::nullopt;
-  }
-};
-
-class NoShell : public ports::Shell {
- public:
-  void Open(const std::filesystem::path&) override {}
-};
-
 const std::filesystem::path& ReportFolder() {
   static const std::filesystem::path folder = [] {
     std::error_code error;
@@ -129,9 +105,7 @@ void FillAndDraw(document::Document& document, elements::MergeChoice merge) {
   static const FixedMeasurer measurer;
   static const model::ElementKinds kinds;
   valuecheck::ValueCheck check(ReportFolder() / "report.txt");
-  SilentPrompts prompts;
-  NoShell shell;
-  const document::FillCommandContext context{measurer, kinds, check, prompts, shell};
+  const document::FillCommandContext context{measurer, kinds, check};
   try {
     document::FillDocument(document, context, merge);
   } catch (const Error&) {

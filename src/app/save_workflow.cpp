@@ -95,7 +95,7 @@ SaveResult SaveWorkflow::SaveAs(document::Document& document) {
 }
 
 SaveResult SaveWorkflow::Run(document::Document& document, const std::optional<std::filesystem::path>& path) {
-  if (document.mismatch() && prompts_.WarningQuestion(std::string(model::kDocumentMismatchQuestion))) {
+  if (document.mismatch() && prompts_.WarningQuestion(model::DocumentMismatchQuestion())) {
     shell_.Open(report_path_);
   }
 

@@ -12,9 +12,6 @@ class Application;
 namespace tallyform::document {
 class Document;
 }  // namespace tallyform::document
-namespace tallyform::elements {
-struct ListData;
-}  // namespace tallyform::elements
 
 namespace tallyform::cli {
 
@@ -34,12 +31,6 @@ void AddReadCommands(CLI::App& app, Outcome& outcome);   // read, check
 void AddDumpCommand(CLI::App& app, Outcome& outcome);    // dump
 void AddRenderCommand(CLI::App& app, Outcome& outcome);  // render
 void AddFillCommand(CLI::App& app, Outcome& outcome);    // fill
-
-/// Reads the designs into one list: the first replaces, the others append; `mismatch` is set when a value
-/// is off its series. A bad file stops the run with a message that names it; a design cut off inside a
-/// component block is a warning.
-void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
-                 elements::ListData& data, bool& mismatch);
 
 /// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed). A file
 /// that cannot be written is tallyform::UnreadableFile.

@@ -1,36 +1,25 @@
-// tallyform-cli fill: the whole road of a document: read the designs (or take a saved document's list),
-// set roles, designations, joins and the column mapping, sort, prepare, fill, save.
+// tallyform-cli fill: the options turned into a fill request, the fill workflow run, its outcome printed.
 
-#include "document/fill_command.h"
-
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "adapters/qt_settings_store.h"
-#include "adapters/qt_shell.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
-#include "app/editor_identity.h"
+#include "app/fill_workflow.h"
 #include "cli/cli_prompts.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "cli/qt_session.h"
 #include "document/document.h"
-#include "document/fill_parameters.h"
-#include "elements/ascii_reader.h"
-#include "elements/default_headings.h"
-#include "elements/element_order.h"
-#include "elements/list_data.h"
-#include "elements/roles.h"
 #include "model/errors.h"
+#include "model/messages.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 
@@ -38,7 +27,6 @@ namespace tallyform::cli {
 namespace {
 
 using namespace tallyform::text::literals;
-using model::DocumentKind;
 
 struct FillOptions {
   std::string kind;
@@ -58,22 +46,6 @@ struct FillOptions {
   std::vector<std::string> titles;
 };
 
-// The options as the core takes them: texts in code page 1251, pairs split.
-struct ParsedOptions {
-  std::optional<model::DocumentKind> kind;
-  std::optional<std::vector<std::string>> roles;
-  std::vector<std::pair<std::string, std::string>> headings;
-  std::vector<std::pair<std::string, std::string>> designations;  // file as typed, designation
-  std::optional<elements::JoinSpec> join;
-  std::vector<std::pair<document::TitleField, std::string>> titles;
-};
-
-model::DocumentKind KindOf(const std::string& name) {
-  if (name == "bill") return model::DocumentKind::kPurchasedBill;
-  if (name == "simple") return model::DocumentKind::kSimpleBill;
-  return model::DocumentKind::kElementList;
-}
-
 std::string Cp(const std::string& typed) {
   return text::Cp1251FromUnknown(typed);
 }
@@ -87,13 +59,15 @@ std::pair<std::string, std::string> SplitPair(const std::string& option, const s
   return {value.substr(0, at), value.substr(at + 1)};
 }
 
-ParsedOptions Parse(const FillOptions& options) {
-  ParsedOptions parsed;
-  if (options.files.empty() && options.from.empty()) {
-    throw BadUsage("fill: give the designs to read, or --from DOC.enum");
-  }
-  if (!options.kind.empty()) parsed.kind = KindOf(options.kind);
-  if (!parsed.kind && options.from.empty()) throw BadUsage("fill: --kind is required without --from");
+// The options as the fill workflow takes them: texts in code page 1251, pairs split.
+app::FillRequest RequestOf(const FillOptions& options) {
+  app::FillRequest request;
+  if (options.kind == "list") request.kind = model::DocumentKind::kElementList;
+  if (options.kind == "bill") request.kind = model::DocumentKind::kPurchasedBill;
+  if (options.kind == "simple") request.kind = model::DocumentKind::kSimpleBill;
+  request.from = options.from;
+  request.designs.assign(options.files.begin(), options.files.end());
+  request.output = options.output;
   if (options.roles) {
     std::vector<std::string> names;
     std::size_t from = 0;
@@ -103,18 +77,15 @@ ParsedOptions Parse(const FillOptions& options) {
       if (comma == std::string::npos) break;
       from = comma + 1;
     }
-    if (names.size() < 3 || names.size() > 4) {
-      throw BadUsage("fill: --roles expects DESIGNATOR,NAME,VALUE[,SUPPLY]");
-    }
-    parsed.roles = std::move(names);
+    request.roles = std::move(names);
   }
   for (const std::string& heading : options.headings) {
     auto [attribute, title] = SplitPair("--heading", heading);
-    parsed.headings.emplace_back(Cp(attribute), Cp(title));
+    request.headings.emplace_back(Cp(attribute), Cp(title));
   }
   for (const std::string& designation : options.designations) {
     auto [file, text] = SplitPair("--designation", designation);
-    parsed.designations.emplace_back(file, Cp(text));
+    request.designations.emplace_back(file, Cp(text));
   }
   if (options.join) {
     const std::size_t colon = options.join->rfind(':');
@@ -129,7 +100,7 @@ ParsedOptions Parse(const FillOptions& options) {
       auto [attribute, text] = SplitPair("--join-row", row);
       spec.rows.push_back({Cp(attribute), Cp(text)});
     }
-    parsed.join = std::move(spec);
+    request.join = std::move(spec);
   } else if (!options.join_rows.empty()) {
     throw BadUsage("fill: --join-row needs --join");
   }
@@ -142,176 +113,51 @@ ParsedOptions Parse(const FillOptions& options) {
     }
     if (f == document::kTitleFieldCount)
       throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
-    parsed.titles.emplace_back(static_cast<document::TitleField>(f), Cp(text));
+    request.titles.emplace_back(static_cast<document::TitleField>(f), Cp(text));
   }
-  return parsed;
-}
-
-bool Listed(const archive::StringList& names, std::string_view name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-// The CLI's prompts, except that the report question is left to the summary at the end, which names the
-// report file instead of offering to open it.
-class FillPrompts : public CliPrompts {
- public:
-  bool WarningQuestion(const std::string&) override { return false; }
-};
-
-// Sets the designations given and the "Куда входит" of every element from the designation map, as the
-// designation dialog does.
-void ApplyDesignations(const ParsedOptions& parsed, elements::ListData& data) {
-  if (parsed.designations.empty()) return;
-  for (const auto& [file, text] : parsed.designations) {
-    const std::string key = elements::FileText(file);
-    const auto it = data.designations.find(key);
-    if (it == data.designations.end()) {
-      throw BadUsage("fill: --designation: \"" + key + "\" is not one of the designs");
-    }
-    it->second = text;
-  }
-  for (auto& element : data.elements.storage()) {
-    const auto it = data.designations.find(std::string(element->Get(model::kFile)));
-    element->Set(model::kGoesInto, it != data.designations.end() ? it->second : std::string());
-  }
-}
-
-// The roles as --roles names them, checked as the roles dialog checks its choices: a name the attribute
-// name list lacks is no choice.
-elements::RoleSelection SelectionOf(const std::vector<std::string>& names,
-                                    const archive::StringList& listed) {
-  auto choice = [&](std::size_t i) -> std::optional<std::string> {
-    if (i >= names.size() || names[i].empty() || !Listed(listed, names[i])) return std::nullopt;
-    return names[i];
-  };
-  return {choice(0), choice(1), choice(2), choice(3)};
-}
-
-// Accepts the roles as the roles dialog would, refusing with its warning where it would stay open.
-bool AcceptRoles(elements::ListData& data, model::DocumentKind kind, const elements::RoleSelection& selection,
-                 elements::MergeChoice& merge, ports::Prompts& prompts, std::string_view hint) {
-  model::Roles probe = data.roles;
-  if (const auto warning = elements::SetRoles(probe, selection)) {
-    throw BadUsage(std::string(*warning) + std::string(hint));
-  }
-  return elements::AcceptRoles(data, kind, selection, merge, prompts).sorted;
+  request.gap = options.gap;
+  request.tail = options.tail;
+  request.merge = options.merge;
+  if (options.editor) request.editor = Cp(*options.editor);
+  return request;
 }
 
 int RunFill(const FillOptions& options) {
-  const ParsedOptions parsed = Parse(options);
-  // Values the user typed are refused before anything is read.
-  if (options.gap) model::ValidateGap(*options.gap);
-  if (options.tail && parsed.kind) model::ValidateTail(*parsed.kind, *options.tail);
+  const app::FillRequest request = RequestOf(options);
+  if (!options.pdf.empty()) {
+    std::vector<std::filesystem::path> inputs = request.designs;
+    if (!request.from.empty()) inputs.push_back(request.from);
+    inputs.push_back(request.output);
+    app::RefuseOverwritingInputs(options.pdf, inputs);
+  }
 
   EnsureQtSession();
   app::Application application(app::ProgramFolder());
-  document::Document doc =
-      options.from.empty() ? document::Document(*parsed.kind) : document::Document::FromFile(options.from);
-  const model::DocumentKind kind = doc.kind();
-  if (parsed.kind && *parsed.kind != kind) {
-    throw BadUsage("fill: --kind " + options.kind + " differs from the kind of " + options.from);
-  }
-  if (options.tail) model::ValidateTail(kind, *options.tail);
-  if (options.merge && kind != model::DocumentKind::kSimpleBill)
-    throw BadUsage("fill: --merge applies to --kind simple");
-  elements::MergeChoice merge =
-      options.merge ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;
-  FillPrompts prompts;
-
-  // The element list window's copy of the document's data. The package role is never stored: it always
-  // holds its default.
-  elements::ListData data = doc.data();
-  data.roles[model::kRolePackage] = std::string(model::kPattern);
-  bool sorted = true;
-  if (!options.files.empty()) {
-    bool read_mismatch = false;
-    data.designations.clear();
-    ReadDesigns(application, options.files, data, read_mismatch);
-    for (const std::string& file : options.files) data.designations.try_emplace(elements::FileText(file));
-    data.roles = model::DefaultRoles();
-    if (data.headings.empty()) elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
-    sorted = false;
-  }
-  ApplyDesignations(parsed, data);
-  if (parsed.roles) {
-    const std::vector<std::string>& names = *parsed.roles;
-    if (names.size() > 3 && !names[3].empty() && !Listed(data.attribute_names, names[3])) {
-      throw BadUsage("fill: --roles: no attribute \"" + names[3] + "\" in the list");
-    }
-    sorted = AcceptRoles(data, kind, SelectionOf(*parsed.roles, data.attribute_names), merge, prompts, {}) ||
-             sorted;
-  }
-  if (parsed.join) {
-    if (!Listed(data.attribute_names, parsed.join->result)) {
-      throw BadUsage("fill: --join: no attribute \"" + parsed.join->result + "\" in the list");
-    }
-    elements::JoinAttributes(data.elements, *parsed.join);
-  }
-
-  // The fill action: roles the list lacks are asked for, then the column mapping, then the order.
-  if (elements::RolesIncomplete(data.roles, data.attribute_names)) {
-    const std::string hint = " (--roles)";
-    sorted = AcceptRoles(data, kind, elements::ProposedRoles(data.roles, data.attribute_names), merge,
-                         prompts, hint) ||
-             sorted;
-  }
-  elements::ColumnMapping mapping =
-      elements::ProposedColumnMapping(data.attribute_names, data.headings, doc.fill_parameters());
-  if (!parsed.headings.empty()) {
-    for (elements::HeadingRow& row : mapping.rows) row.title.clear();
-    for (const auto& [attribute, title] : parsed.headings) {
-      const auto row = std::find_if(mapping.rows.begin(), mapping.rows.end(),
-                                    [&](const elements::HeadingRow& r) { return r.attribute == attribute; });
-      if (row == mapping.rows.end())
-        throw BadUsage("fill: --heading: no attribute \"" + attribute + "\" in the list");
-      row->title = title;
-    }
-  }
-  if (options.gap) mapping.parameters.gap = *options.gap;
-  if (options.tail) mapping.parameters.tail = *options.tail;
-  model::FillParameters parameters;
-  elements::ApplyColumnMapping(mapping, kind, data.headings, parameters);
-  if (elements::NeedsSortChoice(kind, data.designations)) {
-    sorted = elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, prompts) ||
-             sorted;
-  }
-  if (!sorted) elements::SortElements(data.elements, data.roles, kind, merge);
-
-  doc.SetListData(std::move(data));
-  document::SetFillParameters(doc.settings_table(), kind, parameters);
   const adapters::QtTextMeasurer measurer;
-  adapters::QtShell shell;
-  document::FillDocument(doc, {measurer, application.kinds(), application.value_check(), prompts, shell},
-                         merge);
-  for (const auto& [field, text] : parsed.titles) doc.settings_table().SetTitleField(field, text);
-
   adapters::QtSystemInfo system;
-  if (options.editor) {
-    doc.SetEditorName(Cp(*options.editor));
-  } else {
-    // Only proposed: the name the editor dialog would offer, without storing anything.
-    adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(application.folder()));
-    doc.SetEditorName(app::EditorIdentity(settings, system).PeekProposal());
-  }
-  doc.Save(options.output, system);
+  adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(application.folder()));
+  // No one is there to answer: the sort choice keeps what --merge says, and the roles the workflow cannot
+  // accept are refused as bad usage before the dialog would be shown.
+  CliPrompts prompts;
+  app::FillOutcome outcome = app::RunFill(application, request, {measurer, prompts, settings, system});
+  for (const std::string& warning : outcome.warnings) PrintWarning(warning);
+  document::Document& doc = outcome.document;
   // Drawn after saving, so the file holds the fill as it is, whatever the drawing marks in the sheets.
   if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf);
 
-  const std::string report = Cp(application.value_check().report_path().string());
+  const std::string report = Cp(outcome.report.string());
   Json out = Json::object();
   out["output"] = Utf8(Cp(std::filesystem::absolute(doc.path()).string()));
-  out["kind"] = static_cast<int>(kind);
+  out["kind"] = static_cast<int>(doc.kind());
   out["elements"] = doc.data().elements.count();
   out["sheets"] = doc.sheets().sheet_count();
   out["editor"] = Utf8(doc.editor_name());
-  out["mismatch"] = doc.mismatch();
+  out["mismatch"] = outcome.mismatch;
   out["report"] = Utf8(report);
   if (!options.pdf.empty()) out["pdf"] = Utf8(Cp(std::filesystem::absolute(options.pdf).string()));
   std::cout << Compact(out) << '\n';
-  if (doc.mismatch()) {
-    PrintWarning(std::string("В данном документе обнаружен ряд несоответствий номиналов резисторов и/или "
-                             "конденсаторов их заданной точности. Отчет: "_cp) +
-                 report);
+  if (outcome.mismatch) {
+    PrintWarning(model::OneLine(model::kDocumentMismatch) + std::string(" Отчет: "_cp) + report);
   }
   return kOk;
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/design_reader.h"
+#include "app/read_workflow.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "elements/ascii_reader.h"
@@ -28,27 +28,14 @@ struct ReadOptions {
   bool strict = false;
 };
 
-}  // namespace
-
+// Reads the designs, saying on standard error what the user should hear about them.
 void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
                  elements::ListData& data, bool& mismatch) {
-  app::DesignReader reader(application.kinds(), application.value_check());
-  for (std::size_t i = 0; i < files.size(); ++i) {
-    elements::AsciiReadResult result;
-    try {
-      result = reader.ReadFile(files[i], i > 0, data, mismatch);
-    } catch (const DamagedFile& e) {
-      throw DamagedFile(text::Cp1251FromUnknown(files[i]) + ": " + e.message());
-    }
-    if (result.cut_off) {
-      PrintWarning(text::Cp1251FromUnknown(files[i]) + ": " +
-                   std::string("файл обрывается внутри описания компонента "_cp) + result.cut_designator +
-                   std::string("; этот компонент не прочитан."_cp));
-    }
-  }
+  const app::ReadOutcome outcome =
+      app::ReadDesigns(application, std::vector<std::filesystem::path>(files.begin(), files.end()), data);
+  for (const std::string& warning : outcome.warnings) PrintWarning(warning);
+  mismatch = outcome.mismatch;
 }
-
-namespace {
 
 std::string ReportPath(app::Application& application) {
   return text::ToUtf8(text::Cp1251FromUnknown(application.value_check().report_path().string()));

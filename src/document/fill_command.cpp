@@ -6,7 +6,6 @@
 #include "document/fill_bill.h"
 #include "document/fill_list.h"
 #include "document/fill_simple_bill.h"
-#include "ports/prompts.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::document {
@@ -40,10 +39,6 @@ void FillDocument(Document& document, const FillCommandContext& context, element
   }
   document.sheets().ClearSelection();
   document.SetModified(true);
-
-  if (document.mismatch() && context.prompts.WarningQuestion(std::string(kFillMismatchQuestion))) {
-    valuecheck::ShowReport(context.shell, context.check);
-  }
 }
 
 }  // namespace tallyform::document

@@ -1,6 +1,7 @@
 #pragma once
 // The fill command: fills a document of its kind from a prepared copy of its element list, with the value
-// check's report started afresh, and offers the report when values were found off their series.
+// check's report started afresh. Whether values were found off their series is the document's mismatch
+// flag; offering the report is the caller's business (model::DocumentMismatchQuestion()).
 
 #include <string_view>
 
@@ -8,8 +9,6 @@
 #include "text/literal.h"
 
 namespace tallyform::ports {
-class Prompts;
-class Shell;
 class TextMeasurer;
 }  // namespace tallyform::ports
 namespace tallyform::valuecheck {
@@ -26,26 +25,18 @@ using namespace tallyform::text::literals;
 
 class Document;
 
-/// The question asked after a fill that found values off their series.
-inline constexpr std::string_view kFillMismatchQuestion =
-    "В данном документе обнаружен ряд несоответствий \r\n"
-    "номиналов резисторов и/или конденсаторов их заданной точности.\r\n"
-    "Показать отчет?"_cp;
-
 /// What the fill command works with besides the document.
 struct FillCommandContext {
   const ports::TextMeasurer& measurer;
   const model::ElementKinds& kinds;
   valuecheck::ValueCheck& check;
-  ports::Prompts& prompts;
-  ports::Shell& shell;
 };
 
 /// Fills the document from its element list, which is left as it is: the report is emptied and its file
 /// deleted, the mismatch flag cleared; a copy of the list is prepared for the document's kind and filled
 /// into the sheets, writing the report file once at the end; the document is marked modified. A simple
-/// bill lists the elements of several files as `merge` says. When a value was off its series the user is
-/// asked whether to see the report (Prompts::WarningQuestion), and the report is opened on yes.
+/// bill lists the elements of several files as `merge` says. The mismatch flag tells whether a value was off
+/// its series.
 void FillDocument(Document& document, const FillCommandContext& context,
                   elements::MergeChoice merge = elements::MergeChoice::kSeparateLists);
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -122,6 +123,54 @@ TEST(FillCommandTest, RefusesBadUsageAndBadInputWithoutWriting) {
     const CliRun run = Cli(home, c.args);
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(output));
+  }
+}
+
+// A design written over by its own document was lost: fill once took any output path, an input's included.
+TEST(FillCommandTest, NeverWritesOverItsInputsAndSaysWhenTheDesignsHoldNoElements) {
+  TempFolder home;
+  const std::filesystem::path design = home / "board.sch";
+  std::filesystem::copy_file(Example("amplifier.sch"), design);
+  const std::string original = FileBytes(design);
+  std::filesystem::create_directories(home / "sub");
+  std::filesystem::create_symlink(design, home / "link.sch");
+  const std::string made = (home / "made.enum").string();
+  ASSERT_EQ(Cli(home, {"fill", "--kind", "list", design.string(), "-o", made, "--editor", "E"}).status, 0);
+  const std::string made_bytes = FileBytes(made);
+
+  // The same file under other spellings: through "..", through a link, as --pdf, and the document refilled.
+  const std::vector<std::vector<std::string>> cases = {
+      {"fill", "--kind", "list", design.string(), "-o", (home / "sub" / ".." / "board.sch").string()},
+      {"fill", "--kind", "list", design.string(), "-o", (home / "link.sch").string()},
+      {"fill", "--kind", "list", (home / "link.sch").string(), "-o", design.string()},
+      {"fill", "--kind", "list", design.string(), "-o", (home / "x.enum").string(), "--pdf", design.string()},
+      {"fill", "--from", made, "-o", made},
+  };
+  for (const auto& args : cases) {
+    const CliRun run = Cli(home, args);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("overwritten"), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(FileBytes(design), original);
+  EXPECT_EQ(FileBytes(made), made_bytes);
+  EXPECT_FALSE(std::filesystem::exists(home / "x.enum"));
+
+  // A board whose components all have number designators holds no elements: that is what the user hears.
+  const std::string output = (home / "empty.enum").string();
+  const std::filesystem::path bare = home / "bare.sch";
+  const std::filesystem::path holes = home / "holes.pcb";
+  {
+    std::ofstream(bare) << "ACCEL_ASCII \"bare.sch\"\r\n";
+    std::ofstream(holes) << "ACCEL_ASCII \"holes.pcb\"\r\n(netlist \"Netlist_1\"\r\n"
+                            "  (compInst \"1\"\r\n    (compRef \"HOLE_1\")\r\n  )\r\n"
+                            "  (compInst \"2A\"\r\n    (compRef \"FID_1\")\r\n  )\r\n)\r\n";
+  }
+  for (const std::filesystem::path& input : {bare, holes}) {
+    const CliRun run = Cli(home, {"fill", "--kind", "simple", input.string(), "-o", output});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("нет ни одного элемента"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("Выберите атрибут"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(output));
   }
 }

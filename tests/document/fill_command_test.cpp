@@ -8,7 +8,6 @@
 #include "document/document.h"
 #include "elements/default_headings.h"
 #include "model/element_kinds.h"
-#include "support/fake_ports.h"
 #include "support/fake_text_measurer.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
@@ -18,7 +17,6 @@ namespace tallyform::document {
 namespace {
 
 using namespace tallyform::text::literals;
-using testing::FakePrompts;
 
 class FillCommandTest : public ::testing::Test {
  protected:
@@ -41,24 +39,19 @@ class FillCommandTest : public ::testing::Test {
     e->Set(model::kFile, "board.pcb");
     document.data().elements.Append(std::move(e));
   }
-  void Fill(Document& document) {
-    FillDocument(document, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_});
-  }
+  void Fill(Document& document) { FillDocument(document, FillCommandContext{measurer_, kinds_, check_}); }
 
   testing::TempFolder folder_;
   valuecheck::ValueCheck check_{folder_ / "errors.log"};
   model::ElementKinds kinds_;
   testing::FakeTextMeasurer measurer_;
-  FakePrompts prompts_;
-  testing::FakeShell shell_;
 };
 
-TEST_F(FillCommandTest, FillsFromAPreparedCopyAndOffersTheReport) {
+TEST_F(FillCommandTest, FillsFromAPreparedCopyAndWritesTheReportOnce) {
   Document document = MakeDocument(model::DocumentKind::kElementList);
   for (const char* d : {"R1", "R2", "R3"}) Add(document, d, "Р1-12-0,125-10 кОм-5%"_cp);
   Add(document, "R4", "Р1-12-0,125-4,6 кОм-5%"_cp);
   const elements::ComponentList before = document.data().elements;
-  prompts_.question_answers = {true};
 
   Fill(document);
 
@@ -67,15 +60,10 @@ TEST_F(FillCommandTest, FillsFromAPreparedCopyAndOffersTheReport) {
   EXPECT_EQ(document.sheets().sheet(0).cell(3, 1).text(), "R4");
   EXPECT_TRUE(document.modified());
   EXPECT_TRUE(document.mismatch());
-  EXPECT_EQ(prompts_.Texts(FakePrompts::Kind::kWarningQuestion),
-            (std::vector<std::string>{std::string(kFillMismatchQuestion)}));
-  ASSERT_EQ(shell_.opened.size(), 1u);
-  EXPECT_EQ(shell_.opened[0], check_.report_path());
-  // The report was written before it was offered.
   EXPECT_NE(testing::FileBytes(check_.report_path()).find("RefDes=R4"), std::string::npos);
 }
 
-TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
+TEST_F(FillCommandTest, StartsTheReportAfreshWhenValuesFit) {
   ASSERT_FALSE(check_.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
   Document document = MakeDocument(model::DocumentKind::kElementList);
   document.SetMismatch(true);
@@ -86,8 +74,6 @@ TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
   EXPECT_FALSE(document.mismatch());
   EXPECT_EQ(check_.mismatch_count(), 0u);
   EXPECT_EQ(testing::FileBytes(check_.report_path()).find("R99"), std::string::npos);
-  EXPECT_TRUE(prompts_.calls.empty());
-  EXPECT_TRUE(shell_.opened.empty());
 }
 
 TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
@@ -110,7 +96,7 @@ TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
   for (const auto merge : {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
     Document simple = MakeDocument(model::DocumentKind::kSimpleBill);
     Add(simple, "DD1", "К561ЛА7"_cp);
-    FillDocument(simple, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_}, merge);
+    FillDocument(simple, FillCommandContext{measurer_, kinds_, check_}, merge);
     EXPECT_EQ(simple.sheets().sheet(0).cell(4, 0).text(), "1");
     EXPECT_EQ(simple.sheets().sheet(0).section_file(),
               merge == elements::MergeChoice::kSeparateLists ? "board.pcb" : "");

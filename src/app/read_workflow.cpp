@@ -1,0 +1,33 @@
+#include "app/read_workflow.h"
+
+#include "app/application.h"
+#include "app/design_reader.h"
+#include "model/errors.h"
+#include "text/cp1251.h"
+#include "text/literal.h"
+
+namespace tallyform::app {
+
+using namespace tallyform::text::literals;
+
+ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesystem::path>& files,
+                        elements::ListData& data) {
+  DesignReader reader(application.kinds(), application.value_check());
+  ReadOutcome outcome;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const std::string name = text::Cp1251FromUnknown(files[i].string());
+    elements::AsciiReadResult result;
+    try {
+      result = reader.ReadFile(files[i], i > 0, data, outcome.mismatch);
+    } catch (const DamagedFile& e) {
+      throw DamagedFile(name + ": " + e.message());
+    }
+    if (result.cut_off) {
+      outcome.warnings.push_back(name + ": " + std::string("файл обрывается внутри описания компонента "_cp) +
+                                 result.cut_designator + std::string("; этот компонент не прочитан."_cp));
+    }
+  }
+  return outcome;
+}
+
+}  // namespace tallyform::app

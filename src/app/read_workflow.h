@@ -1,0 +1,31 @@
+#pragma once
+// Reading designs into one element list, as every front end does it: the first design replaces the list,
+// the others append to it, and what the user should hear about comes back as an outcome.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tallyform::elements {
+struct ListData;
+}  // namespace tallyform::elements
+
+namespace tallyform::app {
+
+class Application;
+
+struct ReadOutcome {
+  /// A value was found off its series; the report file names it.
+  bool mismatch = false;
+  /// Warnings for the user, code page 1251: a design cut off inside a component block, one per design.
+  std::vector<std::string> warnings;
+};
+
+/// Reads the designs into `data` in the order given (the first replaces the elements, attribute names and
+/// prefixes, the others append) and runs the value check with the report started afresh. A design that
+/// cannot be read stops the reading with the reader's error, its message led by the file's name; the
+/// designs read before it stay in `data`.
+ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesystem::path>& files,
+                        elements::ListData& data);
+
+}  // namespace tallyform::app
