@@ -3,6 +3,7 @@
 
 #include "document/fill_command.h"
 
+#include <QString>
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
@@ -56,6 +57,7 @@ struct FillOptions {
   std::optional<std::string> join;
   std::vector<std::string> join_rows;
   std::vector<std::string> titles;
+  std::string font;
 };
 
 // The options as the core takes them: texts in code page 1251, pairs split.
@@ -204,6 +206,7 @@ int RunFill(const FillOptions& options) {
   if (options.tail && parsed.kind) document::ValidateTail(*parsed.kind, *options.tail);
 
   EnsureQtSession();
+  WarnAboutMissingFont(options.font);
   app::Application application(app::ProgramFolder());
   document::Document doc =
       options.from.empty() ? document::Document(*parsed.kind) : document::Document::FromFile(options.from);
@@ -279,7 +282,7 @@ int RunFill(const FillOptions& options) {
 
   doc.SetListData(std::move(data));
   document::SetFillParameters(doc.settings_table(), kind, parameters);
-  const adapters::QtTextMeasurer measurer;
+  const adapters::QtTextMeasurer measurer(QString::fromStdString(options.font));
   adapters::QtShell shell;
   document::FillDocument(doc, {measurer, application.kinds(), application.value_check(), prompts, shell},
                          merge);
@@ -295,7 +298,7 @@ int RunFill(const FillOptions& options) {
   }
   doc.Save(options.output, system);
   // Drawn after saving, so the file holds the fill as it is, whatever the drawing marks in the sheets.
-  if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf);
+  if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf, options.font);
 
   const std::string report = Cp(application.value_check().report_path().string());
   Json out = Json::object();
@@ -331,6 +334,8 @@ void AddFillCommand(CLI::App& app, Outcome& outcome) {
                    "Fill this saved document again, keeping its title block, settings and history; without "
                    "designs its own element list is filled");
   fill->add_option("--pdf", options->pdf, "Also draw every sheet into this PDF file, one page per sheet");
+  fill->add_option("--font", options->font,
+                   "Fit (and draw with --pdf) the texts in this font family instead of the sheet font");
   fill->add_option("--editor", options->editor,
                    "Editor's name for the history record (default: the name the editor dialog proposes)");
   fill->add_option("--gap", options->gap, "Empty rows between groups (0 to 99)");
