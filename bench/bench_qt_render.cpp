@@ -22,7 +22,7 @@ document::SheetSet FullDocument(model::DocumentKind kind, int count) {
   for (int i = 1; i < count; ++i) set.AddSheet(model::LayoutOf(kind).following_top_offset);
   const std::string texts[] = {"R1-R4, R7",
                                std::string{"Резистор С2-33Н-0,125-10 кОм±5%-А-Д-В ОЖО.467.093 ТУ"_cp}, "4",
-                               std::string{"Конденсатор К10-17б-Н90"_cp}, "АБВГ.468157.001"};
+                               std::string{"Конденсатор К10-17б-Н90"_cp}, std::string{"АБВГ.468157.001"_cp}};
   for (std::size_t s = 0; s < set.sheet_count(); ++s) {
     document::CTableRows& sheet = set.sheet(s);
     for (std::size_t r = 0; r < sheet.row_count(); ++r) {

@@ -26,7 +26,10 @@ int Rounded(double v) {
 }  // namespace
 
 QtDevice::QtDevice(QPainter& painter, Use use, const QString& family, QSize client)
-    : painter_(painter), use_(use), family_(family), client_(client), measurer_(family) {
+    : painter_(painter), use_(use), client_(client), measurer_(family) {
+  // The face the measurer settled on, so that a face the system lacks is not left to Qt's substitution
+  // in drawing while the widths come from another.
+  family_ = measurer_.font().family();
   const QFontMetricsF metrics(measurer_.font());
   ascent_em_ = metrics.ascent() / QtTextMeasurer::kReferenceEmPixels;
   line_height_em_ = metrics.height() / QtTextMeasurer::kReferenceEmPixels;

@@ -25,8 +25,8 @@ class QtDevice : public ports::Device {
     kPrinting,  ///< a printer or a file made for print, at true size
   };
 
-  /// Draws with `painter`, which must be active on its device and outlive this object; `family` is the
-  /// face of every text (see ChooseSheetFamily). The client size is `client` when valid, otherwise the size
+  /// Draws with `painter`, which must be active on its device and outlive this object; every text is in
+  /// the face ChooseSheetFamily(family) picks. The client size is `client` when valid, otherwise the size
   /// of the painter's device. The painter's state is saved here and restored by the destructor.
   QtDevice(QPainter& painter, Use use, const QString& family, QSize client = {});
   ~QtDevice() override;

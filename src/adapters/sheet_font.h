@@ -1,9 +1,10 @@
 #pragma once
 // The font every text of a sheet is drawn and measured in.
 //
-// The sheets ask for the face "AGOST Pincher". A system without it gets "PT Sans Narrow", so that fitting
-// and drawing agree on every machine; the user may name another face. The character height (em size,
-// without internal leading) of a text of height h mm is h × 96 / 72 mm on every device.
+// The sheets ask for the face "AGOST Pincher". A system without it gets the face the programs carry,
+// OpenGost Type B TT (resources/fonts/), so that fitting and drawing agree on every machine; the user may
+// name another face. The character height (em size, without internal leading) of a text of height h mm is
+// h × 96 / 72 mm on every device.
 
 #include <QFont>
 #include <QString>
@@ -12,20 +13,29 @@ namespace tallyform::adapters {
 
 /// The face the sheets ask for.
 inline constexpr char kSheetFace[] = "AGOST Pincher";
-/// The face that stands in when the system lacks the sheet face.
-inline constexpr char kStandInFace[] = "PT Sans Narrow";
+/// The resource of the bundled face, which stands in when the system lacks the sheet face.
+inline constexpr char kBundledFontResource[] = ":/fonts/OpenGostTypeB-TT.ttf";
+/// The installed face that stands in when even the bundled face cannot be had.
+inline constexpr char kAlternativeFace[] = "PT Sans Narrow";
 
 /// The character height (em size) in millimetres of a text `text_height_mm` high.
 constexpr double CharacterHeightMm(double text_height_mm) {
   return text_height_mm * 96.0 / 72.0;
 }
 
-/// True when the system's font database holds the family (letter case ignored). Needs a QGuiApplication.
+/// Adds the bundled face to the application's font database and gives its family as the database names
+/// it; empty when it cannot be added. The first call with a QGuiApplication does the work, later calls only
+/// give the family; without a QGuiApplication nothing is done. HasFontFamily and ChooseSheetFamily call it
+/// themselves. Thread-safe.
+QString RegisterBundledFonts();
+
+/// True when the font database, the bundled face included, holds the family (letter case ignored). Needs a
+/// QGuiApplication.
 bool HasFontFamily(const QString& family);
 
-/// The family the sheets are drawn in: `preferred` (the user's choice; empty for none) when the system has
-/// it, else the sheet face, else the stand-in face, else the sheet face name left to Qt's own substitution.
-/// Needs a QGuiApplication.
+/// The family the sheets are drawn in: `preferred` (the user's choice; empty for none) when the font
+/// database has it, else the sheet face, else the bundled face, else the alternative face, else the sheet
+/// face name left to Qt's own substitution. Needs a QGuiApplication.
 QString ChooseSheetFamily(const QString& preferred = {});
 
 /// The sheet font of `family` with a character height (em size) of `em_pixels` pixels, weight 400.

@@ -1,5 +1,6 @@
 // tallyform-cli fill: the options turned into a fill request, the fill workflow run, its outcome printed.
 
+#include <QString>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -44,6 +45,7 @@ struct FillOptions {
   std::optional<std::string> join;
   std::vector<std::string> join_rows;
   std::vector<std::string> titles;
+  std::string font;
 };
 
 std::string Cp(const std::string& typed) {
@@ -132,8 +134,9 @@ int RunFill(const FillOptions& options) {
   }
 
   EnsureQtSession();
+  WarnAboutMissingFont(options.font);
   app::Application application(app::ProgramFolder());
-  const adapters::QtTextMeasurer measurer;
+  const adapters::QtTextMeasurer measurer(QString::fromStdString(options.font));
   adapters::QtSystemInfo system;
   adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(application.folder()));
   // No one is there to answer: the sort choice keeps what --merge says, and the roles the workflow cannot
@@ -143,7 +146,7 @@ int RunFill(const FillOptions& options) {
   for (const std::string& warning : outcome.warnings) PrintWarning(warning);
   document::Document& doc = outcome.document;
   // Drawn after saving, so the file holds the fill as it is, whatever the drawing marks in the sheets.
-  if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf);
+  if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf, options.font);
 
   const std::string report = Cp(outcome.report.string());
   Json out = Json::object();
@@ -177,6 +180,8 @@ void AddFillCommand(CLI::App& app, Outcome& outcome) {
                    "Fill this saved document again, keeping its title block, settings and history; without "
                    "designs its own element list is filled");
   fill->add_option("--pdf", options->pdf, "Also draw every sheet into this PDF file, one page per sheet");
+  fill->add_option("--font", options->font,
+                   "Fit (and draw with --pdf) the texts in this font family instead of the sheet font");
   fill->add_option("--editor", options->editor,
                    "Editor's name for the history record (default: the name the editor dialog proposes)");
   fill->add_option("--gap", options->gap, "Empty rows between groups (0 to 99)");

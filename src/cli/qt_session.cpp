@@ -8,6 +8,8 @@
 #include <string>
 #include <system_error>
 
+#include "adapters/sheet_font.h"
+
 namespace tallyform::cli {
 
 void EnsureQtSession() {
@@ -28,6 +30,7 @@ void EnsureQtSession() {
   static char name[] = "tallyform-cli";
   static char* argv[] = {name, nullptr};
   app = new QGuiApplication(argc, argv);
+  adapters::RegisterBundledFonts();
 }
 
 }  // namespace tallyform::cli

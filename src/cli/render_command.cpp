@@ -49,14 +49,6 @@ std::string Utf8Path(const std::filesystem::path& path) {
   return text::ToUtf8(text::Cp1251FromUnknown(path.string()));
 }
 
-// The sheet face falls back silently; a face the user named and does not get deserves a word.
-void WarnAboutMissingFont(const QString& family) {
-  if (family.isEmpty() || adapters::HasFontFamily(family)) return;
-  PrintWarning(std::string("шрифт \""_cp) + adapters::FromQString(family) +
-               std::string("\" не найден; тексты нарисованы шрифтом \""_cp) +
-               adapters::FromQString(adapters::ChooseSheetFamily(family)) + "\".");
-}
-
 int RunRender(const RenderOptions& options) {
   const int outputs = !options.pdf.empty() + !options.svg.empty() + !options.png.empty();
   if (outputs != 1) throw BadUsage("render: give exactly one of --pdf, --svg, --png");
@@ -70,7 +62,7 @@ int RunRender(const RenderOptions& options) {
   exports.png_dpi = options.dpi.value_or(adapters::kDefaultPngDpi);
   exports.sheet = options.sheet;
   exports.progress = TerminalProgress();
-  WarnAboutMissingFont(exports.family);
+  WarnAboutMissingFont(options.font);
 
   std::vector<std::filesystem::path> written;
   if (!options.pdf.empty()) {
@@ -93,9 +85,19 @@ int RunRender(const RenderOptions& options) {
 
 }  // namespace
 
-void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path) {
+// The sheet face falls back silently; a face the user named and does not get deserves a word.
+void WarnAboutMissingFont(const std::string& font) {
+  const QString family = QString::fromStdString(font);
+  if (family.isEmpty() || adapters::HasFontFamily(family)) return;
+  PrintWarning(std::string("шрифт \""_cp) + adapters::FromQString(family) +
+               std::string("\" не найден; тексты нарисованы шрифтом \""_cp) +
+               adapters::FromQString(adapters::ChooseSheetFamily(family)) + "\".");
+}
+
+void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path, const std::string& font) {
   EnsureQtSession();
   adapters::ExportOptions exports;
+  exports.family = QString::fromStdString(font);
   exports.progress = TerminalProgress();
   adapters::ExportPdf(doc.sheets(), pdf_path, exports);
 }

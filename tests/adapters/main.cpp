@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include "adapters/sheet_font.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // A private runtime folder, so that Qt neither warns nor shares one with the developer's session.
@@ -15,5 +17,6 @@ int main(int argc, char** argv) {
   }
   ::testing::InitGoogleTest(&argc, argv);
   const QGuiApplication app(argc, argv);
+  tallyform::adapters::RegisterBundledFonts();
   return RUN_ALL_TESTS();
 }

@@ -9,13 +9,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "adapters/qt_text.h"
+#include "adapters/qt_text_measurer.h"
 #include "adapters/sheet_export.h"
 #include "adapters/sheet_font.h"
 #include "document/sheet_set.h"
 #include "model/errors.h"
 #include "support/temp_folder.h"
+#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace tallyform::adapters {
@@ -156,6 +159,88 @@ TEST(SheetExportTest, PdfHasOnePageOfTheSheetsSizePerSheetAndSearchableText) {
       EXPECT_NE(text->find("Наименование"), std::string::npos);
     }
   }
+}
+
+// The sheet drawn at `dpi` as a PNG file and read back.
+QImage SheetImage(SheetSet& set, const std::filesystem::path& folder, int dpi) {
+  ExportOptions options;
+  options.png_dpi = dpi;
+  const auto files = ExportPng(set, folder, options);
+  return files.empty()
+             ? QImage()
+             : QImage(QString::fromStdString(files[0].string())).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(SheetExportTest, CellTextsThatFitAreDrawnInsideTheirCells) {
+  struct Case {
+    std::size_t row;
+    std::size_t column;
+    const char* utf8;
+    std::uint32_t attributes;
+  };
+  // Capitals with marks above, descenders, brackets and the symbols of the documents, in the narrow and
+  // the wide columns of a list of elements, upright, underlined and upwards. No two cases are neighbours.
+  const Case kCases[] = {
+      {1, 0, "Й", document::kFillCentred},
+      {1, 2, "Щёткин Ёж (№ 5) ±5%… gjpqy ДЦЩ", document::kFillLeft},
+      {3, 1, "VD1...VD4", document::kFillCentred},
+      {3, 3, "Ёру", document::kFillCentred},
+      {5, 2, "Конденсаторы", document::kFillHeading},
+      {5, 4, "ОЖ0.467.093 ТУ", document::WithAlignment(document::kFillLeft, document::kAlignRight)},
+      {7, 1, "Ёжу", document::kFillCentred | document::kVertical},
+  };
+  constexpr int kDpi = 200;
+  const TempFolder folder;
+  SheetSet blank(DocumentKind::kElementList);
+  SheetSet written(DocumentKind::kElementList);
+  const QtTextMeasurer measurer;
+  const double text_height = written.sheet(0).settings().table_text;
+  std::vector<QRect> cells;
+  for (const Case& c : kCases) {
+    document::CCell& cell = written.sheet(0).cell(c.row, c.column);
+    const std::string text = text::FromUtf8(c.utf8);
+    cell.SetText(text);
+    cell.SetAttributes(c.attributes);
+    const document::Rect& r = cell.rect();
+    // Fits: a line as drawn, whole, without shrinking.
+    const double room = (c.attributes & document::kVertical) != 0 ? r.bottom - r.top : r.right - r.left - 1;
+    ASSERT_LE(measurer.Width(text, text_height) * 1.05, room) << c.utf8;
+    const auto units = [](int mm) { return static_cast<int>(mm * kDpi / 25.4); };
+    cells.emplace_back(QPoint(units(r.left), units(r.top)), QPoint(units(r.right) - 1, units(r.bottom) - 1));
+  }
+  const QImage before = SheetImage(blank, folder / "blank", kDpi);
+  const QImage after = SheetImage(written, folder / "written", kDpi);
+  ASSERT_FALSE(before.isNull());
+  ASSERT_EQ(before.size(), after.size());
+
+  // Every pixel the texts changed lies in the cell of its text; every text left some ink.
+  std::vector<QRect> ink(cells.size());
+  QRect stray;
+  for (int y = 0; y < after.height(); ++y) {
+    const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+    const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+    for (int x = 0; x < after.width(); ++x) {
+      if (a[x] == b[x]) continue;
+      bool inside = false;
+      for (std::size_t i = 0; i < cells.size() && !inside; ++i) {
+        if (cells[i].contains(x, y)) {
+          ink[i] |= QRect(x, y, 1, 1);
+          inside = true;
+        }
+      }
+      if (!inside) stray |= QRect(x, y, 1, 1);
+    }
+  }
+  EXPECT_TRUE(stray.isEmpty()) << "ink outside the cells at " << stray.x() << ", " << stray.y() << " size "
+                               << stray.width() << " x " << stray.height();
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    EXPECT_FALSE(ink[i].isEmpty()) << kCases[i].utf8;
+    // Strictly inside the cell's lines, which the text does not touch.
+    EXPECT_TRUE(cells[i].adjusted(1, 1, -1, -1).contains(ink[i])) << kCases[i].utf8;
+  }
+  // The upward text stands taller than it is wide; the others run across.
+  EXPECT_GT(ink.back().height(), ink.back().width());
+  EXPECT_LT(ink[1].height(), ink[1].width());
 }
 
 TEST(SheetExportTest, PngImagesHaveTheSizeOfTheirResolution) {

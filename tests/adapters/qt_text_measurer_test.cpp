@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QRawFont>
 #include <string>
 
 #include "adapters/sheet_font.h"
@@ -15,13 +17,39 @@ namespace {
 
 using namespace text::literals;
 
-// The face the sheets get on this machine: the sheet face when installed, otherwise its stand-in.
-QString ExpectedFace() {
-  return QString::fromLatin1(HasFontFamily(QString::fromLatin1(kSheetFace)) ? kSheetFace : kStandInFace);
+// The family the bundled face registers under.
+QString BundledFamily() {
+  return QStringLiteral("OpenGost Type B TT");
 }
 
-TEST(SheetFontTest, MissingOrUnknownFacesFallBackToTheStandIn) {
-  ASSERT_TRUE(HasFontFamily(QString::fromLatin1(kStandInFace))) << "the stand-in face is not installed";
+// The face the sheets get on this machine: the sheet face when installed, otherwise the bundled face.
+QString ExpectedFace() {
+  return HasFontFamily(QString::fromLatin1(kSheetFace)) ? QString::fromLatin1(kSheetFace) : BundledFamily();
+}
+
+TEST(SheetFontTest, TheBundledFaceIsRegisteredOnceUnderItsOwnName) {
+  EXPECT_EQ(RegisterBundledFonts(), BundledFamily());
+  EXPECT_EQ(RegisterBundledFonts(), BundledFamily());
+  EXPECT_EQ(QFontDatabase::families().count(BundledFamily()), 1);
+  EXPECT_TRUE(HasFontFamily(QStringLiteral("opengost type b tt")));
+  EXPECT_EQ(ChooseSheetFamily(QStringLiteral("opengost type b tt")), BundledFamily());
+}
+
+TEST(SheetFontTest, TheBundledFaceHasEveryCharacterOfTheDocuments) {
+  const QRawFont raw = QRawFont::fromFont(MakeSheetFont(BundledFamily(), 100));
+  ASSERT_TRUE(raw.isValid());
+  ASSERT_EQ(raw.familyName(), BundledFamily());
+  QString wanted = QStringLiteral("№±…«»–—°µ");
+  for (char16_t c = u' '; c <= u'~'; ++c) wanted += QChar(c);
+  for (char16_t c = u'А'; c <= u'я'; ++c) wanted += QChar(c);
+  wanted += QStringLiteral("Ёё");
+  for (const QChar c : wanted) EXPECT_TRUE(raw.supportsCharacter(c)) << QString(c).toStdString();
+}
+
+TEST(SheetFontTest, MissingOrUnknownFacesFallBackToTheBundledFace) {
+  // The bundled face comes before the alternative face, which stays installed.
+  ASSERT_TRUE(HasFontFamily(QString::fromLatin1(kAlternativeFace)))
+      << "the alternative face is not installed";
   const QtTextMeasurer measurer;
   EXPECT_EQ(QFontInfo(measurer.font()).family(), ExpectedFace());
   EXPECT_EQ(ChooseSheetFamily(), ExpectedFace());

@@ -9,6 +9,7 @@
 
 #include "document/document.h"
 #include "support/cli_runner.h"
+#include "support/pdf_tools.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -21,7 +22,10 @@ using tallyform::document::TitleField;
 using tallyform::model::DocumentKind;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::EmbeddedFonts;
 using tallyform::testing::FileBytes;
+using tallyform::testing::FontInstalled;
+using tallyform::testing::HaveTools;
 using tallyform::testing::TempFolder;
 
 std::string Example(std::string_view name) {
@@ -307,6 +311,39 @@ TEST(FillCommandTest, FillsASavedDocumentAgainKeepingItsSettingsAndHistory) {
   // A kind that is not the document's is refused.
   const CliRun other = Cli(home, {"fill", "--from", first, "--kind", "bill", "-o", again});
   EXPECT_EQ(other.status, 2);
+}
+
+TEST(FillCommandTest, FontChoosesTheFaceOfFittingAndOfThePdf) {
+  if (!HaveTools({"pdffonts", "fc-list"})) GTEST_SKIP() << "poppler-utils is not installed";
+  if (!FontInstalled("PT Sans Narrow")) GTEST_SKIP() << "PT Sans Narrow is not installed";
+  TempFolder home;
+  // A note split over many rows of a narrow column: where it splits follows the widths of the face.
+  const auto fill = [&](std::vector<std::string> more) {
+    std::vector<std::string> args = {"fill",      "--kind",
+                                     "list",      Fixture("long_attr.sch"),
+                                     "--heading", "RefDes=Поз.обозначение",
+                                     "--heading", "Type=Наименование",
+                                     "--heading", "Примечание=Примечание"};
+    args.insert(args.end(), more.begin(), more.end());
+    return Cli(home, args);
+  };
+  const CliRun plain = fill({"-o", "plain.enum", "--pdf", "plain.pdf"});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  const CliRun narrow = fill({"-o", "narrow.enum", "--pdf", "narrow.pdf", "--font", "PT Sans Narrow"});
+  ASSERT_EQ(narrow.status, 0) << narrow.err;
+  EXPECT_EQ(narrow.err.find("PT Sans Narrow"), std::string::npos) << narrow.err;  // installed: no warning
+  EXPECT_NE(json::parse(narrow.out)["sheets"], json::parse(plain.out)["sheets"]);
+  EXPECT_EQ(EmbeddedFonts(home, "narrow.pdf"), std::vector<std::string>{"PTSans-Narrow"});
+  if (!FontInstalled("AGOST Pincher")) {
+    EXPECT_EQ(EmbeddedFonts(home, "plain.pdf"), std::vector<std::string>{"OpenGostTypeBTT-Regular"});
+  }
+
+  // A face that is not installed is a warning that names the face used instead, which fits as usual.
+  const CliRun missing = fill({"-o", "missing.enum", "--font", "No Such Face 7Q"});
+  ASSERT_EQ(missing.status, 0) << missing.err;
+  EXPECT_NE(missing.err.find("\"No Such Face 7Q\""), std::string::npos) << missing.err;
+  EXPECT_EQ(json::parse(missing.out)["sheets"], json::parse(plain.out)["sheets"]);
+  EXPECT_NE(Cli(home, {"fill", "--help"}).out.find("--font"), std::string::npos);
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 
 #include "document/document.h"
 #include "support/cli_runner.h"
+#include "support/pdf_tools.h"
 #include "support/temp_folder.h"
+#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace {
@@ -19,7 +21,11 @@ using tallyform::document::Document;
 using tallyform::model::DocumentKind;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::EmbeddedFonts;
 using tallyform::testing::FileBytes;
+using tallyform::testing::FontInstalled;
+using tallyform::testing::HaveTools;
+using tallyform::testing::PdfText;
 using tallyform::testing::Quote;
 using tallyform::testing::TempFolder;
 
@@ -123,6 +129,41 @@ TEST(RenderCommandTest, UnknownFontIsAWarningAndHelpTellsTheDefaults) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("default 150"), std::string::npos);
   EXPECT_NE(help.out.find("sheet-001.png"), std::string::npos);
+}
+
+TEST(RenderCommandTest, PdfEmbedsTheFaceItDrawsInAndKeepsTheSymbolsAsText) {
+  if (!HaveTools({"pdffonts", "pdftotext", "fc-list"})) GTEST_SKIP() << "poppler-utils is not installed";
+  const TempFolder home;
+  Document doc(DocumentKind::kElementList);
+  const std::string cell = "Резистор № 5 ±5%… Щёткин";
+  doc.sheets().sheet(0).cell(2, 2).SetText(tallyform::text::FromUtf8(cell));
+  home.Write("symbols.enum", doc.ToBytes({"symbols.enum", "", "01.01.2026 10:00:00", "", ""}));
+
+  const CliRun run = Cli(home, {"render", "symbols.enum", "--pdf", "out.pdf"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  // The bundled face, unless the system has the sheet face itself.
+  if (!FontInstalled("AGOST Pincher")) {
+    EXPECT_EQ(EmbeddedFonts(home, "out.pdf"), std::vector<std::string>{"OpenGostTypeBTT-Regular"});
+  }
+  const std::string text = PdfText(home, "out.pdf");
+  EXPECT_NE(text.find(cell), std::string::npos) << text;
+  EXPECT_NE(text.find("Наименование"), std::string::npos) << text;
+
+  // A face the user names is embedded instead; the bundled face counts as installed.
+  const CliRun bundled =
+      Cli(home, {"render", "symbols.enum", "--pdf", "bundled.pdf", "--font", "opengost type b tt"});
+  ASSERT_EQ(bundled.status, 0) << bundled.err;
+  EXPECT_EQ(bundled.err, "");
+  EXPECT_EQ(EmbeddedFonts(home, "bundled.pdf"), std::vector<std::string>{"OpenGostTypeBTT-Regular"});
+  if (FontInstalled("PT Sans Narrow")) {
+    const CliRun narrow =
+        Cli(home, {"render", "symbols.enum", "--pdf", "narrow.pdf", "--font", "PT Sans Narrow"});
+    ASSERT_EQ(narrow.status, 0) << narrow.err;
+    EXPECT_EQ(narrow.err, "");
+    EXPECT_EQ(EmbeddedFonts(home, "narrow.pdf"), std::vector<std::string>{"PTSans-Narrow"});
+    EXPECT_NE(PdfText(home, "narrow.pdf").find(cell), std::string::npos);
+  }
 }
 
 TEST(RenderCommandTest, FillDrawsItsDocumentIntoAPdfToo) {
