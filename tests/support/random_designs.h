@@ -52,8 +52,9 @@ class Choices {
   int Between(int low, int high) {
     return low + static_cast<int>(Below(static_cast<std::size_t>(high - low) + 1));
   }
-  /// True once in `times` on average.
-  bool OneIn(std::size_t times) { return Below(times) == 0; }
+  /// True once in `times` on average; false from a source that has run dry (0 every time), so that what is
+  /// rare stays rare.
+  bool OneIn(std::size_t times) { return Below(times) + 1 == times; }
 };
 
 /// Choices from a seeded engine: the same seed gives the same designs everywhere.
@@ -66,13 +67,14 @@ class SeededChoices : public Choices {
   std::mt19937 engine_;
 };
 
-/// Choices read from bytes, two at a time; once the bytes are used up every choice is 0.
+/// Choices read from bytes, one for a choice among up to 256 numbers and two for a larger one; once the
+/// bytes are used up every choice is 0, and the designs end soon after.
 class ByteChoices : public Choices {
  public:
   explicit ByteChoices(std::string_view bytes) : bytes_(bytes) {}
   std::size_t Below(std::size_t count) override {
     std::size_t word = 0;
-    for (int i = 0; i < 2 && position_ < bytes_.size(); ++i)
+    for (int i = count > 256 ? 2 : 1; i > 0 && position_ < bytes_.size(); --i)
       word = (word << 8) | static_cast<unsigned char>(bytes_[position_++]);
     return word % count;
   }
