@@ -23,7 +23,7 @@ using testing::GeneratedDesign;
 
 class FillBoundsTest : public ::testing::Test {
  protected:
-  // A design of `resistors` resistors of different values, and one of forty different microcircuits.
+  // A design of `resistors` different resistors, and one of forty different microcircuits.
   static std::vector<GeneratedDesign> ResistorsThenMicrocircuits(int resistors) {
     std::vector<GeneratedDesign> designs{{"/pcb1/board.sch", "", {}}, {"/pcb2/board.sch", "", {}}};
     for (int i = 1; i <= resistors; ++i) {
