@@ -224,7 +224,7 @@ inline std::vector<GeneratedDesign> GenerateDesigns(Choices& choices) {
     for (int p = 0; p < prefix_count; ++p) {
       const detail::PrefixNames& kind = prefixes[choices.Below(prefixes.size())];
       std::vector<detail::Item>& used = items_of[std::string(kind.prefix)];
-      const int item_count = choices.OneIn(6) ? choices.Between(15, 40) : choices.Between(1, 8);
+      const int item_count = choices.OneIn(4) ? choices.Between(15, 40) : choices.Between(1, 8);
       for (int i = 0; i < item_count; ++i) {
         // Mostly a new name; sometimes one this design or an earlier one has used already.
         if (used.empty() || !choices.OneIn(5)) {
@@ -259,11 +259,12 @@ inline std::vector<GeneratedDesign> GenerateDesigns(Choices& choices) {
   return designs;
 }
 
-/// Gap and tail for a fill of the kind within the limits the fill parameters accept, mostly small.
+/// Gap and tail for a fill of the kind within the limits the fill parameters accept, mostly small; a tail
+/// over its whole range makes the sheets short, so that sheet ends meet sections and long texts often.
 inline document::FillParameters GenerateParameters(Choices& choices, document::DocumentKind kind) {
   document::FillParameters parameters;
   parameters.gap = choices.OneIn(5) ? choices.Between(0, document::kMaxGap) : choices.Between(0, 3);
-  parameters.tail = choices.OneIn(5) ? choices.Between(0, document::MaxTail(kind)) : choices.Between(0, 2);
+  parameters.tail = choices.OneIn(3) ? choices.Between(0, document::MaxTail(kind)) : choices.Between(0, 2);
   return parameters;
 }
 
