@@ -118,13 +118,14 @@ void RowEngine::Run(const elements::ComponentList& elements, RowWriter& writer, 
     start_row = 0;
     bool progressed = false;
     bool continued = false;
-    const int usable = UsableRows(sheet_index_);
-    while (row_ < usable && next < count) {
+    // The usable rows are those of the sheet as it is now: a writer may replace it by a section sheet of
+    // fewer rows (RestartSheet).
+    while (row_ < UsableRows(sheet_index_) && next < count) {
       const elements::Element& element = elements.at(next);
       const std::string_view group = element.Get(model::kGroup);
       if (row_ > 0 && group != last_group_) {
         row_ += gap_;
-        if (row_ >= usable) break;
+        if (row_ >= UsableRows(sheet_index_)) break;
       }
       lowest_ = {sheet_index_, row_};
       const int row_before = row_;
