@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "document/document.h"
-#include "document/document_kind.h"
 #include "elements/element_order.h"
+#include "model/document_kind.h"
 #include "support/fill_invariants.h"
 #include "support/random_designs.h"
 
@@ -35,16 +35,15 @@ const std::filesystem::path& ReportFolder() {
 }
 
 struct Fill {
-  document::DocumentKind kind;
+  model::DocumentKind kind;
   elements::MergeChoice merge;
   const char* label;
 };
 constexpr Fill kFills[] = {
-    {document::DocumentKind::kElementList, elements::MergeChoice::kSeparateLists, "list"},
-    {document::DocumentKind::kPurchasedBill, elements::MergeChoice::kSeparateLists, "bill"},
-    {document::DocumentKind::kSimpleBill, elements::MergeChoice::kSeparateLists,
-     "simple bill, separate lists"},
-    {document::DocumentKind::kSimpleBill, elements::MergeChoice::kOneList, "simple bill, one list"},
+    {model::DocumentKind::kElementList, elements::MergeChoice::kSeparateLists, "list"},
+    {model::DocumentKind::kPurchasedBill, elements::MergeChoice::kSeparateLists, "bill"},
+    {model::DocumentKind::kSimpleBill, elements::MergeChoice::kSeparateLists, "simple bill, separate lists"},
+    {model::DocumentKind::kSimpleBill, elements::MergeChoice::kOneList, "simple bill, one list"},
 };
 
 }  // namespace
@@ -53,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::ByteChoices choices(std::string_view(reinterpret_cast<const char*>(data), size));
   const std::vector<testing::GeneratedDesign> designs = testing::GenerateDesigns(choices);
   for (const Fill& fill : kFills) {
-    const document::FillParameters parameters = testing::GenerateParameters(choices, fill.kind);
+    const model::FillParameters parameters = testing::GenerateParameters(choices, fill.kind);
     testing::FakeFillPorts ports(ReportFolder() / "errors.log");
     const document::Document document =
         testing::FillDesigns(designs, fill.kind, fill.merge, parameters, ports.context());

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "document/category.h"
 #include "document/document.h"
+#include "model/category.h"
 #include "support/fill_invariants.h"
 #include "support/random_designs.h"
 #include "support/temp_folder.h"
@@ -19,6 +19,7 @@ namespace {
 
 using namespace tallyform::text::literals;
 using elements::MergeChoice;
+using namespace tallyform::model;
 using testing::GeneratedDesign;
 
 class FillBoundsTest : public ::testing::Test {
@@ -44,7 +45,7 @@ class FillBoundsTest : public ::testing::Test {
     const std::vector<GeneratedDesign> designs = ResistorsThenMicrocircuits(resistors);
     const Document document = testing::FillDesigns(
         designs, DocumentKind::kSimpleBill, MergeChoice::kSeparateLists, {gap, tail}, ports_.context());
-    const presentation::SheetSet& sheets = document.sheets();
+    const document::SheetSet& sheets = document.sheets();
     for (std::size_t s = 0; s < sheets.sheet_count(); ++s) {
       EXPECT_LT(LastWrittenRow(sheets.sheet(s)), static_cast<int>(sheets.sheet(s).row_count()) - tail) << s;
     }

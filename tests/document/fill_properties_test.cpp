@@ -18,6 +18,7 @@ namespace tallyform::document {
 namespace {
 
 using elements::MergeChoice;
+using namespace tallyform::model;
 using testing::GeneratedDesign;
 
 struct Fill {

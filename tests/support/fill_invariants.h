@@ -21,12 +21,12 @@
 #include <utility>
 #include <vector>
 
-#include "document/category.h"
 #include "document/document.h"
 #include "document/fill_bill.h"
 #include "document/fill_simple_bill.h"
-#include "elements/attributes.h"
 #include "elements/element_order.h"
+#include "model/attributes.h"
+#include "model/category.h"
 #include "support/random_designs.h"
 #include "text/case_fold.h"
 #include "text/numbers.h"
@@ -81,21 +81,21 @@ class FillInvariants {
   /// The rules broken; empty when the fill keeps them all.
   std::vector<std::string> Violations() {
     problems_.clear();
-    const document::FillParameters parameters = document_.fill_parameters();
+    const model::FillParameters parameters = document_.fill_parameters();
     gap_ = parameters.gap;
     tail_ = parameters.tail;
     CheckSheets();
     ReadRows();
     CheckGaps();
     switch (document_.kind()) {
-      case document::DocumentKind::kElementList:
+      case model::DocumentKind::kElementList:
         CheckDesignators();
         break;
-      case document::DocumentKind::kPurchasedBill:
+      case model::DocumentKind::kPurchasedBill:
         CheckQuantities();
         CheckOrder();
         break;
-      case document::DocumentKind::kSimpleBill:
+      case model::DocumentKind::kSimpleBill:
         CheckQuantities();
         CheckOrder();
         CheckSections();
@@ -124,7 +124,7 @@ class FillInvariants {
   void Fail(std::string problem) { problems_.push_back(std::move(problem)); }
 
   void CheckSheets() {
-    const document::KindLayout& layout = document::LayoutOf(document_.kind());
+    const model::KindLayout& layout = model::LayoutOf(document_.kind());
     const std::size_t count = sheets_.sheet_count();
     const document::CTableRows& first = sheets_.sheet(0);
     if (first.title_field(document::TitleField::kSheetCount) != std::to_string(count))
@@ -138,7 +138,7 @@ class FillInvariants {
           table.top_offset() != layout.section_top_offset) {
         Fail("sheet " + std::to_string(s + 1) + " starts at " + std::to_string(table.top_offset()));
       }
-      const int rows = sheets_.BodyHeightFor(s, table.top_offset()) / document::kRowHeight;
+      const int rows = sheets_.BodyHeightFor(s, table.top_offset()) / model::kRowHeight;
       if (static_cast<int>(table.row_count()) != rows)
         Fail("sheet " + std::to_string(s + 1) + " has " + std::to_string(table.row_count()) + " rows, not " +
              std::to_string(rows));
@@ -164,12 +164,12 @@ class FillInvariants {
   void ReadRows() {
     items_.clear();
     headings_.clear();
-    const document::DocumentKind kind = document_.kind();
+    const model::DocumentKind kind = document_.kind();
     int number_column = -1, designator_column = -1, name_column = 1, quantity_column = 3;
-    if (kind == document::DocumentKind::kElementList) {
+    if (kind == model::DocumentKind::kElementList) {
       designator_column = 1;
       name_column = 2;
-    } else if (kind == document::DocumentKind::kPurchasedBill) {
+    } else if (kind == model::DocumentKind::kPurchasedBill) {
       quantity_column = document::FindBillColumns(document_.data().headings).quantity_column;
     } else {
       number_column = 0;
@@ -225,11 +225,11 @@ class FillInvariants {
   // no group, so the heading of a unit that begins with one follows a lone element without the gap.
   void CheckGaps() {
     std::map<std::string, std::string, std::less<>> group_of;
-    const bool list = document_.kind() == document::DocumentKind::kElementList;
+    const bool list = document_.kind() == model::DocumentKind::kElementList;
     if (list) {
-      const std::string_view designator_role = document_.data().roles[elements::kRoleDesignator];
+      const std::string_view designator_role = document_.data().roles[model::kRoleDesignator];
       for (const auto& element : document_.data().elements.storage())
-        group_of[std::string(element->Get(designator_role))] = element->Get(elements::kGroup);
+        group_of[std::string(element->Get(designator_role))] = element->Get(model::kGroup);
     }
     for (const Heading& heading : headings_) {
       if (heading.above < 0 || heading.row - heading.above - 1 >= gap_) continue;
@@ -311,7 +311,7 @@ class FillInvariants {
   void CheckOrder() {
     prepared_ = document_.data().elements;
     document::PreparePurchased(prepared_, document_.data().roles);
-    const std::string_view name_role = document_.data().roles[elements::kRoleName];
+    const std::string_view name_role = document_.data().roles[model::kRoleName];
     if (items_.size() != prepared_.count())
       Fail(std::to_string(items_.size()) + " items for " + std::to_string(prepared_.count()) + " prepared");
     for (std::size_t i = 0; i < items_.size() && i < prepared_.count(); ++i) {
@@ -319,7 +319,7 @@ class FillInvariants {
       if (item.name != prepared_.at(i).Get(name_role))
         Fail("item " + std::to_string(i + 1) + " at " + Where(item.sheet, item.row) + " reads \"" +
              item.name + "\"");
-      if (document_.kind() == document::DocumentKind::kSimpleBill && item.number != std::to_string(i + 1))
+      if (document_.kind() == model::DocumentKind::kSimpleBill && item.number != std::to_string(i + 1))
         Fail("item " + std::to_string(i + 1) + " at " + Where(item.sheet, item.row) + " is numbered " +
              item.number);
     }
@@ -327,8 +327,8 @@ class FillInvariants {
 
   // Simple bill: where sections begin, and what their sheets record.
   void CheckSections() {
-    const document::KindLayout& layout = document::LayoutOf(document_.kind());
-    const std::string_view section_heading = document::CategoryName(document::kSectionCategory);
+    const model::KindLayout& layout = model::LayoutOf(document_.kind());
+    const std::string_view section_heading = model::CategoryName(model::kSectionCategory);
     std::vector<bool> begins(sheets_.sheet_count(), false);
     std::vector<std::string> files(sheets_.sheet_count());
     for (const Heading& heading : headings_) {
@@ -341,7 +341,7 @@ class FillInvariants {
       // The section's file is that of the first item after its heading.
       for (std::size_t i = 0; i < items_.size() && i < prepared_.count(); ++i) {
         if (std::pair(items_[i].sheet, items_[i].row) > std::pair(heading.sheet, heading.row)) {
-          files[heading.sheet] = std::string(prepared_.at(i).Get(elements::kFile));
+          files[heading.sheet] = std::string(prepared_.at(i).Get(model::kFile));
           break;
         }
       }
@@ -364,7 +364,7 @@ class FillInvariants {
   }
 
   const document::Document& document_;
-  const presentation::SheetSet& sheets_;
+  const document::SheetSet& sheets_;
   std::span<const GeneratedDesign> designs_;
   elements::MergeChoice merge_;
   int gap_ = 0;

@@ -23,15 +23,16 @@
 #include <utility>
 #include <vector>
 
+#include "app/design_reader.h"
 #include "document/document.h"
-#include "document/element_kinds.h"
 #include "document/fill_command.h"
 #include "document/fill_parameters.h"
 #include "elements/ascii_reader.h"
-#include "elements/attributes.h"
 #include "elements/default_headings.h"
 #include "elements/element_order.h"
 #include "elements/list_data.h"
+#include "model/attributes.h"
+#include "model/element_kinds.h"
 #include "support/fake_ports.h"
 #include "support/fake_text_measurer.h"
 #include "text/case_fold.h"
@@ -117,7 +118,7 @@ inline std::string DesignText(const GeneratedDesign& design) {
     text.append("    (originalName \"").append(e.name).append("\")\n");
     if (!e.value.empty()) text.append("    (compValue \"").append(e.value).append("\")\n");
     text.append("    (patternName \"").append(e.package).append("\")\n");
-    attribute(elements::kSupplyDoc, e.supply_document);
+    attribute(model::kSupplyDoc, e.supply_document);
     attribute(kNoteAttribute, e.note);
     text.append("  )\n");
   }
@@ -262,38 +263,36 @@ inline std::vector<GeneratedDesign> GenerateDesigns(Choices& choices) {
 
 /// Gap and tail for a fill of the kind within the limits the fill parameters accept, mostly small; a tail
 /// over its whole range makes the sheets short, so that sheet ends meet sections and long texts often.
-inline document::FillParameters GenerateParameters(Choices& choices, document::DocumentKind kind) {
-  document::FillParameters parameters;
-  parameters.gap = choices.OneIn(5) ? choices.Between(0, document::kMaxGap) : choices.Between(0, 3);
-  parameters.tail = choices.OneIn(3) ? choices.Between(0, document::MaxTail(kind)) : choices.Between(0, 2);
+inline model::FillParameters GenerateParameters(Choices& choices, model::DocumentKind kind) {
+  model::FillParameters parameters;
+  parameters.gap = choices.OneIn(5) ? choices.Between(0, model::kMaxGap) : choices.Between(0, 3);
+  parameters.tail = choices.OneIn(3) ? choices.Between(0, model::MaxTail(kind)) : choices.Between(0, 2);
   return parameters;
 }
 
 /// What the fill command works with, as fakes: the built-in element kinds, the fake measurer (2 mm a
-/// character at the table text height), prompts that answer no, and a value check whose report goes to
+/// character at the table text height) and a value check whose report goes to
 /// `report`.
 struct FakeFillPorts {
   explicit FakeFillPorts(const std::filesystem::path& report) : check(report) { kinds.FillBuiltIn(); }
-  document::FillCommandContext context() { return {measurer, kinds, check, prompts, shell}; }
+  document::FillCommandContext context() { return {measurer, kinds, check}; }
 
-  document::ElementKinds kinds;
+  model::ElementKinds kinds;
   FakeTextMeasurer measurer;
   valuecheck::ValueCheck check;
-  FakePrompts prompts;
-  FakeShell shell;
 };
 
 /// Fills a new document of the kind from the designs as the fill command does after reading them: each
 /// design read by the reader (with its unit as the designation of its file), the default column headings
 /// plus the notes, the elements sorted for the kind, the parameters stored, then FillDocument.
-inline document::Document FillDesigns(std::span<const GeneratedDesign> designs, document::DocumentKind kind,
-                                      elements::MergeChoice merge, const document::FillParameters& parameters,
+inline document::Document FillDesigns(std::span<const GeneratedDesign> designs, model::DocumentKind kind,
+                                      elements::MergeChoice merge, const model::FillParameters& parameters,
                                       const document::FillCommandContext& context) {
   elements::ListData data;
   for (const GeneratedDesign& design : designs) {
     if (!design.unit.empty()) data.designations[design.file] = design.unit;
   }
-  elements::AsciiReader reader(context.kinds, context.check);
+  app::DesignReader reader(context.kinds, context.check);
   bool mismatch = false;
   for (const GeneratedDesign& design : designs)
     reader.ReadBytes(DesignText(design), design.file, /*append=*/true, data, mismatch);
