@@ -109,19 +109,21 @@ const std::filesystem::path& ReportFolder() {
   return folder;
 }
 
-void DrawAll(document::Document& document) {
-  document::SheetSet& sheets = document.sheets();
+void DrawAll(const document::Document& document) {
+  const document::SheetSet& sheets = document.sheets();
   const int count = static_cast<int>(sheets.sheet_count());
+  presentation::SheetView window;
   for (int number = 1; number <= count; ++number) {
     NullDevice screen(false);
     presentation::ScreenView view;
     view.page_height = 1100;
     view.selection = {300, 400};
-    presentation::DrawSheet(sheets, screen, number, view);
+    presentation::DrawSheet(sheets, window, screen, number, view);
 
     NullDevice printer(true);
-    sheets.SetMapping(presentation::PrintingMapping(sheets, printer.DpiX(), printer.DpiY()));
-    presentation::DrawSheet(sheets, printer, number);
+    presentation::SheetView printout;
+    printout.SetMapping(presentation::PrintingMapping(sheets, printer.DpiX(), printer.DpiY()));
+    presentation::DrawSheet(sheets, printout, printer, number);
   }
 }
 

@@ -38,7 +38,7 @@ void FillDocument(Document& document, const FillCommandContext& context, element
     }
     document.SetMismatch(mismatch);
   }
-  document.sheets().ClearSelection();
+  document.LayOutSheets();
   document.SetModified(true);
 
   if (document.mismatch() && context.prompts.WarningQuestion(std::string(kFillMismatchQuestion))) {
