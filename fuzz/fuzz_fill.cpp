@@ -130,10 +130,11 @@ void DrawAll(const document::Document& document) {
 void FillAndDraw(document::Document& document, elements::MergeChoice merge) {
   static const FixedMeasurer measurer;
   static const model::ElementKinds kinds;
-  valuecheck::ValueCheck check(ReportFolder() / "report.txt");
+  static const auto series = std::make_shared<const valuecheck::ValueSeries>();
   SilentPrompts prompts;
   NoShell shell;
-  const document::FillCommandContext context{measurer, kinds, check, prompts, shell};
+  const document::FillCommandContext context{measurer, kinds, series, ReportFolder() / "report.txt",
+                                             prompts,  shell};
   try {
     document::FillDocument(document, context, merge);
   } catch (const Error&) {

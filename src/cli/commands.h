@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "valuecheck/value_check.h"
+
 namespace tallyform::app {
 class Application;
 }  // namespace tallyform::app
@@ -38,8 +40,8 @@ void AddFillCommand(CLI::App& app, Outcome& outcome);    // fill
 /// Reads the designs into one list: the first replaces, the others append; `mismatch` is set when a value
 /// is off its series. A bad file stops the run with a message that names it; a design cut off inside a
 /// component block is a warning.
-void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
-                 elements::ListData& data, bool& mismatch);
+valuecheck::ValueCheck ReadDesigns(app::Application& application, const std::vector<std::string>& files,
+                                   elements::ListData& data, bool& mismatch);
 
 /// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed). A file
 /// that cannot be written is tallyform::UnreadableFile.

@@ -281,8 +281,10 @@ int RunFill(const FillOptions& options) {
   document::SetFillParameters(doc.settings_table(), kind, parameters);
   const adapters::QtTextMeasurer measurer;
   adapters::QtShell shell;
-  document::FillDocument(doc, {measurer, application.kinds(), application.value_check(), prompts, shell},
-                         merge);
+  document::FillDocument(
+      doc,
+      {measurer, application.kinds(), application.value_series(), application.report_path(), prompts, shell},
+      merge);
   for (const auto& [field, text] : parsed.titles) doc.settings_table().SetTitleField(field, text);
 
   adapters::QtSystemInfo system;
@@ -297,7 +299,7 @@ int RunFill(const FillOptions& options) {
   // Drawn after saving, so the file holds the fill as it is, whatever the drawing marks in the sheets.
   if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf);
 
-  const std::string report = Cp(application.value_check().report_path().string());
+  const std::string report = Cp(application.report_path().string());
   Json out = Json::object();
   out["output"] = Utf8(Cp(std::filesystem::absolute(doc.path()).string()));
   out["kind"] = static_cast<int>(kind);

@@ -30,9 +30,10 @@ struct ReadOptions {
 
 }  // namespace
 
-void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
-                 elements::ListData& data, bool& mismatch) {
-  app::DesignReader reader(application.kinds(), application.value_check());
+valuecheck::ValueCheck ReadDesigns(app::Application& application, const std::vector<std::string>& files,
+                                   elements::ListData& data, bool& mismatch) {
+  valuecheck::ValueCheck check = application.NewValueCheck();
+  app::DesignReader reader(application.kinds(), check);
   for (std::size_t i = 0; i < files.size(); ++i) {
     elements::AsciiReadResult result;
     try {
@@ -46,12 +47,13 @@ void ReadDesigns(app::Application& application, const std::vector<std::string>& 
                    std::string("; этот компонент не прочитан."_cp));
     }
   }
+  return check;
 }
 
 namespace {
 
 std::string ReportPath(app::Application& application) {
-  return text::ToUtf8(text::Cp1251FromUnknown(application.value_check().report_path().string()));
+  return text::ToUtf8(text::Cp1251FromUnknown(application.report_path().string()));
 }
 
 int RunRead(const ReadOptions& options) {
@@ -69,7 +71,7 @@ int RunRead(const ReadOptions& options) {
   if (mismatch) {
     PrintWarning(std::string("В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
                              "конденсаторов их заданной точности. Отчет: "_cp) +
-                 text::Cp1251FromUnknown(application.value_check().report_path().string()));
+                 text::Cp1251FromUnknown(application.report_path().string()));
   }
   return kOk;
 }
@@ -78,9 +80,8 @@ int RunCheck(const ReadOptions& options) {
   app::Application application(app::ProgramFolder());
   elements::ListData data;
   bool mismatch = false;
-  ReadDesigns(application, options.files, data, mismatch);
+  const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
 
-  const valuecheck::ValueCheck& check = application.value_check();
   const std::size_t mismatches = check.mismatch_count();
   const std::size_t unanalysable = check.unanalysable_count();
   if (options.json) {

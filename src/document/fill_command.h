@@ -1,7 +1,10 @@
 #pragma once
-// The fill command: fills a document of its kind from a prepared copy of its element list, with the value
-// check's report started afresh, and offers the report when values were found off their series.
+// The fill command: fills a document of its kind from a prepared copy of its element list, with a value
+// check of its own whose report the document keeps, and offers the report when values were found off their
+// series.
 
+#include <filesystem>
+#include <memory>
 #include <string_view>
 
 #include "elements/element_order.h"
@@ -13,7 +16,7 @@ class Shell;
 class TextMeasurer;
 }  // namespace tallyform::ports
 namespace tallyform::valuecheck {
-class ValueCheck;
+struct ValueSeries;
 }  // namespace tallyform::valuecheck
 
 namespace tallyform::model {
@@ -36,16 +39,20 @@ inline constexpr std::string_view kFillMismatchQuestion =
 struct FillCommandContext {
   const ports::TextMeasurer& measurer;
   const model::ElementKinds& kinds;
-  valuecheck::ValueCheck& check;
+  /// The series the fill's value check compares with (the application's).
+  std::shared_ptr<const valuecheck::ValueSeries> series;
+  /// Where the fill's report file is written.
+  std::filesystem::path report_path;
   ports::Prompts& prompts;
   ports::Shell& shell;
 };
 
-/// Fills the document from its element list, which is left as it is: the report is emptied and its file
-/// deleted, the mismatch flag cleared; a copy of the list is prepared for the document's kind and filled
-/// into the sheets, writing the report file once at the end; the document is marked modified. A simple
-/// bill lists the elements of several files as `merge` says. When a value was off its series the user is
-/// asked whether to see the report (Prompts::WarningQuestion), and the report is opened on yes.
+/// Fills the document from its element list, which is left as it is: a new value check is made and its
+/// report file deleted, the mismatch flag cleared; a copy of the list is prepared for the document's kind
+/// and filled into the sheets, writing the report file once at the end; the sheets are laid out, the
+/// document keeps the check as its value report and is marked modified. A simple bill lists the elements of
+/// several files as `merge` says. When a value was off its series the user is asked whether to see the
+/// report (Prompts::WarningQuestion), and on yes the document's report is written and opened.
 void FillDocument(Document& document, const FillCommandContext& context,
                   elements::MergeChoice merge = elements::MergeChoice::kSeparateLists);
 

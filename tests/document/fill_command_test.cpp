@@ -41,12 +41,12 @@ class FillCommandTest : public ::testing::Test {
     e->Set(model::kFile, "board.pcb");
     document.data().elements.Append(std::move(e));
   }
-  void Fill(Document& document) {
-    FillDocument(document, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_});
-  }
+  void Fill(Document& document) { FillDocument(document, Context()); }
+  FillCommandContext Context() { return {measurer_, kinds_, series_, report_path(), prompts_, shell_}; }
+  std::filesystem::path report_path() const { return folder_ / "errors.log"; }
 
   testing::TempFolder folder_;
-  valuecheck::ValueCheck check_{folder_ / "errors.log"};
+  std::shared_ptr<const valuecheck::ValueSeries> series_ = std::make_shared<const valuecheck::ValueSeries>();
   model::ElementKinds kinds_;
   testing::FakeTextMeasurer measurer_;
   FakePrompts prompts_;
@@ -70,13 +70,16 @@ TEST_F(FillCommandTest, FillsFromAPreparedCopyAndOffersTheReport) {
   EXPECT_EQ(prompts_.Texts(FakePrompts::Kind::kWarningQuestion),
             (std::vector<std::string>{std::string(kFillMismatchQuestion)}));
   ASSERT_EQ(shell_.opened.size(), 1u);
-  EXPECT_EQ(shell_.opened[0], check_.report_path());
-  // The report was written before it was offered.
-  EXPECT_NE(testing::FileBytes(check_.report_path()).find("RefDes=R4"), std::string::npos);
+  EXPECT_EQ(shell_.opened[0], report_path());
+  // The report was written before it was offered, and the document keeps it.
+  EXPECT_NE(testing::FileBytes(report_path()).find("RefDes=R4"), std::string::npos);
+  ASSERT_NE(document.value_report(), nullptr);
+  EXPECT_EQ(document.value_report()->mismatch_count(), 1u);
 }
 
 TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
-  ASSERT_FALSE(check_.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
+  valuecheck::ValueCheck earlier(series_, report_path());  // another run's report in the same file
+  ASSERT_FALSE(earlier.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
   Document document = MakeDocument(model::DocumentKind::kElementList);
   document.SetMismatch(true);
   Add(document, "R1", "Р1-12-0,125-10 кОм-5%"_cp);
@@ -84,8 +87,8 @@ TEST_F(FillCommandTest, StartsTheReportAfreshAndAsksNothingWhenValuesFit) {
   Fill(document);
 
   EXPECT_FALSE(document.mismatch());
-  EXPECT_EQ(check_.mismatch_count(), 0u);
-  EXPECT_EQ(testing::FileBytes(check_.report_path()).find("R99"), std::string::npos);
+  EXPECT_EQ(document.value_report()->mismatch_count(), 0u);
+  EXPECT_EQ(testing::FileBytes(report_path()).find("R99"), std::string::npos);
   EXPECT_TRUE(prompts_.calls.empty());
   EXPECT_TRUE(shell_.opened.empty());
 }
@@ -110,11 +113,31 @@ TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
   for (const auto merge : {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
     Document simple = MakeDocument(model::DocumentKind::kSimpleBill);
     Add(simple, "DD1", "К561ЛА7"_cp);
-    FillDocument(simple, FillCommandContext{measurer_, kinds_, check_, prompts_, shell_}, merge);
+    FillDocument(simple, Context(), merge);
     EXPECT_EQ(simple.sheets().sheet(0).cell(4, 0).text(), "1");
     EXPECT_EQ(simple.sheets().sheet(0).section_file(),
               merge == elements::MergeChoice::kSeparateLists ? "board.pcb" : "");
   }
+}
+
+TEST_F(FillCommandTest, EachDocumentKeepsTheReportOfItsOwnFill) {
+  // One report for the whole program once let the fill of one document wipe the report another offered.
+  Document first = MakeDocument(model::DocumentKind::kElementList);
+  Add(first, "R4", "Р1-12-0,125-4,6 кОм-5%"_cp);
+  prompts_.question_answers = {false};
+  Fill(first);
+  Document second = MakeDocument(model::DocumentKind::kElementList);
+  Add(second, "R1", "Р1-12-0,125-10 кОм-5%"_cp);
+  Fill(second);
+  EXPECT_EQ(testing::FileBytes(report_path()).find("R4"), std::string::npos);
+
+  ASSERT_NE(first.value_report(), nullptr);
+  EXPECT_EQ(first.value_report()->mismatch_count(), 1u);
+  EXPECT_EQ(second.value_report()->mismatch_count(), 0u);
+  // Showing the first document's report writes its report before the shell opens it.
+  valuecheck::ShowReport(shell_, *first.value_report());
+  EXPECT_NE(testing::FileBytes(report_path()).find("RefDes=R4"), std::string::npos);
+  ASSERT_EQ(shell_.opened.size(), 1u);
 }
 
 }  // namespace
