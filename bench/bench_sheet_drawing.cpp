@@ -39,10 +39,11 @@ document::SheetSet FullSheet(model::DocumentKind kind) {
 void BM_DrawFullSheet(benchmark::State& state) {
   document::SheetSet set = FullSheet(static_cast<model::DocumentKind>(state.range(0)));
   testing::RecordingDevice device(0, 0, /*printing=*/true, 1200);
-  set.SetMapping(presentation::PrintingMapping(set, 1200, 1200));
+  presentation::SheetView printout;
+  printout.SetMapping(presentation::PrintingMapping(set, 1200, 1200));
   for (auto _ : state) {
     device.Forget();
-    presentation::DrawSheet(set, device, 1);
+    presentation::DrawSheet(set, printout, device, 1);
     benchmark::DoNotOptimize(device.texts.data());
   }
   state.counters["texts"] = static_cast<double>(device.texts.size());
@@ -54,12 +55,13 @@ BENCHMARK(BM_DrawFullSheet)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecon
 void BM_DrawFullSheetOnScreen(benchmark::State& state) {
   document::SheetSet set = FullSheet(model::DocumentKind::kPurchasedBill);
   testing::RecordingDevice device(1600, 1200);
+  presentation::SheetView window;
   presentation::ScreenView view;
   view.page_height = 1100;
   for (auto _ : state) {
     device.Forget();
     view.selection = {800, 300};
-    presentation::DrawSheet(set, device, 1, view);
+    presentation::DrawSheet(set, window, device, 1, view);
     benchmark::DoNotOptimize(device.texts.data());
   }
 }

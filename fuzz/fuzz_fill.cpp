@@ -85,27 +85,29 @@ const std::filesystem::path& ReportFolder() {
   return folder;
 }
 
-void DrawAll(document::Document& document) {
-  document::SheetSet& sheets = document.sheets();
+void DrawAll(const document::Document& document) {
+  const document::SheetSet& sheets = document.sheets();
   const int count = static_cast<int>(sheets.sheet_count());
+  presentation::SheetView window;
   for (int number = 1; number <= count; ++number) {
     NullDevice screen(false);
     presentation::ScreenView view;
     view.page_height = 1100;
     view.selection = {300, 400};
-    presentation::DrawSheet(sheets, screen, number, view);
+    presentation::DrawSheet(sheets, window, screen, number, view);
 
     NullDevice printer(true);
-    sheets.SetMapping(presentation::PrintingMapping(sheets, printer.DpiX(), printer.DpiY()));
-    presentation::DrawSheet(sheets, printer, number);
+    presentation::SheetView printout;
+    printout.SetMapping(presentation::PrintingMapping(sheets, printer.DpiX(), printer.DpiY()));
+    presentation::DrawSheet(sheets, printout, printer, number);
   }
 }
 
 void FillAndDraw(document::Document& document, elements::MergeChoice merge) {
   static const FixedMeasurer measurer;
   static const model::ElementKinds kinds;
-  valuecheck::ValueCheck check(ReportFolder() / "report.txt");
-  const document::FillCommandContext context{measurer, kinds, check};
+  static const auto series = std::make_shared<const valuecheck::ValueSeries>();
+  const document::FillCommandContext context{measurer, kinds, series, ReportFolder() / "report.txt"};
   try {
     document::FillDocument(document, context, merge);
   } catch (const Error&) {

@@ -67,31 +67,14 @@ std::filesystem::path PrepareFolder(const std::filesystem::path& folder) {
   return folder;
 }
 
-// Keeps what the screen drawing left in the sheet set (the mapping for the hit test, the sheet shown)
-// while the sheets are drawn for print.
-class ScreenStateGuard {
- public:
-  explicit ScreenStateGuard(document::SheetSet& sheets)
-      : sheets_(sheets), mapping_(sheets.mapping()), sheet_(sheets.current_sheet()) {}
-  ~ScreenStateGuard() {
-    sheets_.SetMapping(mapping_);
-    sheets_.SetCurrentSheet(sheet_);
-  }
-  ScreenStateGuard(const ScreenStateGuard&) = delete;
-  ScreenStateGuard& operator=(const ScreenStateGuard&) = delete;
-
- private:
-  document::SheetSet& sheets_;
-  document::SheetMapping mapping_;
-  int sheet_;
-};
-
 // Draws one sheet at true size on a painter already begun on a device of `dpi`.
-void DrawTrueSize(document::SheetSet& sheets, QPainter& painter, const QString& family, int dpi_x, int dpi_y,
-                  int number) {
+// The printout has a view of its own, so that a window showing the sheets keeps its mapping and sheet.
+void DrawTrueSize(const document::SheetSet& sheets, QPainter& painter, const QString& family, int dpi_x,
+                  int dpi_y, int number) {
   QtDevice device(painter, QtDevice::Use::kPrinting, family);
-  sheets.SetMapping(presentation::PrintingMapping(sheets, dpi_x, dpi_y));
-  presentation::DrawSheet(sheets, device, number);
+  presentation::SheetView view;
+  view.SetMapping(presentation::PrintingMapping(sheets, dpi_x, dpi_y));
+  presentation::DrawSheet(sheets, view, device, number);
 }
 
 }  // namespace
@@ -122,13 +105,12 @@ std::vector<int> SheetsToDraw(const document::SheetSet& sheets, const ExportOpti
   return numbers;
 }
 
-void PrintSheets(document::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options) {
+void PrintSheets(const document::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options) {
   const std::vector<int> numbers = SheetsToDraw(sheets, options);
   const QString family = ChooseSheetFamily(options.family);
   device.setPageLayout(SheetLayout(sheets));
   QPainter painter;
   if (!painter.begin(&device)) throw UnreadableFile(std::string("Не удалось начать печать."_cp));
-  ScreenStateGuard keep(sheets);
   for (std::size_t i = 0; i < numbers.size(); ++i) {
     if (i > 0) device.newPage();
     DrawTrueSize(sheets, painter, family, device.logicalDpiX(), device.logicalDpiY(), numbers[i]);
@@ -137,7 +119,8 @@ void PrintSheets(document::SheetSet& sheets, QPagedPaintDevice& device, const Ex
   painter.end();
 }
 
-void ExportPdf(document::SheetSet& sheets, const std::filesystem::path& file, const ExportOptions& options) {
+void ExportPdf(const document::SheetSet& sheets, const std::filesystem::path& file,
+               const ExportOptions& options) {
   SheetsToDraw(sheets, options);  // a wrong sheet number leaves no file behind
   QPdfWriter writer(QtPath(file));
   writer.setResolution(kPdfDpi);
@@ -150,13 +133,13 @@ void ExportPdf(document::SheetSet& sheets, const std::filesystem::path& file, co
   PrintSheets(sheets, writer, options);
 }
 
-std::vector<std::filesystem::path> ExportSvg(document::SheetSet& sheets, const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportSvg(const document::SheetSet& sheets,
+                                             const std::filesystem::path& folder,
                                              const ExportOptions& options) {
   const std::vector<int> numbers = SheetsToDraw(sheets, options);
   PrepareFolder(folder);
   const QString family = ChooseSheetFamily(options.family);
   const QSize size = PixelSize(sheets, kSvgDpi);
-  ScreenStateGuard keep(sheets);
   std::vector<std::filesystem::path> written;
   for (int number : numbers) {
     const std::filesystem::path file = folder / SheetFileName(number, ".svg");
@@ -176,7 +159,8 @@ std::vector<std::filesystem::path> ExportSvg(document::SheetSet& sheets, const s
   return written;
 }
 
-std::vector<std::filesystem::path> ExportPng(document::SheetSet& sheets, const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportPng(const document::SheetSet& sheets,
+                                             const std::filesystem::path& folder,
                                              const ExportOptions& options) {
   const int dpi = options.png_dpi;
   if (dpi < kMinPngDpi || dpi > kMaxPngDpi) {
@@ -187,7 +171,6 @@ std::vector<std::filesystem::path> ExportPng(document::SheetSet& sheets, const s
   PrepareFolder(folder);
   const QString family = ChooseSheetFamily(options.family);
   const QSize size = PixelSize(sheets, dpi);
-  ScreenStateGuard keep(sheets);
   std::vector<std::filesystem::path> written;
   for (int number : numbers) {
     const std::filesystem::path file = folder / SheetFileName(number, ".png");

@@ -42,20 +42,23 @@ std::vector<int> SheetsToDraw(const document::SheetSet& sheets, const ExportOpti
 /// Prints the sheets on a paged device (a printer, a PDF writer): one page per sheet, of the sheet's size
 /// and orientation without margins, at the device's resolution. Needs a QGuiApplication. A device that
 /// cannot be painted on is tallyform::UnreadableFile.
-void PrintSheets(document::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options);
+void PrintSheets(const document::SheetSet& sheets, QPagedPaintDevice& device, const ExportOptions& options);
 
 /// Writes the sheets as one PDF file at kPdfDpi, texts as real, searchable text. A file that cannot be
 /// written is tallyform::UnreadableFile.
-void ExportPdf(document::SheetSet& sheets, const std::filesystem::path& file, const ExportOptions& options);
+void ExportPdf(const document::SheetSet& sheets, const std::filesystem::path& file,
+               const ExportOptions& options);
 
 /// Writes one SVG file per sheet into the folder (made when missing), named sheet-001.svg, sheet-002.svg,
 /// ... after the sheet's number, and returns their paths.
-std::vector<std::filesystem::path> ExportSvg(document::SheetSet& sheets, const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportSvg(const document::SheetSet& sheets,
+                                             const std::filesystem::path& folder,
                                              const ExportOptions& options);
 
 /// Writes one PNG image per sheet at options.png_dpi on a white background into the folder (made when
 /// missing), named sheet-001.png, ..., and returns their paths.
-std::vector<std::filesystem::path> ExportPng(document::SheetSet& sheets, const std::filesystem::path& folder,
+std::vector<std::filesystem::path> ExportPng(const document::SheetSet& sheets,
+                                             const std::filesystem::path& folder,
                                              const ExportOptions& options);
 
 /// The file name of a sheet's image: "sheet-" and the number in at least three digits, then `extension`.

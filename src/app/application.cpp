@@ -33,7 +33,7 @@ std::filesystem::path ProgramFolder() {
 }
 
 Application::Application(std::filesystem::path folder)
-    : folder_(std::move(folder)), value_check_(folder_ / kReportFile) {
+    : folder_(std::move(folder)), value_series_(std::make_shared<const valuecheck::ValueSeries>()) {
   kinds_.StartUp(ElementNamesPath());
 }
 

@@ -1,9 +1,10 @@
 #pragma once
-// The application object: what the whole program shares. It owns the element kinds, the value check (with
-// its series registries and report) and the document kind chosen last; it is made once at start-up and
-// passed by reference to whatever needs it.
+// The application object: what the whole program shares. It owns the element kinds, the series of the value
+// check and the document kind chosen last; it is made once at start-up and passed by reference to whatever
+// needs it. Each reading or filling run makes its own value check over the shared series.
 
 #include <filesystem>
+#include <memory>
 
 #include "model/element_kinds.h"
 #include "valuecheck/value_check.h"
@@ -22,7 +23,7 @@ inline constexpr const char* kReportFile = "errors.log";
 class Application {
  public:
   /// Starts the application on the program's folder: loads "ElementNames.map" when it exists, otherwise
-  /// fills the built-in kinds and writes the file; the value check builds its series registries and reports
+  /// fills the built-in kinds and writes the file; builds the series of the value check, whose runs report
   /// to "errors.log" in the folder.
   explicit Application(std::filesystem::path folder);
   Application(const Application&) = delete;
@@ -34,7 +35,14 @@ class Application {
 
   model::ElementKinds& kinds() { return kinds_; }
   const model::ElementKinds& kinds() const { return kinds_; }
-  valuecheck::ValueCheck& value_check() { return value_check_; }
+  /// The series every value check of the program compares with.
+  const std::shared_ptr<const valuecheck::ValueSeries>& value_series() const { return value_series_; }
+  /// The report file of the value check: "errors.log" in the folder.
+  std::filesystem::path report_path() const { return folder_ / kReportFile; }
+  /// A value check for one reading or filling run, over the shared series, reporting to report_path().
+  valuecheck::ValueCheck NewValueCheck() const {
+    return valuecheck::ValueCheck(value_series_, report_path());
+  }
 
   /// The document kind chosen last for a new document: 0 list of elements, 1 bill of purchased items,
   /// 2 simple bill of purchased items.
@@ -44,7 +52,7 @@ class Application {
  private:
   std::filesystem::path folder_;
   model::ElementKinds kinds_;
-  valuecheck::ValueCheck value_check_;
+  std::shared_ptr<const valuecheck::ValueSeries> value_series_;
   int document_kind_ = 0;
 };
 

@@ -120,7 +120,7 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   elements::MergeChoice merge =
       request.merge ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;
 
-  FillOutcome outcome{document::Document(kind), false, application.value_check().report_path(), {}};
+  FillOutcome outcome{document::Document(kind), false, application.report_path(), {}};
 
   // The element list window's copy of the document's data. The package role is never stored: it always
   // holds its default.
@@ -186,7 +186,9 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
 
   doc.SetListData(std::move(data));
   document::SetFillParameters(doc.settings_table(), kind, parameters);
-  document::FillDocument(doc, {ports.measurer, application.kinds(), application.value_check()}, merge);
+  document::FillDocument(
+      doc, {ports.measurer, application.kinds(), application.value_series(), application.report_path()},
+      merge);
   for (const auto& [field, text] : request.titles) doc.settings_table().SetTitleField(field, text);
 
   if (!request.output.empty()) {

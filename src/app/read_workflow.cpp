@@ -12,8 +12,8 @@ using namespace tallyform::text::literals;
 
 ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesystem::path>& files,
                         elements::ListData& data) {
-  DesignReader reader(application.kinds(), application.value_check());
-  ReadOutcome outcome;
+  ReadOutcome outcome{application.NewValueCheck(), false, {}};
+  DesignReader reader(application.kinds(), outcome.check);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string name = text::Cp1251FromUnknown(files[i].string());
     elements::AsciiReadResult result;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "valuecheck/value_check.h"
+
 namespace tallyform::elements {
 struct ListData;
 }  // namespace tallyform::elements
@@ -15,6 +17,8 @@ namespace tallyform::app {
 class Application;
 
 struct ReadOutcome {
+  /// The reading's own value check, with its report.
+  valuecheck::ValueCheck check;
   /// A value was found off its series; the report file names it.
   bool mismatch = false;
   /// Warnings for the user, code page 1251: a design cut off inside a component block, one per design.
@@ -22,9 +26,9 @@ struct ReadOutcome {
 };
 
 /// Reads the designs into `data` in the order given (the first replaces the elements, attribute names and
-/// prefixes, the others append) and runs the value check with the report started afresh. A design that
-/// cannot be read stops the reading with the reader's error, its message led by the file's name; the
-/// designs read before it stay in `data`.
+/// prefixes, the others append) and runs a value check of the reading's own, its report started afresh. A
+/// design that cannot be read stops the reading with the reader's error, its message led by the file's name;
+/// the designs read before it stay in `data`.
 ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesystem::path>& files,
                         elements::ListData& data);
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "valuecheck/value_check.h"
+
 namespace tallyform::app {
 class Application;
 }  // namespace tallyform::app

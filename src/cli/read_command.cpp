@@ -28,17 +28,19 @@ struct ReadOptions {
   bool strict = false;
 };
 
-// Reads the designs, saying on standard error what the user should hear about them.
-void ReadDesigns(app::Application& application, const std::vector<std::string>& files,
-                 elements::ListData& data, bool& mismatch) {
-  const app::ReadOutcome outcome =
+// Reads the designs, saying on standard error what the user should hear about them; the run's value check
+// tells the counts.
+valuecheck::ValueCheck ReadDesigns(app::Application& application, const std::vector<std::string>& files,
+                                   elements::ListData& data, bool& mismatch) {
+  app::ReadOutcome outcome =
       app::ReadDesigns(application, std::vector<std::filesystem::path>(files.begin(), files.end()), data);
   for (const std::string& warning : outcome.warnings) PrintWarning(warning);
   mismatch = outcome.mismatch;
+  return std::move(outcome.check);
 }
 
 std::string ReportPath(app::Application& application) {
-  return text::ToUtf8(text::Cp1251FromUnknown(application.value_check().report_path().string()));
+  return text::ToUtf8(text::Cp1251FromUnknown(application.report_path().string()));
 }
 
 int RunRead(const ReadOptions& options) {
@@ -56,7 +58,7 @@ int RunRead(const ReadOptions& options) {
   if (mismatch) {
     PrintWarning(std::string("В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
                              "конденсаторов их заданной точности. Отчет: "_cp) +
-                 text::Cp1251FromUnknown(application.value_check().report_path().string()));
+                 text::Cp1251FromUnknown(application.report_path().string()));
   }
   return kOk;
 }
@@ -65,9 +67,8 @@ int RunCheck(const ReadOptions& options) {
   app::Application application(app::ProgramFolder());
   elements::ListData data;
   bool mismatch = false;
-  ReadDesigns(application, options.files, data, mismatch);
+  const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
 
-  const valuecheck::ValueCheck& check = application.value_check();
   const std::size_t mismatches = check.mismatch_count();
   const std::size_t unanalysable = check.unanalysable_count();
   if (options.json) {

@@ -56,6 +56,8 @@ int RunRender(const RenderOptions& options) {
 
   EnsureQtSession();
   document::Document doc = document::Document::FromFile(options.document);
+  // Drawn as a window shows a document it opened; the file is not written.
+  doc.LayOutSheets();
 
   adapters::ExportOptions exports;
   exports.family = QString::fromStdString(options.font);

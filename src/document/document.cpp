@@ -11,6 +11,7 @@
 #include "model/messages.h"
 #include "ports/system_info.h"
 #include "text/cp1251.h"
+#include "valuecheck/value_check.h"
 
 namespace tallyform::document {
 namespace {
@@ -128,6 +129,10 @@ Document::Document(model::DocumentKind kind) : kind_(kind), sheets_(kind) {
   data_.roles = {};
 }
 
+Document::Document(Document&&) = default;
+Document& Document::operator=(Document&&) = default;
+Document::~Document() = default;
+
 Document Document::FromFile(const std::filesystem::path& path) {
   const std::string bytes = ReadWholeFile(path);
   Document document = FromBytes(bytes);
@@ -178,7 +183,12 @@ Document Document::FromBytes(std::string_view bytes) {
 }
 
 void Document::Open(const std::filesystem::path& path) {
-  *this = FromFile(path);
+  Document read = FromFile(path);
+  ChangeNotifier listeners = std::move(notifier_);
+  *this = std::move(read);
+  notifier_ = std::move(listeners);
+  sheets_.LayOut();
+  notifier_.Notify(DocumentChange::Kind::kReplaced);
 }
 
 std::string Document::ToBytes(const HistoryRecord& new_record) const {
@@ -216,12 +226,43 @@ void Document::Save(const std::filesystem::path& path, ports::SystemInfo& system
   file_name_ = record.file;
   history_.push_back(std::move(record));
   path_ = path;
-  modified_ = false;
+  notifier_.Notify(DocumentChange::Kind::kSaved);
+  SetModified(false);
+}
+
+void Document::SetModified(bool on) {
+  if (modified_ == on) return;
+  modified_ = on;
+  notifier_.Notify(DocumentChange::Kind::kModified);
+}
+
+void Document::LayOutSheets() {
+  sheets_.LayOut();
+  notifier_.Notify(DocumentChange::Kind::kSheets);
+}
+
+bool Document::Undo() {
+  if (!undo_ring_.Undo(sheets_)) return false;
+  SetModified(true);
+  LayOutSheets();
+  return true;
+}
+
+bool Document::Redo() {
+  if (!undo_ring_.Redo(sheets_)) return false;
+  SetModified(true);
+  LayOutSheets();
+  return true;
+}
+
+void Document::SetValueReport(std::unique_ptr<valuecheck::ValueCheck> report) {
+  value_report_ = std::move(report);
 }
 
 void Document::SetListData(elements::ListData data) {
   data_ = std::move(data);
   sheets_.column_headings() = data_.headings;
+  notifier_.Notify(DocumentChange::Kind::kListData);
 }
 
 std::string Document::Title() const {

@@ -10,17 +10,23 @@
 // Opening reads the whole file into memory and parses it into a fresh document; only a file read
 // completely and accepted replaces the document. Saving writes a temporary file beside the target and
 // renames it over the target, so a failed save leaves the previous file as it was.
+//
+// The document tells its listeners (Subscribe) of every change made through its own operations; code that
+// changes the sheets directly ends with LayOutSheets, which tells them.
 
 #include <cstddef>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/document_change.h"
 #include "document/fill_parameters.h"
 #include "document/sheet_set.h"
 #include "document/table_rows.h"
+#include "document/undo_ring.h"
 #include "elements/list_data.h"
 #include "model/document_kind.h"
 #include "text/literal.h"
@@ -28,6 +34,9 @@
 namespace tallyform::ports {
 class SystemInfo;
 }  // namespace tallyform::ports
+namespace tallyform::valuecheck {
+class ValueCheck;
+}  // namespace tallyform::valuecheck
 
 namespace tallyform::document {
 
@@ -59,8 +68,9 @@ class Document {
   /// no history, never saved.
   explicit Document(model::DocumentKind kind);
 
-  Document(Document&&) = default;
-  Document& operator=(Document&&) = default;
+  Document(Document&&);
+  Document& operator=(Document&&);
+  ~Document();
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
@@ -70,7 +80,9 @@ class Document {
   static Document FromFile(const std::filesystem::path& path);
   /// Parses the bytes of a document file (DamagedFile as FromFile). The document has no path.
   static Document FromBytes(std::string_view bytes);
-  /// Replaces this document by the one read from the file; on any error this document stays as it was.
+  /// Replaces this document by the one read from the file and lays its sheets out (LayOutSheets); on any
+  /// error this document stays as it was. The listeners stay and are told kReplaced. FromFile and FromBytes
+  /// keep the sheets exactly as stored.
   void Open(const std::filesystem::path& path);
 
   /// The bytes of the document file, with `new_record` stored as the newest history record.
@@ -80,14 +92,27 @@ class Document {
   HistoryRecord MakeRecord(const std::filesystem::path& path, ports::SystemInfo& system) const;
   /// Writes the document to `path` with a new history record (see MakeRecord). On success the record is
   /// appended to the history, `path` becomes the document's path and file name, and the document is no
-  /// longer modified. A file that cannot be written is tallyform::UnreadableFile naming it; then the
-  /// document and any existing file at `path` are left as they were.
+  /// longer modified (listeners are told kSaved, then kModified if it was). A file that cannot be written is
+  /// tallyform::UnreadableFile naming it; then the document and any existing file at `path` are left as they
+  /// were.
   void Save(const std::filesystem::path& path, ports::SystemInfo& system);
 
   model::DocumentKind kind() const { return kind_; }
 
+  /// The sheets. Whoever changes them directly ends with LayOutSheets.
   document::SheetSet& sheets() { return sheets_; }
   const document::SheetSet& sheets() const { return sheets_; }
+  /// Brings the sheets' geometry in line with their positions (SheetSet::LayOut) and tells the listeners
+  /// kSheets. Run after filling and after every edit of the sheets; opening a file does it too.
+  void LayOutSheets();
+
+  /// The earlier and later states of the sheets. An edit pushes the sheets before it changes them.
+  UndoRing& undo_ring() { return undo_ring_; }
+  const UndoRing& undo_ring() const { return undo_ring_; }
+  /// Undo and Redo on the sheets through the ring; a step done marks the document modified and tells the
+  /// listeners kSheets. False when there was nothing to do.
+  bool Undo();
+  bool Redo();
   /// The settings table: the first sheet's table, which holds the title block, heights, widths and fill
   /// parameters of the whole document.
   CTableRows& settings_table() { return sheets_.sheet(0); }
@@ -100,7 +125,7 @@ class Document {
   elements::ListData& data() { return data_; }
   const elements::ListData& data() const { return data_; }
   /// Replaces the element list and its side data (the element list window hands them back this way); the
-  /// sheet set's heading map takes the new headings.
+  /// sheet set's heading map takes the new headings. Listeners are told kListData.
   void SetListData(elements::ListData data);
 
   /// Set when a fill or an edit found a value off its series.
@@ -122,9 +147,23 @@ class Document {
   /// The document's name as the window shows it: its file's name, or kNewDocumentTitle (code page 1251).
   std::string Title() const;
 
-  /// Changed since it was opened, created or last saved.
+  /// Changed since it was opened, created or last saved. Listeners are told kModified when it changes.
   bool modified() const { return modified_; }
-  void SetModified(bool on) { modified_ = on; }
+  void SetModified(bool on);
+
+  /// The value check of the last fill, with its report; nullptr before the first fill. Not stored in the
+  /// file.
+  const valuecheck::ValueCheck* value_report() const { return value_report_.get(); }
+  valuecheck::ValueCheck* value_report() { return value_report_.get(); }
+  void SetValueReport(std::unique_ptr<valuecheck::ValueCheck> report);
+
+  /// Calls `listener` with every change of the document until the subscription ends.
+  [[nodiscard]] Subscription Subscribe(ChangeListener listener) {
+    return notifier_.Subscribe(std::move(listener));
+  }
+  /// Tells the listeners of a change made outside the document's own operations (an edit of the title
+  /// block, say).
+  void Notify(DocumentChange::Kind kind) const { notifier_.Notify(kind); }
 
  private:
   model::DocumentKind kind_;
@@ -136,6 +175,9 @@ class Document {
   std::string file_name_;
   std::filesystem::path path_;
   bool modified_ = false;
+  UndoRing undo_ring_;
+  std::unique_ptr<valuecheck::ValueCheck> value_report_;
+  ChangeNotifier notifier_;
 };
 
 }  // namespace tallyform::document

@@ -12,12 +12,13 @@ namespace tallyform::document {
 
 void FillDocument(Document& document, const FillCommandContext& context, elements::MergeChoice merge) {
   elements::ComponentList copy = document.data().elements;
-  const FillServices services{context.measurer, context.kinds, context.check};
+  auto check = std::make_unique<valuecheck::ValueCheck>(context.series, context.report_path);
+  const FillServices services{context.measurer, context.kinds, *check};
   {
     // One run, so that the report file is written once, after the last check.
-    valuecheck::ReportRun run(context.check);
-    context.check.ClearReport();
-    context.check.DeleteReportFile();
+    valuecheck::ReportRun run(*check);
+    check->ClearReport();
+    check->DeleteReportFile();
     document.SetMismatch(false);
     bool mismatch = false;
     const elements::ListData& data = document.data();
@@ -37,7 +38,8 @@ void FillDocument(Document& document, const FillCommandContext& context, element
     }
     document.SetMismatch(mismatch);
   }
-  document.sheets().ClearSelection();
+  document.SetValueReport(std::move(check));
+  document.LayOutSheets();
   document.SetModified(true);
 }
 

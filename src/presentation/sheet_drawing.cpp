@@ -1,10 +1,12 @@
 #include "presentation/sheet_drawing.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 
 #include "document/table_rows.h"
 #include "presentation/text_drawer.h"
+#include "presentation/title_block.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 
@@ -27,10 +29,12 @@ constexpr double kMmPerInch = 25.4;
 
 class SheetPainter {
  public:
-  SheetPainter(document::SheetSet& sheets, ports::Device& device, int number, ScreenView* view)
+  SheetPainter(const document::SheetSet& sheets, SheetView& view, ports::Device& device, int number,
+               ScreenView* screen)
       : sheets_(sheets),
-        device_(device),
         view_(view),
+        device_(device),
+        screen_(screen),
         number_(number),
         kind_(sheets.kind()),
         w_(sheets.sheet_width()),
@@ -38,7 +42,7 @@ class SheetPainter {
         r_(w_ - 5),
         settings_(sheets.sheet(0)),
         sheet_(sheets.sheet(static_cast<std::size_t>(number - 1))),
-        text_(device, sheets.mapping()) {}
+        text_(device, view.mapping()) {}
 
   void Draw();
 
@@ -55,9 +59,18 @@ class SheetPainter {
                  std::uint32_t attributes) {
     if (!text.empty()) Text(left, right, top, bottom, text, attributes);
   }
+  // A title block field's text in its box of the title block table.
+  void FieldText(TitleField field, std::string_view text) {
+    const TitleFieldBox& entry = FieldBox(field);
+    text_.DrawText(Place(entry.box, w_, h_), text, entry.alignment);
+  }
+  void FieldTextIfAny(TitleField field) {
+    if (!Field(field).empty()) FieldText(field, Field(field));
+  }
+  const TitleFieldBox& FieldBox(TitleField field) const;
   void Line(double x0, double y0, double x1, double y1) {
-    const document::Point a = sheets_.MapPoint(x0, y0);
-    const document::Point b = sheets_.MapPoint(x1, y1);
+    const Point a = view_.MapPoint(x0, y0);
+    const Point b = view_.MapPoint(x1, y1);
     device_.Line(a.x, a.y, b.x, b.y);
   }
   void MainPen() { device_.SetPen(main_pen_); }
@@ -74,16 +87,17 @@ class SheetPainter {
   void CellTexts();
   void Selection();
 
-  document::SheetSet& sheets_;
+  const document::SheetSet& sheets_;
+  SheetView& view_;
   ports::Device& device_;
-  ScreenView* view_;
+  ScreenView* screen_;
   const int number_;
   const model::DocumentKind kind_;
   const int w_;
   const int h_;
   const int r_;  // the right frame line
   const CTableRows& settings_;
-  CTableRows& sheet_;
+  const CTableRows& sheet_;
   TextDrawer text_;
   int thin_pen_ = 0;
   int main_pen_ = 0;
@@ -92,14 +106,14 @@ class SheetPainter {
 void SheetPainter::Draw() {
   const ports::DeviceFont previous_font = device_.font();
   const int previous_pen = device_.pen();
-  sheets_.SetCurrentSheet(number_);
+  view_.SetCurrentSheet(number_);
   SetMapping();
 
   const document::DrawingSettings& heights = settings_.settings();
-  sheets_.SetLineWidths(SaneLength(heights.thin_line, kMaxLineWidthMm),
-                        SaneLength(heights.main_line, kMaxLineWidthMm));
-  thin_pen_ = sheets_.MapLineWidth(sheets_.thin_line_width());
-  main_pen_ = sheets_.MapLineWidth(sheets_.main_line_width());
+  view_.SetLineWidths(SaneLength(heights.thin_line, kMaxLineWidthMm),
+                      SaneLength(heights.main_line, kMaxLineWidthMm));
+  thin_pen_ = view_.MapLineWidth(view_.thin_line_width());
+  main_pen_ = view_.MapLineWidth(view_.main_line_width());
   text_.MakeFont(Height(heights.other_text));
 
   if (ListOrBill()) SideColumnTexts();
@@ -124,8 +138,6 @@ void SheetPainter::Draw() {
   HeaderTexts();
   if (ListOrBill() && number_ > 1) Text(w_ - 15, w_ - 5, h_ - 13, h_ - 5, text::FormatD(number_), kCentred);
 
-  sheet_.SetBodyHeight(sheets_.BodyHeightFor(static_cast<std::size_t>(number_ - 1), sheet_.top_offset()));
-
   if (Screen()) {
     ThinPen();
     Line(0, 0, w_, 0);
@@ -137,21 +149,21 @@ void SheetPainter::Draw() {
   if (ListOrBill()) TitleBlockLines();
   Grid();
   CellTexts();
-  if (Screen() && view_ != nullptr) Selection();
+  if (Screen() && screen_ != nullptr) Selection();
 
-  sheets_.SetCurrentTextHeight(text_.current_text_height());
+  view_.SetCurrentTextHeight(text_.current_text_height());
   device_.SetFont(previous_font);
   device_.SetPen(previous_pen);
 }
 
 void SheetPainter::SetMapping() {
   if (!Screen()) {
-    text_.SetMapping(sheets_.mapping());
+    text_.SetMapping(view_.mapping());
     return;
   }
-  document::SheetMapping m;
+  SheetMapping m;
   const ports::DeviceSize client = device_.ClientSize();
-  const int page_height = view_ != nullptr ? view_->page_height : client.height;
+  const int page_height = screen_ != nullptr ? screen_->page_height : client.height;
   const double scale = static_cast<double>(page_height) / h_;
   m.scale_x = scale;
   m.scale_y = scale;
@@ -159,7 +171,7 @@ void SheetPainter::SetMapping() {
   m.origin_y = std::max(0, (client.height - page_height) / 2);
   m.page_width = ToDeviceUnits(w_ * scale);
   m.page_height = ToDeviceUnits(h_ * scale);
-  sheets_.SetMapping(m);
+  view_.SetMapping(m);
   text_.SetMapping(m);
 }
 
@@ -193,36 +205,32 @@ void SheetPainter::FirstTitleBlockTexts() {
   Text(r - 20, r, h - 30, h - 25, "Листов"_cp, kCentred);
   const std::string& count = Field(TitleField::kSheetCount);
   if (!count.empty()) {
-    Text(r - 20, r, h - 25, h - 20, count, kCentred);
-    TextIfAny(r - 35, r - 20, h - 25, h - 20, Field(TitleField::kSheetNumber), kCentred);
+    FieldText(TitleField::kSheetCount, count);
+    FieldTextIfAny(TitleField::kSheetNumber);
   } else {
-    Text(r - 20, r, h - 25, h - 20, text::FormatD(static_cast<long long>(sheets_.sheet_count())), kCentred);
+    FieldText(TitleField::kSheetCount, text::FormatD(static_cast<long long>(sheets_.sheet_count())));
   }
-  TextIfAny(r - 168, r - 145, h - 30, h - 25, Field(TitleField::kDevelopedBy), kLeft);
-  TextIfAny(r - 168, r - 145, h - 25, h - 20, Field(TitleField::kCheckedBy), kLeft);
-  TextIfAny(r - 185, r - 168, h - 20, h - 15, Field(TitleField::kExtraSignatureLabel), kLeft);
-  TextIfAny(r - 168, r - 145, h - 20, h - 15, Field(TitleField::kExtraSignatureName), kLeft);
-  TextIfAny(r - 168, r - 145, h - 15, h - 10, Field(TitleField::kInspector), kLeft);
-  TextIfAny(r - 168, r - 145, h - 10, h - 5, Field(TitleField::kApprovedBy), kLeft);
-  TextIfAny(r - 50, r - 45, h - 25, h - 20, Field(TitleField::kLetter1), kLeft);
-  TextIfAny(r - 45, r - 40, h - 25, h - 20, Field(TitleField::kLetter2), kLeft);
-  TextIfAny(r - 40, r - 35, h - 25, h - 20, Field(TitleField::kLetter3), kLeft);
+  for (TitleField field : {TitleField::kDevelopedBy, TitleField::kCheckedBy, TitleField::kExtraSignatureLabel,
+                           TitleField::kExtraSignatureName, TitleField::kInspector, TitleField::kApprovedBy,
+                           TitleField::kLetter1, TitleField::kLetter2, TitleField::kLetter3}) {
+    FieldTextIfAny(field);
+  }
 
   // Each of the last four makes its own font; a text after it keeps the last font made.
   const document::DrawingSettings& heights = settings_.settings();
   if (!Field(TitleField::kDesignation).empty()) {
     text_.MakeFont(Height(heights.designation_text));
-    Text(r - 120, r, h - 45, h - 30, Field(TitleField::kDesignation), kCentred);
+    FieldText(TitleField::kDesignation, Field(TitleField::kDesignation));
   }
   if (!Field(TitleField::kProductName).empty()) {
     text_.MakeFont(Height(heights.product_name_text));
-    Text(r - 120, r - 50, h - 30, h - 15, Field(TitleField::kProductName), kCentred);
+    FieldText(TitleField::kProductName, Field(TitleField::kProductName));
   }
   text_.MakeFont(Height(heights.document_name_text));
-  TextIfAny(r - 120, r - 50, h - 15, h - 5, Field(TitleField::kDocumentName), kCentred);
+  FieldTextIfAny(TitleField::kDocumentName);
   if (!Field(TitleField::kEnterprise).empty()) {
     text_.MakeFont(Height(heights.enterprise_text));
-    Text(r - 50, r, h - 20, h - 5, Field(TitleField::kEnterprise), kCentred);
+    FieldText(TitleField::kEnterprise, Field(TitleField::kEnterprise));
   }
 }
 
@@ -237,8 +245,16 @@ void SheetPainter::FollowingTitleBlockTexts() {
   Text(r - 10, r, h - 20, h - 13, "Лист"_cp, kCentred);
   if (!Field(TitleField::kDesignation).empty()) {
     text_.MakeFont(Height(settings_.settings().designation_text));
-    Text(r - 120, r - 10, h - 20, h - 5, Field(TitleField::kDesignation), kCentred);
+    FieldText(TitleField::kDesignation, Field(TitleField::kDesignation));
   }
+}
+
+const TitleFieldBox& SheetPainter::FieldBox(TitleField field) const {
+  for (const TitleFieldBox& entry : TitleFields(kind_, number_ == 1)) {
+    if (entry.field == field) return entry;
+  }
+  // Only a list or a bill draws a title block, and every field drawn is in its table.
+  throw std::logic_error("title block field without a box");
 }
 
 constexpr std::string_view kProductsCaption = "Количество изделий - "_cp;
@@ -378,28 +394,22 @@ void SheetPainter::Grid() {
 void SheetPainter::CellTexts() {
   const bool numbered = kind_ == model::DocumentKind::kPurchasedBill;
   for (std::size_t r = 0; r < sheet_.row_count(); ++r) {
-    document::CRow& row = sheet_.row(r);
+    const document::CRow& row = sheet_.row(r);
     for (std::size_t c = 0; c < row.cell_count(); ++c) {
-      document::CCell& cell = row.cell(c);
-      if (numbered && c == 0) {
-        cell.SetText(text::FormatD(static_cast<long long>(r) + 1));
-        cell.SetAttributes(document::kFillCentred);
-      } else if (cell.IsEmpty()) {
-        continue;
-      } else {
-        cell.SetAttributes(cell.attributes() | document::kTableText);
-      }
-      text_.DrawText(cell.rect(), cell.text(), cell.attributes());
+      const document::CCell& cell = row.cell(c);
+      if (cell.IsEmpty() && !(numbered && c == 0)) continue;
+      const document::CCell shown = ShownCell(kind_, cell, r, c);
+      text_.DrawText(shown.rect(), shown.text(), shown.attributes());
     }
   }
 }
 
 void SheetPainter::Selection() {
-  const document::CCell* cell = sheets_.CellAtPoint(view_->selection, view_->scroll);
+  const document::CCell* cell = view_.CellAtPoint(sheets_, screen_->selection, screen_->scroll);
   if (cell == nullptr) return;
   const Rect& rect = cell->rect();
-  const document::Point a = sheets_.MapPoint(rect.left, rect.top);
-  const document::Point b = sheets_.MapPoint(rect.right, rect.bottom);
+  const Point a = view_.MapPoint(rect.left, rect.top);
+  const Point b = view_.MapPoint(rect.right, rect.bottom);
   device_.FillRect(a.x, a.y, b.x, b.y, kSelection);
   if (cell->IsEmpty()) return;
   const ports::Colour previous = device_.SetTextColour(ports::kWhite);
@@ -409,8 +419,8 @@ void SheetPainter::Selection() {
 
 }  // namespace
 
-document::SheetMapping PrintingMapping(const document::SheetSet& sheets, int dpi_x, int dpi_y) {
-  document::SheetMapping m;
+SheetMapping PrintingMapping(const document::SheetSet& sheets, int dpi_x, int dpi_y) {
+  SheetMapping m;
   m.scale_x = std::max(1, dpi_x) / kMmPerInch;
   m.scale_y = std::max(1, dpi_y) / kMmPerInch;
   m.page_width = ToDeviceUnits(sheets.sheet_width() * m.scale_x);
@@ -418,14 +428,15 @@ document::SheetMapping PrintingMapping(const document::SheetSet& sheets, int dpi
   return m;
 }
 
-void DrawSheet(document::SheetSet& sheets, ports::Device& device, int number, ScreenView& view) {
+void DrawSheet(const document::SheetSet& sheets, SheetView& view, ports::Device& device, int number,
+               ScreenView& screen) {
   if (number < 1 || static_cast<std::size_t>(number) > sheets.sheet_count()) return;
-  SheetPainter(sheets, device, number, &view).Draw();
+  SheetPainter(sheets, view, device, number, &screen).Draw();
 }
 
-void DrawSheet(document::SheetSet& sheets, ports::Device& device, int number) {
+void DrawSheet(const document::SheetSet& sheets, SheetView& view, ports::Device& device, int number) {
   if (number < 1 || static_cast<std::size_t>(number) > sheets.sheet_count()) return;
-  SheetPainter(sheets, device, number, nullptr).Draw();
+  SheetPainter(sheets, view, device, number, nullptr).Draw();
 }
 
 }  // namespace tallyform::presentation

@@ -75,7 +75,7 @@ void TextDrawer::DrawText(const Rect& rect, std::string_view text, std::uint32_t
 }
 
 void TextDrawer::DrawLines(const Rect& rect, std::string_view text, std::uint32_t attributes, bool upwards) {
-  const document::SheetMapping& m = mapping_;
+  const SheetMapping& m = mapping_;
   const std::vector<std::string_view> lines = LinesOf(text);
   const double n = static_cast<double>(lines.size());
   const std::uint32_t alignment = document::AlignmentOf(attributes);
@@ -124,7 +124,7 @@ void TextDrawer::DrawLines(const Rect& rect, std::string_view text, std::uint32_
 }
 
 void TextDrawer::DrawSingleLine(const Rect& rect, std::string_view text, std::uint32_t alignment) {
-  const document::SheetMapping& m = mapping_;
+  const SheetMapping& m = mapping_;
   if (text.empty()) return;
   // A line set off 1 mm from one edge has 1 mm less room before it crosses the other.
   const int inset = alignment == document::kAlignCentre ? 0 : 1;

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "document/sheet_set.h"
 #include "document/table_rows.h"
 #include "ports/device.h"
+#include "presentation/sheet_mapping.h"
 
 namespace tallyform::presentation {
 
@@ -30,11 +30,10 @@ int ToDeviceUnits(double value);
 class TextDrawer {
  public:
   /// Draws on `device` through `mapping`. The device must outlive the drawer.
-  TextDrawer(ports::Device& device, const document::SheetMapping& mapping)
-      : device_(device), mapping_(mapping) {}
+  TextDrawer(ports::Device& device, const SheetMapping& mapping) : device_(device), mapping_(mapping) {}
 
-  void SetMapping(const document::SheetMapping& mapping) { mapping_ = mapping; }
-  const document::SheetMapping& mapping() const { return mapping_; }
+  void SetMapping(const SheetMapping& mapping) { mapping_ = mapping; }
+  const SheetMapping& mapping() const { return mapping_; }
 
   /// The character height in device units of a text `height_mm` high: MulDiv(trunc(h × scale y), 96, 72),
   /// at least 1. Absurd heights are clamped (SaneLength with kMaxTextHeightMm).
@@ -64,7 +63,7 @@ class TextDrawer {
   void Shrink(std::string_view text, double room, int& width);
 
   ports::Device& device_;
-  document::SheetMapping mapping_;
+  SheetMapping mapping_;
   double current_text_height_ = 0.0;
 };
 

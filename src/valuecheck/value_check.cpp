@@ -138,10 +138,11 @@ void AppendEntryHead(std::string& body, std::string_view designator, std::string
 
 }  // namespace
 
+ValueSeries::ValueSeries() : resistors(BuildResistorSeries()), capacitors(BuildCapacitorSeries()) {}
+
 struct ValueCheck::State {
   std::filesystem::path report_path;
-  SeriesRegistry resistor_series = BuildResistorSeries();
-  SeriesRegistry capacitor_series = BuildCapacitorSeries();
+  std::shared_ptr<const ValueSeries> shared_series;
   Report resistors;
   Report capacitors;
   Report unanalysable;
@@ -149,7 +150,7 @@ struct ValueCheck::State {
   bool dirty = false;
 
   const SeriesRegistry& Registry(ComponentClass cls) const {
-    return cls == ComponentClass::kResistor ? resistor_series : capacitor_series;
+    return cls == ComponentClass::kResistor ? shared_series->resistors : shared_series->capacitors;
   }
   Report& ClassReport(ComponentClass cls) {
     return cls == ComponentClass::kResistor ? resistors : capacitors;
@@ -161,6 +162,7 @@ struct ValueCheck::State {
                     std::string_view value, const std::string& file);
   std::string Render() const;
   void Write();
+  void WriteFile() const;
 };
 
 bool ValueCheck::State::Examine(ComponentClass cls, std::string& designator, const std::string& type,
@@ -250,6 +252,10 @@ std::string ValueCheck::State::Render() const {
 
 void ValueCheck::State::Write() {
   dirty = false;
+  WriteFile();
+}
+
+void ValueCheck::State::WriteFile() const {
   // A report that cannot be written is skipped: the lists stay, and the next write tries again.
   try {
     std::error_code ignored;
@@ -262,11 +268,18 @@ void ValueCheck::State::Write() {
   }
 }
 
-ValueCheck::ValueCheck(std::filesystem::path report_path) : state_(std::make_unique<State>()) {
+ValueCheck::ValueCheck(std::filesystem::path report_path)
+    : ValueCheck(std::make_shared<const ValueSeries>(), std::move(report_path)) {}
+
+ValueCheck::ValueCheck(std::shared_ptr<const ValueSeries> series, std::filesystem::path report_path)
+    : state_(std::make_unique<State>()) {
   state_->report_path = std::move(report_path);
+  state_->shared_series = std::move(series);
 }
 
 ValueCheck::~ValueCheck() = default;
+ValueCheck::ValueCheck(ValueCheck&&) noexcept = default;
+ValueCheck& ValueCheck::operator=(ValueCheck&&) noexcept = default;
 
 bool ValueCheck::CheckResistor(std::string designator, std::string type, std::string value,
                                std::string file) {
@@ -336,12 +349,16 @@ std::string ValueCheck::RenderReport() const {
   return state_->Render();
 }
 
+void ValueCheck::WriteReportFile() const {
+  state_->WriteFile();
+}
+
 const SeriesRegistry& ValueCheck::resistor_series() const {
-  return state_->resistor_series;
+  return state_->shared_series->resistors;
 }
 
 const SeriesRegistry& ValueCheck::capacitor_series() const {
-  return state_->capacitor_series;
+  return state_->shared_series->capacitors;
 }
 
 std::optional<ComponentClass> CheckedClass(std::string_view designator) {
@@ -352,6 +369,7 @@ std::optional<ComponentClass> CheckedClass(std::string_view designator) {
 }
 
 void ShowReport(ports::Shell& shell, const ValueCheck& check) {
+  check.WriteReportFile();
   shell.Open(check.report_path());
 }
 

@@ -17,7 +17,17 @@ class Shell;
 
 namespace tallyform::valuecheck {
 
-/// The checks, their report lists and the report file. One per application; shared by every document.
+/// The standard series the checks compare values with. Building them takes a while, so the application
+/// builds them once and every check shares them.
+struct ValueSeries {
+  ValueSeries();
+  SeriesRegistry resistors;
+  SeriesRegistry capacitors;
+};
+
+/// The checks of one reading or filling run, their report lists and the report file. Cheap to make over
+/// shared series; each run has its own, so that a document keeps the report of its last fill whatever other
+/// documents do.
 ///
 /// Every check mirrors the report lists into the report file before it returns, except inside a run
 /// (BeginRun .. EndRun), where the file is written once when the run ends, so that reading or filling
@@ -29,8 +39,13 @@ namespace tallyform::valuecheck {
 class ValueCheck {
  public:
   /// `report_path` is where the report file is written; its folder must exist for the file to be written.
+  /// This check builds series of its own.
   explicit ValueCheck(std::filesystem::path report_path);
+  /// A check over shared series, which must not be null.
+  ValueCheck(std::shared_ptr<const ValueSeries> series, std::filesystem::path report_path);
   ~ValueCheck();
+  ValueCheck(ValueCheck&&) noexcept;
+  ValueCheck& operator=(ValueCheck&&) noexcept;
   ValueCheck(const ValueCheck&) = delete;
   ValueCheck& operator=(const ValueCheck&) = delete;
 
@@ -71,6 +86,9 @@ class ValueCheck {
 
   /// The bytes the report file holds when it mirrors the lists (CR LF line ends).
   std::string RenderReport() const;
+  /// Writes the report file from this check's lists now, whatever another check wrote there since. A file
+  /// that cannot be written is skipped.
+  void WriteReportFile() const;
 
   const SeriesRegistry& resistor_series() const;
   const SeriesRegistry& capacitor_series() const;
@@ -98,7 +116,7 @@ class ReportRun {
 /// nothing for every other element (RK1 and CT2 included).
 std::optional<ComponentClass> CheckedClass(std::string_view designator);
 
-/// Asks the shell to open the report file; whether it exists is not checked.
+/// Writes the check's report file (WriteReportFile) and asks the shell to open it.
 void ShowReport(ports::Shell& shell, const ValueCheck& check);
 
 }  // namespace tallyform::valuecheck

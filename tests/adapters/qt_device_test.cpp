@@ -293,14 +293,17 @@ TEST(SheetExportTest, BadRequestsChangeNothing) {
   EXPECT_THROW(ExportPdf(set, folder / "missing" / "a.pdf", ExportOptions{}), UnreadableFile);
   folder.Write("file", "x");
   EXPECT_THROW(ExportSvg(set, folder / "file", ExportOptions{}), UnreadableFile);
+}
 
-  // Exports leave the screen's mapping for the hit test as it was.
-  document::SheetMapping screen;
-  screen.scale_x = screen.scale_y = 2.5;
-  screen.origin_x = 17;
-  set.SetMapping(screen);
+TEST(SheetExportTest, ExportsLeaveTheSheetsAsTheyWere) {
+  // Drawing a bill once wrote its row numbers and table-text flags into the cells it drew.
+  const TempFolder folder;
+  const document::SheetSet set = Filled(model::DocumentKind::kPurchasedBill, 1);
+  const document::SheetArray before = document::CopySheets(set.sheets());
   ExportPng(set, folder / "kept", ExportOptions{});
-  EXPECT_EQ(set.mapping(), screen);
+  ASSERT_EQ(set.sheet_count(), before.size());
+  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_TRUE(set.sheet(i) == *before[i]) << "sheet " << i;
+  EXPECT_TRUE(set.sheet(0).cell(0, 0).IsEmpty());
 }
 
 }  // namespace

@@ -69,7 +69,10 @@ TEST(ApplicationTest, StartUpWritesTheKindsFileOnlyWhenItIsMissing) {
   {
     Application application(folder.path());
     EXPECT_EQ(application.kinds().size(), model::ElementKinds::kBuiltInCount);
-    EXPECT_EQ(application.value_check().report_path(), folder / "errors.log");
+    EXPECT_EQ(application.report_path(), folder / "errors.log");
+    EXPECT_EQ(application.NewValueCheck().report_path(), folder / "errors.log");
+    // Every run's check compares with the one set of series.
+    EXPECT_EQ(&application.NewValueCheck().resistor_series(), &application.value_series()->resistors);
     EXPECT_EQ(application.ElementNamesPath(), folder / "ElementNames.map");
   }
   const std::string written = FileBytes(folder / "ElementNames.map");

@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "elements/default_headings.h"
 #include "model/element_kinds.h"
+#include "support/fake_ports.h"
 #include "support/fake_text_measurer.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
@@ -39,10 +40,12 @@ class FillCommandTest : public ::testing::Test {
     e->Set(model::kFile, "board.pcb");
     document.data().elements.Append(std::move(e));
   }
-  void Fill(Document& document) { FillDocument(document, FillCommandContext{measurer_, kinds_, check_}); }
+  void Fill(Document& document) { FillDocument(document, Context()); }
+  FillCommandContext Context() { return {measurer_, kinds_, series_, report_path()}; }
+  std::filesystem::path report_path() const { return folder_ / "errors.log"; }
 
   testing::TempFolder folder_;
-  valuecheck::ValueCheck check_{folder_ / "errors.log"};
+  std::shared_ptr<const valuecheck::ValueSeries> series_ = std::make_shared<const valuecheck::ValueSeries>();
   model::ElementKinds kinds_;
   testing::FakeTextMeasurer measurer_;
 };
@@ -60,11 +63,15 @@ TEST_F(FillCommandTest, FillsFromAPreparedCopyAndWritesTheReportOnce) {
   EXPECT_EQ(document.sheets().sheet(0).cell(3, 1).text(), "R4");
   EXPECT_TRUE(document.modified());
   EXPECT_TRUE(document.mismatch());
-  EXPECT_NE(testing::FileBytes(check_.report_path()).find("RefDes=R4"), std::string::npos);
+  // The report is written, and the document keeps it.
+  EXPECT_NE(testing::FileBytes(report_path()).find("RefDes=R4"), std::string::npos);
+  ASSERT_NE(document.value_report(), nullptr);
+  EXPECT_EQ(document.value_report()->mismatch_count(), 1u);
 }
 
 TEST_F(FillCommandTest, StartsTheReportAfreshWhenValuesFit) {
-  ASSERT_FALSE(check_.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
+  valuecheck::ValueCheck earlier(series_, report_path());  // another run's report in the same file
+  ASSERT_FALSE(earlier.CheckResistor("R99", std::string("Р1-12-0,125-4,6 кОм-5%"_cp), "", "old.pcb"));
   Document document = MakeDocument(model::DocumentKind::kElementList);
   document.SetMismatch(true);
   Add(document, "R1", "Р1-12-0,125-10 кОм-5%"_cp);
@@ -72,8 +79,8 @@ TEST_F(FillCommandTest, StartsTheReportAfreshWhenValuesFit) {
   Fill(document);
 
   EXPECT_FALSE(document.mismatch());
-  EXPECT_EQ(check_.mismatch_count(), 0u);
-  EXPECT_EQ(testing::FileBytes(check_.report_path()).find("R99"), std::string::npos);
+  EXPECT_EQ(document.value_report()->mismatch_count(), 0u);
+  EXPECT_EQ(testing::FileBytes(report_path()).find("R99"), std::string::npos);
 }
 
 TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
@@ -96,11 +103,31 @@ TEST_F(FillCommandTest, FillsBothBillsFromPreparedCopies) {
   for (const auto merge : {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
     Document simple = MakeDocument(model::DocumentKind::kSimpleBill);
     Add(simple, "DD1", "К561ЛА7"_cp);
-    FillDocument(simple, FillCommandContext{measurer_, kinds_, check_}, merge);
+    FillDocument(simple, Context(), merge);
     EXPECT_EQ(simple.sheets().sheet(0).cell(4, 0).text(), "1");
     EXPECT_EQ(simple.sheets().sheet(0).section_file(),
               merge == elements::MergeChoice::kSeparateLists ? "board.pcb" : "");
   }
+}
+
+TEST_F(FillCommandTest, EachDocumentKeepsTheReportOfItsOwnFill) {
+  // One report for the whole program once let the fill of one document wipe the report another offered.
+  Document first = MakeDocument(model::DocumentKind::kElementList);
+  Add(first, "R4", "Р1-12-0,125-4,6 кОм-5%"_cp);
+  Fill(first);
+  Document second = MakeDocument(model::DocumentKind::kElementList);
+  Add(second, "R1", "Р1-12-0,125-10 кОм-5%"_cp);
+  Fill(second);
+  EXPECT_EQ(testing::FileBytes(report_path()).find("R4"), std::string::npos);
+
+  ASSERT_NE(first.value_report(), nullptr);
+  EXPECT_EQ(first.value_report()->mismatch_count(), 1u);
+  EXPECT_EQ(second.value_report()->mismatch_count(), 0u);
+  // Showing the first document's report writes its report before the shell opens it.
+  testing::FakeShell shell;
+  valuecheck::ShowReport(shell, *first.value_report());
+  EXPECT_NE(testing::FileBytes(report_path()).find("RefDes=R4"), std::string::npos);
+  ASSERT_EQ(shell.opened.size(), 1u);
 }
 
 }  // namespace

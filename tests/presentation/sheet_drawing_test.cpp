@@ -24,13 +24,14 @@ constexpr int kScale = 10;
 constexpr int kThin = 2;
 constexpr int kMain = 5;
 
-RecordingDevice Print(document::SheetSet& set, int number) {
+RecordingDevice Print(const document::SheetSet& set, int number) {
   RecordingDevice device(0, 0, /*printing=*/true);
-  document::SheetMapping m;
+  SheetMapping m;
   m.scale_x = kScale;
   m.scale_y = kScale;
-  set.SetMapping(m);
-  DrawSheet(set, device, number);
+  SheetView view;
+  view.SetMapping(m);
+  DrawSheet(set, view, device, number);
   return device;
 }
 
@@ -184,24 +185,29 @@ TEST(SheetDrawingTest, BillOfPurchasedItemsOnA3) {
   EXPECT_TRUE(TextInside(second, "Формат A3"_cp, 365, 292, 415, 297));
 }
 
-TEST(SheetDrawingTest, BillRowsAreNumberedPerSheetAndTheNumbersStay) {
+TEST(SheetDrawingTest, BillRowsAreNumberedPerSheetWithoutTouchingTheCells) {
   document::SheetSet set = Sheets(model::DocumentKind::kPurchasedBill, 1);
   set.sheet(1).cell(4, 1).SetText("Резистор"_cp);
+  set.sheet(1).cell(7, 0).SetText("x");  // whatever the number column holds, the number is shown
   const RecordingDevice d = Print(set, 2);
   const CTableRows& sheet = set.sheet(1);
   ASSERT_EQ(sheet.row_count(), 30u);
   for (std::size_t r = 0; r < sheet.row_count(); ++r) {
-    EXPECT_EQ(sheet.cell(r, 0).text(), std::to_string(r + 1));
-    EXPECT_EQ(sheet.cell(r, 0).attributes(), document::kFillCentred);
+    EXPECT_TRUE(TextInside(d, std::to_string(r + 1), 20, 32 + 8 * static_cast<int>(r), 27,
+                           40 + 8 * static_cast<int>(r)))
+        << r;
+    if (r != 7) {
+      EXPECT_TRUE(sheet.cell(r, 0).IsEmpty());
+    }
   }
-  EXPECT_TRUE(TextInside(d, "30", 20, 264, 27, 272));
-  // Other drawn cells get the table-text flag; empty cells keep their word.
-  EXPECT_EQ(sheet.cell(4, 1).attributes(), document::kTableText);
-  EXPECT_EQ(sheet.cell(4, 2).attributes(), 0u);
+  EXPECT_TRUE(d.TextsOf("x").empty());
+  // The cells keep their texts and attributes; the drawing shows them as table text.
+  EXPECT_EQ(sheet.cell(7, 0).text(), "x");
+  EXPECT_EQ(sheet.cell(4, 1).attributes(), 0u);
   EXPECT_TRUE(TextInside(d, "Резистор"_cp, 27, 64, 87, 72));
   // The first sheet starts at 1 again.
-  Print(set, 1);
-  EXPECT_EQ(set.sheet(0).cell(0, 0).text(), "1");
+  const RecordingDevice first = Print(set, 1);
+  EXPECT_TRUE(TextInside(first, "1", 20, 32, 27, 40));
 }
 
 TEST(SheetDrawingTest, SimpleBillHasNoTitleBlockAndNumbersEverySheet) {
@@ -282,35 +288,39 @@ TEST(SheetDrawingTest, EmptyTableDrawsNoGridBelowTheHeader) {
   EXPECT_TRUE(d.HasText("Разраб."_cp));
 }
 
-TEST(SheetDrawingTest, DrawingSetsTheBodyHeightOfTheSheetByItsPosition) {
+TEST(SheetDrawingTest, DrawingLeavesTheSheetsAsTheyAre) {
+  // Drawing once set the body height of the sheet it drew; that is the document's layout now.
   document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   document::SheetArray sheets;
-  // A first sheet made with the following sheets' height holds 32 rows; drawn as sheet 1 it keeps 26.
   sheets.push_back(std::make_unique<CTableRows>(set.column_widths(), set.following_body_height(), 15));
+  sheets.back()->cell(30, 2).SetText("R31");
   set.ReplaceSheets(std::move(sheets));
-  ASSERT_EQ(set.sheet(0).row_count(), 32u);
-  Print(set, 1);
-  EXPECT_EQ(set.sheet(0).body_height(), 210);
-  EXPECT_EQ(set.sheet(0).row_count(), 26u);
+  const document::SheetArray before = document::CopySheets(set.sheets());
+  const RecordingDevice d = Print(set, 1);
+  EXPECT_TRUE(set.sheet(0) == *before[0]);
+  EXPECT_TRUE(d.HasText("R31"));
+  EXPECT_EQ(set.sheet(0).row_count(), 32u);
 }
 
 TEST(SheetDrawingTest, ScreenScalesToThePageAndHighlightsTheSelection) {
   document::SheetSet set = Sheets(model::DocumentKind::kElementList);
   set.sheet(0).cell(2, 2).SetText("Резисторы"_cp);
   RecordingDevice screen(1000, 700);
+  SheetView window;
   ScreenView view;
   view.page_height = 594;  // 2 units per mm
   // The middle of row 3, column 3 (x 100 mm, y 40 mm) in window coordinates.
   const int origin_x = (1000 - 420) / 2;
   const int origin_y = (700 - 594) / 2;
   view.selection = {origin_x + 200, origin_y + 80};
-  DrawSheet(set, screen, 1, view);
+  DrawSheet(set, window, screen, 1, view);
 
-  EXPECT_EQ(set.mapping().scale_y, 2.0);
-  EXPECT_EQ(set.mapping().origin_x, origin_x);
-  EXPECT_EQ(set.mapping().origin_y, origin_y);
-  EXPECT_EQ(set.page_width(), 420);
-  EXPECT_EQ(set.page_height(), 594);
+  EXPECT_EQ(window.mapping().scale_y, 2.0);
+  EXPECT_EQ(window.mapping().origin_x, origin_x);
+  EXPECT_EQ(window.mapping().origin_y, origin_y);
+  EXPECT_EQ(window.page_width(), 420);
+  EXPECT_EQ(window.page_height(), 594);
+  EXPECT_EQ(window.current_sheet(), 1);
   // The sheet's edge, with the thin pen (0.2 mm at 2 units per mm is 0: the thinnest line).
   EXPECT_TRUE(screen.HasLine(origin_x, origin_y, origin_x + 420, origin_y));
   ASSERT_EQ(screen.fills.size(), 1u);
@@ -324,20 +334,22 @@ TEST(SheetDrawingTest, ScreenScalesToThePageAndHighlightsTheSelection) {
   ASSERT_EQ(texts.size(), 2u);  // once in black, once in white over the fill
   EXPECT_EQ(texts[0].colour, ports::kBlack);
   EXPECT_EQ(texts[1].colour, ports::kWhite);
-  EXPECT_EQ(set.selected_row(), 2);
-  EXPECT_EQ(set.selected_column(), 2);
+  EXPECT_EQ(window.selected_row(), 2);
+  EXPECT_EQ(window.selected_column(), 2);
 
-  // A printed sheet shows neither the edge nor the selection.
+  // A printed sheet shows neither the edge nor the selection, and leaves the window's view alone.
   const RecordingDevice paper = Print(set, 1);
   EXPECT_TRUE(paper.fills.empty());
   EXPECT_EQ(paper.TextsOf("Резисторы"_cp).size(), 1u);
+  EXPECT_EQ(window.mapping().scale_y, 2.0);
+  EXPECT_EQ(window.selected_row(), 2);
 
   // A click outside the table clears the selection and the caller's point.
   view.selection = {origin_x + 5, origin_y + 5};
   screen.Forget();
-  DrawSheet(set, screen, 1, view);
+  DrawSheet(set, window, screen, 1, view);
   EXPECT_TRUE(screen.fills.empty());
-  EXPECT_EQ(view.selection, (document::Point{0, 0}));
+  EXPECT_EQ(view.selection, (Point{0, 0}));
 }
 
 TEST(SheetDrawingTest, AbsurdSettingsFromAFileAreClampedAndTheDeviceStateComesBack) {
@@ -349,21 +361,22 @@ TEST(SheetDrawingTest, AbsurdSettingsFromAFileAreClampedAndTheDeviceStateComesBa
   s.main_line = std::numeric_limits<double>::infinity();
   set.sheet(0).cell(0, 1).SetText("Резистор"_cp);
   RecordingDevice d(0, 0, true);
-  document::SheetMapping m;
+  SheetMapping m;
   m.scale_x = m.scale_y = kScale;
-  set.SetMapping(m);
+  SheetView printout;
+  printout.SetMapping(m);
   const ports::DeviceFont font{12, 400, 0, false};
   d.SetFont(font);
   d.SetPen(3);
-  DrawSheet(set, d, 1);
+  DrawSheet(set, printout, d, 1);
   for (const auto& l : d.lines) EXPECT_TRUE(l.pen == 0 || l.pen == 100) << l.pen;
   for (const auto& t : d.texts) EXPECT_GE(t.font.character_height, 1);
   EXPECT_EQ(d.font(), font);
   EXPECT_EQ(d.pen(), 3);
   // A sheet number that names no sheet draws nothing.
   d.Forget();
-  DrawSheet(set, d, 2);
-  DrawSheet(set, d, 0);
+  DrawSheet(set, printout, d, 2);
+  DrawSheet(set, printout, d, 0);
   EXPECT_TRUE(d.lines.empty());
 }
 

@@ -15,8 +15,8 @@ using document::Rect;
 using testing::RecordingDevice;
 
 // 10 device units per mm, the sheet's corner at (5, 7).
-document::SheetMapping TenPerMm() {
-  document::SheetMapping m;
+SheetMapping TenPerMm() {
+  SheetMapping m;
   m.scale_x = 10;
   m.scale_y = 10;
   m.origin_x = 5;
@@ -43,11 +43,11 @@ TEST_F(TextDrawerTest, FontHeightFollowsTheMappingOnEveryDevice) {
   EXPECT_DOUBLE_EQ(drawer_.current_text_height(), 2.0);
 
   // A 96 dpi screen at true size, and a 1200 dpi printer: h × 96 / 72 mm through the vertical scale.
-  document::SheetMapping screen;
+  SheetMapping screen;
   screen.scale_y = 96 / 25.4;
   drawer_.SetMapping(screen);
   EXPECT_EQ(drawer_.CharacterHeight(4.0), 20);  // trunc(15.1) = 15, × 4/3
-  document::SheetMapping printer;
+  SheetMapping printer;
   printer.scale_y = 1200 / 25.4;
   drawer_.SetMapping(printer);
   EXPECT_EQ(drawer_.CharacterHeight(4.0), 251);  // trunc(188.98) = 188, × 4/3 = 250.67

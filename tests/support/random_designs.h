@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <random>
 #include <span>
 #include <string>
@@ -274,11 +275,16 @@ inline model::FillParameters GenerateParameters(Choices& choices, model::Documen
 /// character at the table text height) and a value check whose report goes to
 /// `report`.
 struct FakeFillPorts {
-  explicit FakeFillPorts(const std::filesystem::path& report) : check(report) { kinds.FillBuiltIn(); }
-  document::FillCommandContext context() { return {measurer, kinds, check}; }
+  explicit FakeFillPorts(const std::filesystem::path& report)
+      : series(std::make_shared<const valuecheck::ValueSeries>()), check(series, report) {
+    kinds.FillBuiltIn();
+  }
+  document::FillCommandContext context() { return {measurer, kinds, series, check.report_path()}; }
 
   model::ElementKinds kinds;
   FakeTextMeasurer measurer;
+  std::shared_ptr<const valuecheck::ValueSeries> series;
+  /// The reading's check; each fill makes its own.
   valuecheck::ValueCheck check;
 };
 
@@ -288,11 +294,12 @@ struct FakeFillPorts {
 inline document::Document FillDesigns(std::span<const GeneratedDesign> designs, model::DocumentKind kind,
                                       elements::MergeChoice merge, const model::FillParameters& parameters,
                                       const document::FillCommandContext& context) {
+  valuecheck::ValueCheck check(context.series, context.report_path);
   elements::ListData data;
   for (const GeneratedDesign& design : designs) {
     if (!design.unit.empty()) data.designations[design.file] = design.unit;
   }
-  app::DesignReader reader(context.kinds, context.check);
+  app::DesignReader reader(context.kinds, check);
   bool mismatch = false;
   for (const GeneratedDesign& design : designs)
     reader.ReadBytes(DesignText(design), design.file, /*append=*/true, data, mismatch);
