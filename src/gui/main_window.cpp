@@ -77,7 +77,10 @@ MainWindow::MainWindow(Services& services, const std::filesystem::path& settings
   UpdatePanes();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The document windows close while the window is taken down; its menus are gone by then.
+  disconnect(area_, nullptr, this, nullptr);
+}
 
 QAction* MainWindow::Make(Command command, const QString& text, const QString& status, const QString& icon) {
   auto* action = new QAction(text, this);

@@ -29,17 +29,20 @@ PageView::PageView(DocumentController& controller, QString family, QWidget* pare
   QPalette palette = viewport()->palette();
   palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
   viewport()->setPalette(palette);
+  SyncSheetCount();
   connect(&controller_, &DocumentController::changed, this, [this] {
     SyncSheetCount();
     Changed();
   });
 }
 
+// The base size is the viewport's size at the first paint, when the window has its laid-out size.
 void PageView::EnsureStarted() {
   if (state_.started() || viewport()->width() <= 0 || viewport()->height() <= 0) return;
   state_.Start({viewport()->width(), viewport()->height()});
   SyncSheetCount();
   UpdateScrollBars();
+  emit stateChanged();
 }
 
 void PageView::SyncSheetCount() {
@@ -101,13 +104,11 @@ void PageView::paintEvent(QPaintEvent*) {
 
 void PageView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  EnsureStarted();
   if (state_.started()) UpdateScrollBars();
 }
 
 void PageView::showEvent(QShowEvent* event) {
   QAbstractScrollArea::showEvent(event);
-  EnsureStarted();
   emit stateChanged();
 }
 
