@@ -202,4 +202,30 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   return outcome;
 }
 
+void FillAgain(Application& application, document::Document& document, const FillPorts& ports) {
+  if (document.data().elements.empty()) throw DamagedFile(NoElementsMessage());
+  const model::DocumentKind kind = document.kind();
+  elements::MergeChoice merge = elements::MergeChoice::kSeparateLists;
+
+  elements::ListData data = document.data();
+  data.roles[model::kRolePackage] = std::string(model::kPattern);
+  if (elements::RolesIncomplete(data.roles, data.attribute_names)) {
+    const elements::RolesOutcome roles = elements::AcceptRoles(
+        data, kind, elements::ProposedRoles(data.roles, data.attribute_names), merge, ports.prompts);
+    if (!roles.accepted) return;
+  } else if (elements::NeedsSortChoice(kind, data.designations)) {
+    elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, ports.prompts);
+  }
+  const elements::ColumnMapping mapping =
+      elements::ProposedColumnMapping(data.attribute_names, data.headings, document.fill_parameters());
+  model::FillParameters parameters;
+  elements::ApplyColumnMapping(mapping, kind, data.headings, parameters);
+
+  document.SetListData(std::move(data));
+  document::SetFillParameters(document.settings_table(), kind, parameters);
+  document::FillDocument(
+      document, {ports.measurer, application.kinds(), application.value_series(), application.report_path()},
+      merge);
+}
+
 }  // namespace tallyform::app

@@ -86,6 +86,14 @@ std::string NoElementsMessage();
 /// as it was.
 FillOutcome RunFill(Application& application, const FillRequest& request, const FillPorts& ports);
 
+/// The document command "Заполнить документ" on a document's own element list, in place: the roles the
+/// list lacks are asked for (the roles dialog's warnings through the prompts), the column mapping keeps the
+/// document's headings and fill parameters, a simple bill of several files asks the sort choice, and the
+/// sheets are filled again (title block, settings and history stay). The document is marked modified; its
+/// mismatch flag tells whether a value was off its series, and offering the report is the caller's
+/// business. A list without elements is DamagedFile (NoElementsMessage()) and leaves the document as it was.
+void FillAgain(Application& application, document::Document& document, const FillPorts& ports);
+
 /// Refuses (tallyform::BadUsage) an output path that is the same file as one of the inputs, however it is
 /// spelt: writing there would destroy the input.
 void RefuseOverwritingInputs(const std::filesystem::path& output,

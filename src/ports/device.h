@@ -5,7 +5,7 @@
 //
 // Units: every coordinate, width and height is in device units (pixels of the screen or the image, dots of
 // the printer), x to the right, y downwards, origin at the device's top-left corner. How sheet millimetres
-// map to device units is the caller's business (document::SheetMapping).
+// map to device units is the caller's business (presentation::SheetMapping).
 //
 // State: the device holds one selected pen, one selected font and one text colour. A device starts with a
 // pen of width 0, a font of character height 1 and black text. Fonts and pens are plain values: the device

@@ -1,0 +1,120 @@
+#include "gui/desktop.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <optional>
+#include <string_view>
+
+#include "adapters/qt_settings_store.h"
+#include "adapters/qt_shell.h"
+#include "adapters/qt_system_info.h"
+#include "adapters/qt_text_measurer.h"
+#include "app/application.h"
+#include "gui/main_window.h"
+#include "gui/services.h"
+#include "gui/splash_screen.h"
+#include "gui/widget_prompts.h"
+
+// Q_INIT_RESOURCE names a function of the global namespace.
+static void InitTallyformResources() {
+  Q_INIT_RESOURCE(tallyform);
+}
+
+namespace tallyform::gui {
+namespace {
+
+// The command line: --help and --version answer without a display.
+void DescribeOptions(QCommandLineParser& parser, const QCommandLineOption& no_splash,
+                     const QCommandLineOption& open) {
+  parser.setApplicationDescription(
+      QStringLiteral("Tallyform: lists of elements and bills of purchased items from P-CAD designs."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addOption(no_splash);
+  parser.addOption(open);
+}
+
+bool AsksForHelpOrVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" || arg == "-v")
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void InitResources() {
+  InitTallyformResources();
+}
+
+int RunDesktop(int argc, char** argv) {
+  QElapsedTimer started;
+  started.start();
+  InitResources();
+  const QCommandLineOption no_splash(QStringLiteral("nosplash"),
+                                     QStringLiteral("Start without the splash screen."));
+  const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("Open a document (.enum) at start."),
+                                QStringLiteral("FILE"));
+  if (AsksForHelpOrVersion(argc, argv)) {
+    QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tallyform"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TALLYFORM_VERSION));
+    QCommandLineParser parser;
+    DescribeOptions(parser, no_splash, open);
+    parser.process(core);  // prints and exits
+    return 0;
+  }
+
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tallyform"));
+  QApplication::setApplicationVersion(QStringLiteral(TALLYFORM_VERSION));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));
+
+  QCommandLineParser parser;
+  DescribeOptions(parser, no_splash, open);
+  parser.process(qt);
+
+  if (!parser.isSet(no_splash)) ShowSplash();
+
+  try {
+    // The element kinds and the series registries.
+    const std::filesystem::path folder = app::ProgramFolder();
+    app::Application application(folder);
+    adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(folder));
+    adapters::QtSystemInfo system;
+    adapters::QtShell shell;
+    adapters::QtTextMeasurer measurer;
+    WidgetPrompts prompts;
+    Services services{application, prompts, settings, system, shell, measurer};
+
+    MainWindow window(services, adapters::QtSettingsStore::FileIn(folder));
+    prompts.SetParent(&window);
+    window.showMaximized();
+    if (parser.isSet(open)) {
+      const QString file = parser.value(open);
+      QTimer::singleShot(0, &window, [&window, file] {
+        window.OpenDocument(std::filesystem::path(QFile::encodeName(file).toStdString()));
+      });
+    }
+    if (std::getenv("TALLYFORM_STARTUP_TIME") != nullptr) {
+      QTimer::singleShot(0, &window, [&started] {
+        std::fprintf(stderr, "startup: %lld ms\n", static_cast<long long>(started.elapsed()));
+      });
+    }
+    return QApplication::exec();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tallyform: %s\n", e.what());
+    return 1;
+  }
+}
+
+}  // namespace tallyform::gui

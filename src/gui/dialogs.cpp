@@ -1,0 +1,123 @@
+#include "gui/dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "adapters/qt_text.h"
+#include "document/document.h"
+#include "model/document_kind.h"
+
+namespace tallyform::gui {
+namespace {
+
+QDialogButtonBox* OkCancel(QDialog* dialog) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+  return buttons;
+}
+
+}  // namespace
+
+KindChoiceDialog::KindChoiceDialog(int current, QWidget* parent)
+    : QDialog(parent), list_(new QListWidget(this)) {
+  setWindowTitle(QStringLiteral("Выбор документа"));
+  for (int kind = 0; kind < model::kDocumentKindCount; ++kind) {
+    list_->addItem(adapters::ToQString(model::LayoutOf(static_cast<model::DocumentKind>(kind)).title));
+  }
+  if (current >= 0 && current < list_->count()) list_->setCurrentRow(current);
+  list_->setMinimumWidth(list_->sizeHintForColumn(0) + 40);
+  list_->setFixedHeight(list_->sizeHintForRow(0) * list_->count() + 2 * list_->frameWidth() + 4);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &KindChoiceDialog::accept);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_);
+  layout->addWidget(OkCancel(this));
+}
+
+int KindChoiceDialog::kind() const {
+  const QList<QListWidgetItem*> chosen = list_->selectedItems();
+  return chosen.isEmpty() ? -1 : list_->row(chosen.front());
+}
+
+void KindChoiceDialog::accept() {
+  if (kind() < 0) return;
+  QDialog::accept();
+}
+
+EditorDialog::EditorDialog(const QString& proposal, QWidget* parent)
+    : QDialog(parent), field_(new QLineEdit(proposal, this)) {
+  setWindowTitle(QStringLiteral("Документ редактировал"));
+  auto* label = new QLabel(QStringLiteral("Фамилия и имя:"), this);
+  label->setBuddy(field_);
+  field_->setMinimumWidth(280);
+  field_->selectAll();
+  field_->setFocus();
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label);
+  layout->addWidget(field_);
+  layout->addWidget(OkCancel(this));
+}
+
+QString EditorDialog::name() const {
+  return field_->text();
+}
+
+HistoryDialog::HistoryDialog(const std::vector<document::HistoryRecord>& history, QWidget* parent)
+    : QDialog(parent), list_(new QTreeWidget(this)) {
+  setWindowTitle(QStringLiteral("История редактирования документа"));
+  list_->setRootIsDecorated(false);
+  list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list_->setAllColumnsShowFocus(true);
+  list_->setHeaderLabels({QStringLiteral("Имя файла"), QStringLiteral("Редактировал"),
+                          QStringLiteral("Время последней модификации"), QStringLiteral("Компьютер")});
+  for (const document::HistoryRecord& record : history) {
+    list_->addTopLevelItem(
+        new QTreeWidgetItem({adapters::ToQString(record.file), adapters::ToQString(record.editor),
+                             adapters::ToQString(record.time), adapters::ToQString(record.computer)}));
+  }
+  list_->header()->setStretchLastSection(false);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_);
+  layout->addWidget(OkCancel(this));
+  resize(760, 300);
+}
+
+void HistoryDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  SizeColumns();
+}
+
+void HistoryDialog::SizeColumns() {
+  // Each column takes 7/29 of the list's width.
+  const int width = list_->viewport()->width();
+  for (int column = 0; column < list_->columnCount(); ++column) list_->setColumnWidth(column, width * 7 / 29);
+}
+
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("О программе"));
+  auto* icon = new QLabel(this);
+  icon->setPixmap(QIcon(QStringLiteral(":/icons/tallyform.svg")).pixmap(48, 48));
+  auto* text = new QLabel(QStringLiteral("Tallyform. Версия 1.0"), this);
+  auto* row = new QHBoxLayout;
+  row->addWidget(icon);
+  row->addSpacing(12);
+  row->addWidget(text, 1);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(row);
+  layout->addWidget(buttons);
+}
+
+}  // namespace tallyform::gui

@@ -1,0 +1,71 @@
+#pragma once
+// The program's own small dialogs: the document kind choice, the editor's name, the document's history and
+// the about box. They only show and collect; WidgetPrompts opens them and hands the answers to the core.
+
+#include <QDialog>
+#include <QString>
+#include <vector>
+
+class QLineEdit;
+class QListWidget;
+class QTreeWidget;
+
+namespace tallyform::document {
+struct HistoryRecord;
+}  // namespace tallyform::document
+
+namespace tallyform::gui {
+
+/// "Выбор документа": the three document kinds in a list. OK without a chosen line keeps the dialog open; a
+/// double-click on a line acts as OK.
+class KindChoiceDialog : public QDialog {
+  Q_OBJECT
+ public:
+  /// `current` is the kind marked when the dialog opens, or -1 for none.
+  explicit KindChoiceDialog(int current, QWidget* parent = nullptr);
+  /// The chosen line (0 list of elements, 1 bill, 2 simple bill), or -1.
+  int kind() const;
+  QListWidget* list() const { return list_; }
+
+ public slots:
+  void accept() override;
+
+ private:
+  QListWidget* list_;
+};
+
+/// "Документ редактировал": the editor's name, proposed, focused and selected as a whole.
+class EditorDialog : public QDialog {
+  Q_OBJECT
+ public:
+  EditorDialog(const QString& proposal, QWidget* parent = nullptr);
+  QString name() const;
+  QLineEdit* field() const { return field_; }
+
+ private:
+  QLineEdit* field_;
+};
+
+/// "История редактирования документа": one line per save, oldest first, in four equal columns.
+class HistoryDialog : public QDialog {
+  Q_OBJECT
+ public:
+  HistoryDialog(const std::vector<document::HistoryRecord>& history, QWidget* parent = nullptr);
+  QTreeWidget* list() const { return list_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void SizeColumns();
+  QTreeWidget* list_;
+};
+
+/// "О программе": the program's icon, its name and version, and OK.
+class AboutDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit AboutDialog(QWidget* parent = nullptr);
+};
+
+}  // namespace tallyform::gui

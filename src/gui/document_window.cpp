@@ -1,0 +1,38 @@
+#include "gui/document_window.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <utility>
+
+#include "gui/document_controller.h"
+#include "gui/page_view.h"
+
+namespace tallyform::gui {
+
+DocumentWindow::DocumentWindow(document::Document document, Services& services, int number,
+                               const QString& family, QWidget* parent)
+    : QMdiSubWindow(parent),
+      controller_(new DocumentController(std::move(document), services, number, this)),
+      view_(new PageView(*controller_, family, this)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));
+  setWidget(view_);
+  connect(controller_, &DocumentController::describedChanged, this, &DocumentWindow::UpdateTitle);
+  connect(controller_, &DocumentController::changed, this, &DocumentWindow::UpdateTitle);
+  UpdateTitle();
+}
+
+void DocumentWindow::UpdateTitle() {
+  setWindowTitle(controller_->Title() + QStringLiteral("[*]"));
+  setWindowModified(controller_->modified());
+}
+
+void DocumentWindow::closeEvent(QCloseEvent* event) {
+  if (!controller_->PrepareClose()) {
+    event->ignore();
+    return;
+  }
+  QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace tallyform::gui

@@ -1,0 +1,35 @@
+#pragma once
+// The window of one open document inside the main window: always maximised, titled after the document,
+// holding its controller and its page view. Closing a modified document offers to save it first.
+
+#include <QMdiSubWindow>
+#include <QString>
+
+#include "document/document.h"
+
+namespace tallyform::gui {
+
+class DocumentController;
+class PageView;
+struct Services;
+
+class DocumentWindow : public QMdiSubWindow {
+  Q_OBJECT
+ public:
+  DocumentWindow(document::Document document, Services& services, int number, const QString& family,
+                 QWidget* parent = nullptr);
+
+  DocumentController& controller() const { return *controller_; }
+  PageView& view() const { return *view_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void UpdateTitle();
+
+  DocumentController* controller_;
+  PageView* view_;
+};
+
+}  // namespace tallyform::gui

@@ -1,0 +1,597 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWhatsThis>
+#include <exception>
+
+#include "adapters/qt_text.h"
+#include "adapters/sheet_font.h"
+#include "app/application.h"
+#include "gui/document_controller.h"
+#include "gui/document_window.h"
+#include "gui/page_view.h"
+#include "gui/services.h"
+#include "gui/widget_prompts.h"
+#include "model/document_kind.h"
+#include "model/errors.h"
+
+namespace tallyform::gui {
+namespace {
+
+constexpr int kEditorPane = 118;
+constexpr int kSheetPane = 108;
+constexpr int kSheetOfSheetsPane = 109;
+const QString kRecentGroup = QStringLiteral("Recent File List");
+
+QString NativeToQString(const std::filesystem::path& path) {
+  return QFile::decodeName(path.c_str());
+}
+
+std::filesystem::path QStringToNative(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+// The same file, however it is spelt.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return std::filesystem::absolute(a, error).lexically_normal() ==
+         std::filesystem::absolute(b, error).lexically_normal();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      family_(adapters::ChooseSheetFamily()),
+      area_(new QMdiArea(this)),
+      settings_(new QSettings(NativeToQString(settings_file), QSettings::IniFormat, this)) {
+  setWindowTitle(QStringLiteral("Tallyform"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));
+  area_->setViewMode(QMdiArea::SubWindowView);
+  area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(area_);
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const QString file = settings_->value(kRecentGroup + QStringLiteral("/File%1").arg(i)).toString();
+    if (!file.isEmpty()) recent_.append(file);
+  }
+  MakeActions();
+  MakeMenus();
+  MakeToolBar();
+  MakeStatusBar();
+  connect(area_, &QMdiArea::subWindowActivated, this, &MainWindow::OnActivated);
+  ShowMenus();
+  UpdateCommands();
+  UpdatePanes();
+}
+
+MainWindow::~MainWindow() {
+  // The document windows close while the window is taken down; its menus are gone by then.
+  disconnect(area_, nullptr, this, nullptr);
+}
+
+QAction* MainWindow::Make(Command command, const QString& text, const QString& status, const QString& icon) {
+  auto* action = new QAction(text, this);
+  action->setStatusTip(status);
+  action->setWhatsThis(status);
+  if (!icon.isEmpty()) action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)));
+  connect(action, &QAction::triggered, this, [this, command] { Trigger(command); });
+  actions_[command] = action;
+  return action;
+}
+
+void MainWindow::MakeActions() {
+  Make(Command::kNew, QStringLiteral("&Новый"), QStringLiteral("Создать новый документ"), "new")
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  Make(Command::kOpen, QStringLiteral("&Открыть..."), QStringLiteral("Открыть существующий документ"), "open")
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  Make(Command::kClose, QStringLiteral("&Закрыть"), QStringLiteral("Закрыть активный документ"));
+  Make(Command::kSave, QStringLiteral("&Сохранить"), QStringLiteral("Сохранить активный документ"), "save")
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  Make(Command::kSaveAs, QStringLiteral("Сохранить &как..."),
+       QStringLiteral("Сохранить активный документ под новым именем"));
+  Make(Command::kPrint, QStringLiteral("&Печать..."), QStringLiteral("Вывести на печать активный документ"),
+       "print")
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  Make(Command::kPrintPreview, QStringLiteral("Предвар&ительный просмотр"),
+       QStringLiteral("Предварительный просмотр выводимых на принтер листов документа"));
+  Make(Command::kPrintSetup, QStringLiteral("П&араметры печати..."),
+       QStringLiteral("Выбрать принтер и параметры печати"));
+  Make(Command::kExit, QStringLiteral("В&ыход"),
+       QStringLiteral("Выйти из программы; будет предложено сохранить документы"));
+
+  Make(Command::kUndo, QStringLiteral("&Отменить"), QStringLiteral("Отменить последнее изменение документа"),
+       "undo");
+  Make(Command::kRedo, QStringLiteral("&Вернуть"), QStringLiteral("Вернуть отмененное изменение документа"),
+       "redo");
+  Make(Command::kFill, QStringLiteral("&Заполнить документ"),
+       QStringLiteral("Заполнить документ по списку элементов"), "fill");
+  Make(Command::kTitleBlock, QStringLiteral("З&аполнить основную надпись"),
+       QStringLiteral("Заполнить поля основной надписи"), "titleblock");
+  Make(Command::kProducts, QStringLiteral("За&дать количество изделий"),
+       QStringLiteral("Задать количество изделий в простой ведомости ПИ"));
+  Make(Command::kEditMode, QStringLiteral("&Редактировать документ"),
+       QStringLiteral("Вкл/выкл режим редактирования документа"), "edit");
+  Make(Command::kChangeEditor, QStringLiteral("&Изменить редактора документа"),
+       QStringLiteral("Изменить фамилию и имя редактора документа"), "editor");
+  Make(Command::kHistory, QStringLiteral("И&стория документа"),
+       QStringLiteral("Показать историю редактирования документа"), "history");
+  Make(Command::kFont, QStringLiteral("&Шрифт"), QStringLiteral("Настройка размеров шрифта"));
+  Make(Command::kLines, QStringLiteral("&Линии"), QStringLiteral("Настройка толщины линий"));
+
+  Make(Command::kToolbar, QStringLiteral("&Панель инструментов"),
+       QStringLiteral("Показать или скрыть панель инструментов"))
+      ->setCheckable(true);
+  Make(Command::kStatusBar, QStringLiteral("&Строка состояния"),
+       QStringLiteral("Показать или скрыть строку состояния"))
+      ->setCheckable(true);
+  Make(Command::kFirstSheet, QStringLiteral("Перв&ый лист"),
+       QStringLiteral("Перейти на первый лист документа"), "first");
+  Make(Command::kPreviousSheet, QStringLiteral("Пре&дыдущий лист"),
+       QStringLiteral("Перейти на предыдущий лист документа"), "previous");
+  Make(Command::kNextSheet, QStringLiteral("С&ледующий лист"),
+       QStringLiteral("Перейти на следующий лист документа"), "next");
+  Make(Command::kLastSheet, QStringLiteral("После&дний лист"),
+       QStringLiteral("Перейти на последний лист документа"), "last");
+  Make(Command::kZoomIn, QStringLiteral("&Режим увеличения изображения"),
+       QStringLiteral("Вкл/выкл режим увеличения изображения"), "zoomin")
+      ->setCheckable(true);
+  Make(Command::kZoomOut, QStringLiteral("Р&ежим уменьшения изображения"),
+       QStringLiteral("Вкл/выкл режим уменьшения изображения"), "zoomout")
+      ->setCheckable(true);
+  Make(Command::kWholeSheet, QStringLiteral("&Показать страницу целиком"),
+       QStringLiteral("Показать страницу документа целиком"), "wholepage");
+
+  Make(Command::kAssembly, QStringLiteral("&Подготовка чертежа сборки"),
+       QStringLiteral("Подготовить копию платы P-CAD для сборочного чертежа"), "assembly");
+  Make(Command::kReport, QStringLiteral("&Показать отчет об ошибках"),
+       QStringLiteral("Открыть отчет о несоответствиях номиналов"), "report");
+  Make(Command::kHelp, QStringLiteral("&Вызов справки"), QStringLiteral("Показать справку"))
+      ->setShortcut(QKeySequence(Qt::Key_F1));
+  Make(Command::kContextHelp, QStringLiteral("Справка по элементу"),
+       QStringLiteral("Показать справку о нажатой кнопке, меню или окне"), "contexthelp")
+      ->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+  Make(Command::kAbout, QStringLiteral("&О программе..."),
+       QStringLiteral("Показать сведения о программе и номер ее версии"), "about");
+
+  for (int i = 0; i < kRecentFiles; ++i) {
+    auto* recent = new QAction(this);
+    connect(recent, &QAction::triggered, this, [this, i] { OpenRecent(i); });
+    recent_actions_.append(recent);
+  }
+  // Parts not built yet stay in the menus, disabled.
+  for (Command later :
+       {Command::kUndo, Command::kRedo, Command::kTitleBlock, Command::kProducts, Command::kEditMode,
+        Command::kFont, Command::kLines, Command::kAssembly, Command::kHelp}) {
+    actions_[later]->setEnabled(false);
+  }
+}
+
+void MainWindow::MakeMenus() {
+  auto add_recent = [this](QMenu* menu) {
+    recent_separators_.append(menu->addSeparator());
+    for (QAction* recent : recent_actions_) menu->addAction(recent);
+    menu->addSeparator();
+  };
+  auto goto_and_zoom = [this](QMenu* view) {
+    QMenu* go = view->addMenu(QStringLiteral("Пере&йти на"));
+    for (Command c :
+         {Command::kFirstSheet, Command::kPreviousSheet, Command::kNextSheet, Command::kLastSheet}) {
+      go->addAction(action(c));
+    }
+    QMenu* zoom = view->addMenu(QStringLiteral("&Масштаб"));
+    for (Command c : {Command::kZoomIn, Command::kZoomOut, Command::kWholeSheet}) zoom->addAction(action(c));
+  };
+
+  // Menu 128: no document.
+  file_menu_ = new QMenu(QStringLiteral("&Файл"), this);
+  file_menu_->addAction(action(Command::kNew));
+  file_menu_->addAction(action(Command::kOpen));
+  file_menu_->addSeparator();
+  file_menu_->addAction(action(Command::kPrintSetup));
+  add_recent(file_menu_);
+  file_menu_->addAction(action(Command::kExit));
+  auto* service = new QMenu(QStringLiteral("&Сервис"), this);
+  service->addAction(action(Command::kAssembly));
+  auto* view = new QMenu(QStringLiteral("&Вид"), this);
+  view->addAction(action(Command::kToolbar));
+  view->addAction(action(Command::kStatusBar));
+  auto* help = new QMenu(QStringLiteral("&Справка"), this);
+  help->addAction(action(Command::kHelp));
+  help->addSeparator();
+  help->addAction(action(Command::kAbout));
+  menus_without_document_ = {file_menu_, service, view, help};
+
+  // Menu 129: a document window is active.
+  document_file_menu_ = new QMenu(QStringLiteral("&Файл"), this);
+  for (Command c : {Command::kNew, Command::kOpen, Command::kClose, Command::kSave, Command::kSaveAs}) {
+    document_file_menu_->addAction(action(c));
+  }
+  document_file_menu_->addSeparator();
+  for (Command c : {Command::kPrint, Command::kPrintPreview, Command::kPrintSetup}) {
+    document_file_menu_->addAction(action(c));
+  }
+  add_recent(document_file_menu_);
+  document_file_menu_->addAction(action(Command::kExit));
+  auto* edit = new QMenu(QStringLiteral("&Правка"), this);
+  edit->addAction(action(Command::kUndo));
+  edit->addAction(action(Command::kRedo));
+  auto* document = new QMenu(QStringLiteral("&Документ"), this);
+  for (Command c : {Command::kFill, Command::kTitleBlock, Command::kProducts, Command::kEditMode}) {
+    document->addAction(action(c));
+  }
+  document->addSeparator();
+  document->addAction(action(Command::kChangeEditor));
+  document->addAction(action(Command::kHistory));
+  auto* setup = new QMenu(QStringLiteral("&Настройка"), this);
+  setup->addAction(action(Command::kFont));
+  setup->addAction(action(Command::kLines));
+  auto* document_view = new QMenu(QStringLiteral("&Вид"), this);
+  document_view->addAction(action(Command::kToolbar));
+  document_view->addAction(action(Command::kStatusBar));
+  document_view->addSeparator();
+  goto_and_zoom(document_view);
+  auto* document_service = new QMenu(QStringLiteral("&Сервис"), this);
+  document_service->addAction(action(Command::kAssembly));
+  document_service->addAction(action(Command::kReport));
+  auto* document_help = new QMenu(QStringLiteral("&Справка"), this);
+  document_help->addAction(action(Command::kHelp));
+  document_help->addSeparator();
+  document_help->addAction(action(Command::kAbout));
+  menus_with_document_ = {document_file_menu_, edit,         document, setup, document_view,
+                          document_service,    document_help};
+  UpdateRecentMenu();
+}
+
+void MainWindow::MakeToolBar() {
+  toolbar_ = addToolBar(QStringLiteral("Стандартная"));
+  toolbar_->setObjectName(QStringLiteral("standard"));
+  toolbar_->setIconSize(QSize(16, 16));
+  toolbar_->setAllowedAreas(Qt::AllToolBarAreas);
+  const QList<QList<Command>> groups = {
+      {Command::kNew, Command::kOpen, Command::kSave},
+      {Command::kPrint},
+      {Command::kUndo, Command::kRedo},
+      {Command::kFill, Command::kTitleBlock, Command::kEditMode},
+      {Command::kChangeEditor, Command::kHistory},
+      {Command::kAssembly, Command::kReport},
+      {Command::kFirstSheet, Command::kPreviousSheet, Command::kNextSheet, Command::kLastSheet},
+      {Command::kZoomIn, Command::kZoomOut, Command::kWholeSheet},
+      {Command::kAbout, Command::kContextHelp},
+  };
+  for (qsizetype g = 0; g < groups.size(); ++g) {
+    if (g > 0) toolbar_->addSeparator();
+    for (Command c : groups[g]) toolbar_->addAction(action(c));
+  }
+  action(Command::kToolbar)->setChecked(true);
+  connect(toolbar_, &QToolBar::visibilityChanged, action(Command::kToolbar), &QAction::setChecked);
+}
+
+void MainWindow::MakeStatusBar() {
+  auto pane = [this](int id, int width) {
+    auto* label = new QLabel(this);
+    label->setMinimumWidth(width);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setEnabled(false);
+    statusBar()->addPermanentWidget(label);
+    panes_[id] = label;
+  };
+  pane(kEditorPane, 256);
+  pane(kSheetPane, 64);
+  pane(kSheetOfSheetsPane, 64);
+  // The keyboard indicators: Qt tells no lock state, so they stay greyed.
+  for (const char* name : {"CAP", "NUM", "SCRL"}) {
+    auto* indicator = new QLabel(QString::fromLatin1(name), this);
+    indicator->setEnabled(false);
+    statusBar()->addPermanentWidget(indicator);
+  }
+  statusBar()->showMessage(QStringLiteral("Готово"));
+  action(Command::kStatusBar)->setChecked(true);
+}
+
+void MainWindow::ShowMenus() {
+  const bool document = ActiveDocument() != nullptr;
+  if (document == menus_for_document_ && !menuBar()->actions().isEmpty()) return;
+  menus_for_document_ = document;
+  menuBar()->clear();
+  for (QMenu* menu : document ? menus_with_document_ : menus_without_document_) menuBar()->addMenu(menu);
+}
+
+DocumentWindow* MainWindow::ActiveDocument() const {
+  return qobject_cast<DocumentWindow*>(area_->activeSubWindow());
+}
+
+QList<DocumentWindow*> MainWindow::Documents() const {
+  QList<DocumentWindow*> documents;
+  for (QMdiSubWindow* window : area_->subWindowList()) {
+    if (auto* document = qobject_cast<DocumentWindow*>(window)) documents.append(document);
+  }
+  return documents;
+}
+
+void MainWindow::OnActivated(QMdiSubWindow*) {
+  ShowMenus();
+  UpdateCommands();
+  UpdatePanes();
+}
+
+void MainWindow::UpdateCommands() {
+  DocumentWindow* active = ActiveDocument();
+  const bool document = active != nullptr;
+  for (Command c : {Command::kClose, Command::kSave, Command::kSaveAs, Command::kPrint,
+                    Command::kPrintPreview, Command::kFill, Command::kChangeEditor, Command::kHistory,
+                    Command::kReport, Command::kZoomIn, Command::kZoomOut, Command::kWholeSheet}) {
+    action(c)->setEnabled(document);
+  }
+  const presentation::PageViewState* state = document ? &active->view().state() : nullptr;
+  action(Command::kFirstSheet)->setEnabled(state && state->CanGoFirst());
+  action(Command::kPreviousSheet)->setEnabled(state && state->CanGoPrevious());
+  action(Command::kNextSheet)->setEnabled(state && state->CanGoNext());
+  action(Command::kLastSheet)->setEnabled(state && state->CanGoLast());
+  action(Command::kZoomIn)->setChecked(state && state->zoom_in_mode());
+  action(Command::kZoomOut)->setChecked(state && state->zoom_out_mode());
+}
+
+void MainWindow::UpdatePanes() {
+  DocumentWindow* active = ActiveDocument();
+  QLabel* editor = pane(kEditorPane);
+  QLabel* sheet = pane(kSheetPane);
+  QLabel* sheets = pane(kSheetOfSheetsPane);
+  if (active == nullptr) {
+    for (QLabel* label : {editor, sheet, sheets}) {
+      label->clear();
+      label->setEnabled(false);
+    }
+    return;
+  }
+  const QString name = active->controller().EditorName();
+  editor->setText(QStringLiteral("Редактировал: %1").arg(name));
+  editor->setEnabled(!name.isEmpty());
+  const presentation::PageViewState& state = active->view().state();
+  const int count = static_cast<int>(active->controller().document().sheets().sheet_count());
+  sheet->setText(QStringLiteral("Лист %1").arg(state.current_sheet()));
+  sheets->setText(QStringLiteral("%1/%2").arg(state.current_sheet()).arg(count));
+  sheet->setEnabled(count > 0);
+  sheets->setEnabled(count > 0);
+}
+
+DocumentWindow* MainWindow::AddWindow(DocumentWindow* window) {
+  area_->addSubWindow(window);
+  connect(&window->view(), &PageView::stateChanged, this, [this] {
+    UpdateCommands();
+    UpdatePanes();
+  });
+  connect(&window->controller(), &DocumentController::describedChanged, this, [this, window] {
+    UpdatePanes();
+    if (!window->controller().path().empty()) AddRecent(window->controller().path());
+  });
+  window->showMaximized();
+  area_->setActiveSubWindow(window);
+  window->view().setFocus();
+  OnActivated(window);
+  return window;
+}
+
+DocumentWindow* MainWindow::NewDocument(int kind) {
+  const auto document_kind = model::DocumentKindFromNumber(kind);
+  if (!document_kind) return nullptr;
+  services_.application.set_document_kind(kind);
+  return AddWindow(
+      new DocumentWindow(document::Document(*document_kind), services_, ++untitled_, family_, area_));
+}
+
+DocumentWindow* MainWindow::OpenDocument(const std::filesystem::path& path) {
+  for (DocumentWindow* window : Documents()) {
+    if (!window->controller().path().empty() && SameFile(window->controller().path(), path)) {
+      area_->setActiveSubWindow(window);
+      return window;
+    }
+  }
+  try {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    document::Document document = document::Document::FromFile(path);
+    QApplication::restoreOverrideCursor();
+    DocumentWindow* window = AddWindow(new DocumentWindow(std::move(document), services_, 0, family_, area_));
+    AddRecent(path);
+    return window;
+  } catch (const Error& e) {
+    QApplication::restoreOverrideCursor();
+    services_.prompts.ErrorMessage(e.message());
+  } catch (const std::exception& e) {
+    QApplication::restoreOverrideCursor();
+    services_.prompts.ErrorMessage(adapters::FromQString(QString::fromLocal8Bit(e.what())));
+  }
+  return nullptr;
+}
+
+void MainWindow::AddRecent(const std::filesystem::path& path) {
+  std::error_code error;
+  const QString file = NativeToQString(std::filesystem::absolute(path, error).lexically_normal());
+  recent_.removeAll(file);
+  recent_.prepend(file);
+  while (recent_.size() > kRecentFiles) recent_.removeLast();
+  settings_->remove(kRecentGroup);
+  for (qsizetype i = 0; i < recent_.size(); ++i) {
+    settings_->setValue(kRecentGroup + QStringLiteral("/File%1").arg(i + 1), recent_[i]);
+  }
+  settings_->sync();
+  UpdateRecentMenu();
+}
+
+void MainWindow::UpdateRecentMenu() {
+  for (int i = 0; i < kRecentFiles; ++i) {
+    QAction* recent = recent_actions_[i];
+    if (i < recent_.size()) {
+      recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(recent_[i]).fileName()));
+      recent->setStatusTip(recent_[i]);
+      recent->setVisible(true);
+    } else {
+      recent->setVisible(false);
+    }
+  }
+  for (QAction* separator : recent_separators_) separator->setVisible(!recent_.isEmpty());
+}
+
+void MainWindow::OpenRecent(int index) {
+  if (index >= recent_.size()) return;
+  const QString file = recent_[index];
+  if (!QFileInfo::exists(file)) {
+    services_.prompts.Warning(adapters::FromQString(
+        QStringLiteral("Файл %1 не найден; он удален из списка последних файлов.").arg(file)));
+    recent_.removeAt(index);
+    settings_->remove(kRecentGroup);
+    for (qsizetype i = 0; i < recent_.size(); ++i) {
+      settings_->setValue(kRecentGroup + QStringLiteral("/File%1").arg(i + 1), recent_[i]);
+    }
+    settings_->sync();
+    UpdateRecentMenu();
+    return;
+  }
+  OpenDocument(QStringToNative(file));
+}
+
+void MainWindow::Print() {
+  DocumentWindow* active = ActiveDocument();
+  if (active == nullptr) return;
+  const std::optional<PrintScale> scale = services_.prompts.PrintDialog(printer_, print_scale_);
+  if (!scale) return;
+  print_scale_ = *scale;
+  try {
+    PrintDocument(active->controller().SheetsForDrawing(), printer_, print_scale_, family_);
+  } catch (const Error& e) {
+    services_.prompts.ErrorMessage(e.message());
+  }
+  active->view().viewport()->update();
+}
+
+void MainWindow::PrintPreview() {
+  DocumentWindow* active = ActiveDocument();
+  if (active == nullptr) return;
+  services_.prompts.PrintPreview(printer_, [this, active](QPrinter* printer) {
+    try {
+      PrintDocument(active->controller().SheetsForDrawing(), *printer, print_scale_, family_);
+    } catch (const Error& e) {
+      services_.prompts.ErrorMessage(e.message());
+    }
+  });
+  active->view().viewport()->update();
+}
+
+void MainWindow::Trigger(Command command) {
+  DocumentWindow* active = ActiveDocument();
+  switch (command) {
+    case Command::kNew:
+      if (const std::optional<int> kind =
+              services_.prompts.DocumentKind(services_.application.document_kind())) {
+        NewDocument(*kind);
+      }
+      return;
+    case Command::kOpen:
+      if (const std::optional<std::filesystem::path> file = services_.prompts.OpenFileName())
+        OpenDocument(*file);
+      return;
+    case Command::kPrintSetup:
+      services_.prompts.PrinterSetup(printer_);
+      return;
+    case Command::kExit:
+      close();
+      return;
+    case Command::kToolbar:
+      toolbar_->setVisible(action(Command::kToolbar)->isChecked());
+      return;
+    case Command::kStatusBar:
+      statusBar()->setVisible(action(Command::kStatusBar)->isChecked());
+      return;
+    case Command::kContextHelp:
+      QWhatsThis::enterWhatsThisMode();
+      return;
+    case Command::kAbout:
+      services_.prompts.About();
+      return;
+    default:
+      break;
+  }
+  if (active == nullptr) return;
+  DocumentController& controller = active->controller();
+  PageView& view = active->view();
+  switch (command) {
+    case Command::kClose:
+      active->close();
+      break;
+    case Command::kSave:
+      controller.Save();
+      break;
+    case Command::kSaveAs:
+      controller.SaveAs();
+      break;
+    case Command::kPrint:
+      Print();
+      break;
+    case Command::kPrintPreview:
+      PrintPreview();
+      break;
+    case Command::kFill:
+      controller.Fill();
+      break;
+    case Command::kChangeEditor:
+      controller.ChangeEditor();
+      break;
+    case Command::kHistory:
+      controller.ShowHistory();
+      break;
+    case Command::kReport:
+      controller.ShowReport();
+      break;
+    case Command::kFirstSheet:
+      view.FirstSheet();
+      break;
+    case Command::kPreviousSheet:
+      view.PreviousSheet();
+      break;
+    case Command::kNextSheet:
+      view.NextSheet();
+      break;
+    case Command::kLastSheet:
+      view.LastSheet();
+      break;
+    case Command::kZoomIn:
+      view.ToggleZoomInMode();
+      break;
+    case Command::kZoomOut:
+      view.ToggleZoomOutMode();
+      break;
+    case Command::kWholeSheet:
+      view.WholeSheet();
+      break;
+    default:
+      break;
+  }
+  UpdateCommands();
+  UpdatePanes();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  for (DocumentWindow* window : Documents()) {
+    area_->setActiveSubWindow(window);
+    if (!window->close()) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+}
+
+}  // namespace tallyform::gui

@@ -1,0 +1,130 @@
+#pragma once
+// The main window: the document windows in one area, the menus (one set while no document is active,
+// the document's set while one is), the toolbar, the status bar with its panes, and the recent-file list.
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <map>
+
+#include "gui/printing.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSettings;
+class QToolBar;
+
+namespace tallyform::gui {
+
+class DocumentWindow;
+struct Services;
+
+/// The commands of the menus and the toolbar.
+enum class Command {
+  kNew,
+  kOpen,
+  kClose,
+  kSave,
+  kSaveAs,
+  kPrint,
+  kPrintPreview,
+  kPrintSetup,
+  kExit,
+  kUndo,
+  kRedo,
+  kFill,
+  kTitleBlock,
+  kProducts,
+  kEditMode,
+  kChangeEditor,
+  kHistory,
+  kFont,
+  kLines,
+  kToolbar,
+  kStatusBar,
+  kFirstSheet,
+  kPreviousSheet,
+  kNextSheet,
+  kLastSheet,
+  kZoomIn,
+  kZoomOut,
+  kWholeSheet,
+  kAssembly,
+  kReport,
+  kHelp,
+  kContextHelp,
+  kAbout,
+};
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  /// The number of files the recent-file list keeps.
+  static constexpr int kRecentFiles = 4;
+
+  /// `settings_file` keeps the recent-file list.
+  MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  QAction* action(Command command) const { return actions_.at(command); }
+  /// The active document window, or nullptr.
+  DocumentWindow* ActiveDocument() const;
+  QList<DocumentWindow*> Documents() const;
+  QMdiArea* area() const { return area_; }
+  /// The text of a status pane: 118 editor, 108 sheet, 109 sheet of sheets.
+  QLabel* pane(int id) const { return panes_.at(id); }
+  QStringList RecentFiles() const { return recent_; }
+
+  /// A new document of a kind (0, 1, 2) in a new window.
+  DocumentWindow* NewDocument(int kind);
+  /// Opens a document file, or activates its window when it is open already; nullptr when it could not be
+  /// read (the user was told).
+  DocumentWindow* OpenDocument(const std::filesystem::path& path);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void MakeActions();
+  void MakeMenus();
+  void MakeToolBar();
+  void MakeStatusBar();
+  void ShowMenus();
+  void UpdateCommands();
+  void UpdatePanes();
+  void OnActivated(QMdiSubWindow* window);
+  void Trigger(Command command);
+  DocumentWindow* AddWindow(DocumentWindow* window);
+  void AddRecent(const std::filesystem::path& path);
+  void OpenRecent(int index);
+  void UpdateRecentMenu();
+  void Print();
+  void PrintPreview();
+  QAction* Make(Command command, const QString& text, const QString& status, const QString& icon = {});
+
+  Services& services_;
+  QString family_;
+  QMdiArea* area_;
+  std::map<Command, QAction*> actions_;
+  std::map<int, QLabel*> panes_;
+  QMenu* file_menu_;           // menu 128's file menu
+  QMenu* document_file_menu_;  // menu 129's file menu
+  QList<QMenu*> menus_without_document_;
+  QList<QMenu*> menus_with_document_;
+  QList<QAction*> recent_actions_;
+  QList<QAction*> recent_separators_;
+  QToolBar* toolbar_;
+  QSettings* settings_;
+  QStringList recent_;
+  QPrinter printer_;
+  PrintScale print_scale_ = PrintScale::kTrueSize;
+  int untitled_ = 0;
+  bool menus_for_document_ = true;
+};
+
+}  // namespace tallyform::gui

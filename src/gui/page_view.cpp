@@ -1,0 +1,214 @@
+#include "gui/page_view.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <utility>
+
+#include "adapters/qt_device.h"
+#include "gui/document_controller.h"
+#include "presentation/sheet_drawing.h"
+
+namespace tallyform::gui {
+namespace {
+
+presentation::Point PointOf(const QPoint& p) {
+  return {p.x(), p.y()};
+}
+
+}  // namespace
+
+PageView::PageView(DocumentController& controller, QString family, QWidget* parent)
+    : QAbstractScrollArea(parent), controller_(controller), family_(std::move(family)) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setAutoFillBackground(true);
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+  viewport()->setPalette(palette);
+  SyncSheetCount();
+  connect(&controller_, &DocumentController::changed, this, [this] {
+    SyncSheetCount();
+    Changed();
+  });
+}
+
+// The base size is the viewport's size at the first paint, when the window has its laid-out size.
+void PageView::EnsureStarted() {
+  if (state_.started() || viewport()->width() <= 0 || viewport()->height() <= 0) return;
+  state_.Start({viewport()->width(), viewport()->height()});
+  SyncSheetCount();
+  UpdateScrollBars();
+  emit stateChanged();
+}
+
+void PageView::SyncSheetCount() {
+  state_.SetSheetCount(static_cast<int>(controller_.document().sheets().sheet_count()));
+}
+
+void PageView::UpdateScrollBars() {
+  const document::SheetSet& sheets = controller_.document().sheets();
+  const presentation::ViewSize size = state_.ScrollSize(sheets.sheet_width(), sheets.sheet_height());
+  const presentation::ViewSize page = presentation::PageViewState::PageStep(size);
+  const presentation::ViewSize line = presentation::PageViewState::LineStep(size);
+  horizontalScrollBar()->setRange(0, std::max(0, size.width - viewport()->width()));
+  horizontalScrollBar()->setPageStep(page.width);
+  horizontalScrollBar()->setSingleStep(line.width);
+  verticalScrollBar()->setRange(0, std::max(0, size.height - viewport()->height()));
+  verticalScrollBar()->setPageStep(page.height);
+  verticalScrollBar()->setSingleStep(line.height);
+}
+
+void PageView::ApplyCentring() {
+  const document::SheetSet& sheets = controller_.document().sheets();
+  const presentation::Point scroll{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+  if (const auto target = state_.TakeCentring(scroll, sheets.sheet_width(), sheets.sheet_height())) {
+    horizontalScrollBar()->setValue(target->x);
+    verticalScrollBar()->setValue(target->y);
+  }
+}
+
+void PageView::Changed() {
+  UpdateScrollBars();
+  viewport()->update();
+  UpdateCursor();
+  emit stateChanged();
+}
+
+void PageView::UpdateCursor() {
+  if (state_.zoom_in_mode() || state_.zoom_out_mode()) {
+    viewport()->setCursor(Qt::CrossCursor);
+  } else {
+    viewport()->unsetCursor();
+  }
+}
+
+void PageView::paintEvent(QPaintEvent*) {
+  EnsureStarted();
+  if (!state_.started()) return;
+  QElapsedTimer timer;
+  timer.start();
+  SyncSheetCount();
+  QPainter painter(viewport());
+  const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+  painter.translate(-scroll);
+  adapters::QtDevice device(painter, adapters::QtDevice::Use::kScreen, family_, viewport()->size());
+  presentation::ScreenView view{state_.PageHeight(), state_.selection(), PointOf(scroll)};
+  presentation::DrawSheet(controller_.SheetsForDrawing(), sheet_view_, device, state_.current_sheet(), view);
+  state_.selection() = view.selection;
+  last_paint_ms_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void PageView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  if (state_.started()) UpdateScrollBars();
+}
+
+void PageView::showEvent(QShowEvent* event) {
+  QAbstractScrollArea::showEvent(event);
+  emit stateChanged();
+}
+
+void PageView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QAbstractScrollArea::mousePressEvent(event);
+    return;
+  }
+  EnsureStarted();
+  const bool zoomed = state_.Click(PointOf(event->position().toPoint()));
+  if (zoomed) {
+    UpdateScrollBars();
+    ApplyCentring();
+  }
+  Changed();
+}
+
+void PageView::keyPressEvent(QKeyEvent* event) {
+  EnsureStarted();
+  if (event->text() == QStringLiteral("+")) {
+    if (state_.ZoomIn()) Changed();
+    return;
+  }
+  if (event->text() == QStringLiteral("-")) {
+    if (state_.ZoomOut()) Changed();
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_PageUp:
+      PreviousSheet();
+      return;
+    case Qt::Key_PageDown:
+      NextSheet();
+      return;
+    case Qt::Key_Left:
+      horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return;
+    case Qt::Key_Right:
+      horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return;
+    case Qt::Key_Up:
+      verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+      return;
+    case Qt::Key_Down:
+      verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+      return;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+  }
+}
+
+void PageView::wheelEvent(QWheelEvent* event) {
+  EnsureStarted();
+  const document::SheetSet& sheets = controller_.document().sheets();
+  const int scroll_height = state_.ScrollSize(sheets.sheet_width(), sheets.sheet_height()).height;
+  switch (state_.Wheel(event->angleDelta().y(), verticalScrollBar()->value(), scroll_height)) {
+    case presentation::PageViewState::WheelAction::kNextSheet:
+      verticalScrollBar()->setValue(0);
+      Changed();
+      event->accept();
+      return;
+    case presentation::PageViewState::WheelAction::kPreviousSheet:
+      Changed();
+      verticalScrollBar()->setValue(state_.PreviousSheetScrollY(scroll_height));
+      event->accept();
+      return;
+    case presentation::PageViewState::WheelAction::kScroll:
+      QAbstractScrollArea::wheelEvent(event);
+  }
+}
+
+void PageView::FirstSheet() {
+  if (state_.First()) Changed();
+}
+
+void PageView::PreviousSheet() {
+  if (state_.Previous()) Changed();
+}
+
+void PageView::NextSheet() {
+  if (state_.Next()) Changed();
+}
+
+void PageView::LastSheet() {
+  if (state_.Last()) Changed();
+}
+
+void PageView::ToggleZoomInMode() {
+  state_.ToggleZoomInMode();
+  Changed();
+}
+
+void PageView::ToggleZoomOutMode() {
+  state_.ToggleZoomOutMode();
+  Changed();
+}
+
+void PageView::WholeSheet() {
+  state_.WholeSheet();
+  Changed();
+}
+
+}  // namespace tallyform::gui

@@ -1,0 +1,63 @@
+#pragma once
+// The page view: the current sheet of a document, drawn by the sheet drawing on the screen, with zoom,
+// paging, the selection click and scrolling. The view state lives in presentation::PageViewState; this
+// widget feeds it events and shows what it says.
+
+#include <QAbstractScrollArea>
+#include <QString>
+
+#include "presentation/page_view_state.h"
+#include "presentation/sheet_view.h"
+
+namespace tallyform::gui {
+
+class DocumentController;
+
+class PageView : public QAbstractScrollArea {
+  Q_OBJECT
+ public:
+  PageView(DocumentController& controller, QString family, QWidget* parent = nullptr);
+
+  DocumentController& controller() const { return controller_; }
+  const presentation::PageViewState& state() const { return state_; }
+
+  void FirstSheet();
+  void PreviousSheet();
+  void NextSheet();
+  void LastSheet();
+  void ToggleZoomInMode();
+  void ToggleZoomOutMode();
+  void WholeSheet();
+
+  /// Milliseconds the last paint took.
+  double last_paint_ms() const { return last_paint_ms_; }
+
+ signals:
+  /// The sheet, the sheet count or the zoom mode changed: status panes and commands follow.
+  void stateChanged();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  void EnsureStarted();
+  void SyncSheetCount();
+  void UpdateScrollBars();
+  void ApplyCentring();
+  void Changed();
+  void UpdateCursor();
+
+  DocumentController& controller_;
+  QString family_;
+  presentation::PageViewState state_;
+  /// What the last drawing mapped and selected; this view's alone.
+  presentation::SheetView sheet_view_;
+  double last_paint_ms_ = 0;
+};
+
+}  // namespace tallyform::gui

@@ -1,0 +1,18 @@
+// The GUI tests' own main(): one QApplication on the offscreen platform for every test class.
+
+#include <QApplication>
+#include <QTest>
+#include <cstdlib>
+
+#include "gui/desktop.h"
+
+namespace tallyform::gui {
+int RunMainWindowTests(int argc, char** argv);
+}  // namespace tallyform::gui
+
+int main(int argc, char** argv) {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  tallyform::gui::InitResources();
+  return tallyform::gui::RunMainWindowTests(argc, argv);
+}

@@ -1,0 +1,387 @@
+// The desktop program's windows as a user meets them: real widgets on the offscreen platform, every modal
+// dialog answered as it opens.
+
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "adapters/qt_settings_store.h"
+#include "adapters/qt_shell.h"
+#include "adapters/qt_system_info.h"
+#include "adapters/qt_text_measurer.h"
+#include "app/application.h"
+#include "gui/dialogs.h"
+#include "gui/document_controller.h"
+#include "gui/document_window.h"
+#include "gui/page_view.h"
+#include "gui/services.h"
+#include "gui/widget_prompts.h"
+
+namespace tallyform::gui {
+namespace {
+
+// Answers the next modal dialog of type T when it opens (polling, since exec() blocks the test).
+template <typename T>
+void WhenModal(std::function<void(T*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      answer(dialog);
+    }
+  });
+  timer->start();
+}
+
+void ChooseKind(int kind) {
+  WhenModal<KindChoiceDialog>([kind](KindChoiceDialog* dialog) {
+    dialog->list()->setCurrentRow(kind);
+    dialog->accept();
+  });
+}
+
+QStringList MenuTitles(QMainWindow& window) {
+  QStringList titles;
+  for (QAction* menu : window.menuBar()->actions()) titles.append(menu->text());
+  return titles;
+}
+
+std::filesystem::path Native(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  // A fresh program folder and main window for each test.
+  void Start() {
+    window_.reset();
+    application_ = std::make_unique<app::Application>(Native(home_->path()));
+    settings_ =
+        std::make_unique<adapters::QtSettingsStore>(adapters::QtSettingsStore::FileIn(Native(home_->path())));
+    services_ = std::make_unique<Services>(
+        Services{*application_, prompts_, *settings_, system_, shell_, *measurer_});
+    window_ =
+        std::make_unique<MainWindow>(*services_, adapters::QtSettingsStore::FileIn(Native(home_->path())));
+    prompts_.SetParent(window_.get());
+    window_->resize(1000, 800);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  // A list of elements filled by the command-line program from the example design, with one history record.
+  QString FilledDocument(const QString& kind, const QString& name) {
+    const QString out = home_->filePath(name);
+    QProcess cli;
+    cli.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    cli.start(QStringLiteral(TALLYFORM_CLI),
+              {QStringLiteral("fill"), QStringLiteral("--kind"), kind,
+               QStringLiteral(TALLYFORM_EXAMPLES) + QStringLiteral("/amplifier.sch"), QStringLiteral("-o"),
+               out, QStringLiteral("--editor"), QStringLiteral("Петров П.")});
+    cli.waitForFinished(60000);
+    return cli.exitCode() == 0 ? out : QString();
+  }
+
+  std::unique_ptr<QTemporaryDir> home_;
+  std::unique_ptr<app::Application> application_;
+  std::unique_ptr<adapters::QtSettingsStore> settings_;
+  adapters::QtSystemInfo system_;
+  adapters::QtShell shell_;
+  std::unique_ptr<adapters::QtTextMeasurer> measurer_;
+  WidgetPrompts prompts_;
+  std::unique_ptr<Services> services_;
+  std::unique_ptr<MainWindow> window_;
+
+ private slots:
+  void initTestCase() {
+    home_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(home_->isValid());
+    qputenv("TALLYFORM_HOME", QFile::encodeName(home_->path()));
+    measurer_ = std::make_unique<adapters::QtTextMeasurer>();
+  }
+
+  void cleanup() { window_.reset(); }
+
+  void startsEmptyWithTheMenusOfNoDocument() {
+    Start();
+    QCOMPARE(MenuTitles(*window_), (QStringList{"&Файл", "&Сервис", "&Вид", "&Справка"}));
+    QVERIFY(window_->ActiveDocument() == nullptr);
+    QVERIFY(window_->action(Command::kNew)->isEnabled());
+    QVERIFY(!window_->action(Command::kSave)->isEnabled());
+    QVERIFY(!window_->action(Command::kNextSheet)->isEnabled());
+    QVERIFY(!window_->pane(118)->isEnabled());
+    QVERIFY(!window_->pane(108)->isEnabled());
+    QCOMPARE(window_->action(Command::kNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    QVERIFY(!window_->action(Command::kAssembly)->isEnabled());  // not built yet: present, disabled
+    QVERIFY(std::filesystem::exists(application_->ElementNamesPath()));
+  }
+
+  void kindChoiceNeedsALineAndTakesADoubleClick() {
+    KindChoiceDialog dialog(-1);
+    dialog.show();
+    QCOMPARE(dialog.list()->count(), 3);
+    QCOMPARE(dialog.list()->item(2)->text(), QStringLiteral("Ведомость покупных изделий (простая)"));
+    dialog.accept();
+    QVERIFY(dialog.isVisible());  // OK without a line keeps it open
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QListWidgetItem* bill = dialog.list()->item(1);
+    const QRect rect = dialog.list()->visualItemRect(bill);
+    QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, rect.center());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.kind(), 1);
+  }
+
+  void newMakesADocumentOfEachKindInItsOwnMaximisedNumberedWindow() {
+    Start();
+    for (int kind = 0; kind < 3; ++kind) {
+      ChooseKind(kind);
+      window_->action(Command::kNew)->trigger();
+      DocumentWindow* active = window_->ActiveDocument();
+      QVERIFY(active != nullptr);
+      QCOMPARE(static_cast<int>(active->controller().document().kind()), kind);
+      QVERIFY(active->isMaximized());
+      QCOMPARE(active->windowTitle(), QStringLiteral("Enumeration%1[*]").arg(kind + 1));
+      QCOMPARE(application_->document_kind(), kind);
+    }
+    QCOMPARE(window_->Documents().size(), 3);
+    QCOMPARE(MenuTitles(*window_),
+             (QStringList{"&Файл", "&Правка", "&Документ", "&Настройка", "&Вид", "&Сервис", "&Справка"}));
+    QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист 1"));
+    QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/1"));
+    QVERIFY(!window_->pane(118)->isEnabled());  // no editor before the first save
+    QVERIFY(!window_->action(Command::kNextSheet)->isEnabled());
+    QVERIFY(window_->action(Command::kSave)->isEnabled());
+
+    // "Отмена" in the kind choice makes nothing.
+    WhenModal<KindChoiceDialog>([](KindChoiceDialog* dialog) { dialog->reject(); });
+    window_->action(Command::kNew)->trigger();
+    QCOMPARE(window_->Documents().size(), 3);
+
+    // Filling an empty document says why and changes nothing.
+    WhenModal<QMessageBox>([](QMessageBox* box) {
+      QVERIFY(box->text().contains(QStringLiteral("нет ни одного элемента")));
+      box->accept();
+    });
+    window_->action(Command::kFill)->trigger();
+    QVERIFY(!window_->ActiveDocument()->controller().modified());
+  }
+
+  void pagesAndZoomsAFilledDocument() {
+    const QString file = FilledDocument(QStringLiteral("list"), QStringLiteral("list_1.enum"));
+    QVERIFY(!file.isEmpty());
+    Start();
+    DocumentWindow* doc = window_->OpenDocument(Native(file));
+    QVERIFY(doc != nullptr);
+    QCOMPARE(doc->windowTitle(), QStringLiteral("list_1.enum[*]"));
+    const int sheets = static_cast<int>(doc->controller().document().sheets().sheet_count());
+    QVERIFY(sheets >= 2);
+    QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/%1").arg(sheets));
+    QCOMPARE(window_->pane(118)->text(), QStringLiteral("Редактировал: Петров П."));
+    QVERIFY(window_->pane(118)->isEnabled());
+
+    // The sheet is drawn: the window holds more than the grey around the sheet and the white of the paper.
+    PageView& view = doc->view();
+    const QImage shown = view.viewport()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shown.height(); y += 2) {
+      for (int x = 0; x < shown.width(); x += 2) dark += qGray(shown.pixel(x, y)) < 64;
+    }
+    QVERIFY(dark > 100);
+
+    QVERIFY(window_->action(Command::kNextSheet)->isEnabled());
+    QVERIFY(!window_->action(Command::kPreviousSheet)->isEnabled());
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    QCOMPARE(view.state().current_sheet(), 2);
+    QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист 2"));
+    window_->action(Command::kLastSheet)->trigger();
+    QCOMPARE(view.state().current_sheet(), sheets);
+    QVERIFY(!window_->action(Command::kNextSheet)->isEnabled());
+    QTest::keyClick(&view, Qt::Key_PageUp);
+    QCOMPARE(view.state().current_sheet(), sheets - 1);
+    window_->action(Command::kFirstSheet)->trigger();
+    QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/%1").arg(sheets));
+
+    // Zoom-in mode: a click zooms and centres; the page grows beyond the window and can be scrolled.
+    window_->action(Command::kZoomIn)->trigger();
+    QVERIFY(window_->action(Command::kZoomIn)->isChecked());
+    for (int i = 0; i < 3; ++i) {
+      QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.viewport()->rect().center());
+    }
+    QCOMPARE(view.state().zoom_step(), 3);
+    QVERIFY(view.verticalScrollBar()->maximum() > 0);
+    window_->action(Command::kZoomOut)->trigger();
+    QVERIFY(!window_->action(Command::kZoomIn)->isChecked());
+    QTest::keyClick(&view, Qt::Key_Minus);
+    QCOMPARE(view.state().zoom_step(), 2);
+    window_->action(Command::kWholeSheet)->trigger();
+    QCOMPARE(view.state().zoom_step(), 0);
+
+    // Opening the same file again shows its window instead of a second one.
+    QCOMPARE(window_->OpenDocument(Native(file)), doc);
+    QCOMPARE(window_->Documents().size(), 1);
+  }
+
+  void savesUnderTheNextVersionWithTheEditorAndShowsTheHistory() {
+    const QString file = FilledDocument(QStringLiteral("bill"), QStringLiteral("bill_1.enum"));
+    QVERIFY(!file.isEmpty());
+    Start();
+    DocumentWindow* doc = window_->OpenDocument(Native(file));
+    QVERIFY(doc != nullptr);
+
+    // Save offers bill_2.enum; the editor dialog proposes a name, and the typed one is kept.
+    QString proposed;
+    WhenModal<QFileDialog>([&proposed](QFileDialog* dialog) {
+      proposed = dialog->selectedFiles().value(0);
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    QTimer::singleShot(0, [] {
+      WhenModal<EditorDialog>([](EditorDialog* dialog) {
+        dialog->field()->setText(QStringLiteral("Иванов И."));
+        dialog->accept();
+      });
+    });
+    window_->action(Command::kSave)->trigger();
+    const QString saved = home_->filePath(QStringLiteral("bill_2.enum"));
+    QCOMPARE(proposed, saved);
+    QVERIFY(QFileInfo::exists(saved));
+    QCOMPARE(doc->windowTitle(), QStringLiteral("bill_2.enum[*]"));
+    QCOMPARE(window_->pane(118)->text(), QStringLiteral("Редактировал: Иванов И."));
+    QCOMPARE(window_->RecentFiles().value(0), saved);
+
+    window_->action(Command::kClose)->trigger();
+    QTRY_COMPARE(window_->Documents().size(), 0);
+    QCOMPARE(MenuTitles(*window_).size(), 4);
+
+    DocumentWindow* reopened = window_->OpenDocument(Native(saved));
+    QVERIFY(reopened != nullptr);
+    QCOMPARE(static_cast<int>(reopened->controller().document().kind()), 1);
+    QStringList editors;
+    WhenModal<HistoryDialog>([&editors](HistoryDialog* dialog) {
+      for (int i = 0; i < dialog->list()->topLevelItemCount(); ++i) {
+        editors.append(dialog->list()->topLevelItem(i)->text(1));
+      }
+      dialog->accept();
+    });
+    window_->action(Command::kHistory)->trigger();
+    QCOMPARE(editors, (QStringList{"Петров П.", "Иванов И."}));
+  }
+
+  void fillsAgainAndAsksToSaveBeforeClosing() {
+    const QString file = FilledDocument(QStringLiteral("simple"), QStringLiteral("simple_1.enum"));
+    QVERIFY(!file.isEmpty());
+    Start();
+    DocumentWindow* doc = window_->OpenDocument(Native(file));
+    QVERIFY(doc != nullptr);
+    const std::size_t sheets = doc->controller().document().sheets().sheet_count();
+    // The example's values are partly off their series: the report is offered.
+    bool offered = false;
+    WhenModal<QMessageBox>([&offered](QMessageBox* box) {
+      offered = box->text().contains(QStringLiteral("Показать отчет?"));
+      box->button(QMessageBox::No)->click();
+    });
+    window_->action(Command::kFill)->trigger();
+    QVERIFY(offered);
+    QVERIFY(doc->controller().modified());
+    QCOMPARE(doc->controller().document().sheets().sheet_count(), sheets);
+
+    bool asked = false;
+    WhenModal<QMessageBox>([&asked](QMessageBox* box) {
+      asked = true;
+      box->button(QMessageBox::Cancel)->click();
+    });
+    window_->action(Command::kClose)->trigger();
+    QVERIFY(asked);
+    QCOMPARE(window_->Documents().size(), 1);  // "Отмена" keeps it open
+
+    WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    window_->action(Command::kClose)->trigger();
+    QTRY_COMPARE(window_->Documents().size(), 0);
+  }
+
+  // With TALLYFORM_SCREENSHOTS naming a folder, the main window with a list of elements and with a bill of
+  // purchased items is saved there as PNG, to look at as a user would (run it under Xvfb for a real screen).
+  void screenshots() {
+    const QString folder = qEnvironmentVariable("TALLYFORM_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("TALLYFORM_SCREENSHOTS is not set");
+    QDir().mkpath(folder);
+    const QString list = FilledDocument(QStringLiteral("list"), QStringLiteral("amplifier_1.enum"));
+    const QString bill = FilledDocument(QStringLiteral("bill"), QStringLiteral("amplifier-bill_1.enum"));
+    QVERIFY(!list.isEmpty() && !bill.isEmpty());
+    Start();
+    window_->resize(1280, 900);
+    QVERIFY(window_->OpenDocument(Native(list)) != nullptr);
+    QTest::qWait(200);
+    QVERIFY(window_->grab().save(folder + QStringLiteral("/main-window-list.png")));
+    QVERIFY(window_->OpenDocument(Native(bill)) != nullptr);
+    QTest::qWait(200);
+    QVERIFY(window_->grab().save(folder + QStringLiteral("/main-window-bill.png")));
+  }
+
+  void aRecentFileThatIsGoneIsReportedAndRemoved() {
+    const QString kept = FilledDocument(QStringLiteral("list"), QStringLiteral("kept_1.enum"));
+    QVERIFY(!kept.isEmpty());
+    {
+      QSettings settings(QFile::decodeName(adapters::QtSettingsStore::FileIn(Native(home_->path())).c_str()),
+                         QSettings::IniFormat);
+      settings.remove(QStringLiteral("Recent File List"));
+      settings.setValue(QStringLiteral("Recent File List/File1"),
+                        home_->filePath(QStringLiteral("gone_1.enum")));
+      settings.setValue(QStringLiteral("Recent File List/File2"), kept);
+    }
+    Start();
+    QCOMPARE(window_->RecentFiles().size(), 2);
+    QAction* first = nullptr;
+    for (QAction* item : window_->menuBar()->actions().front()->menu()->actions()) {
+      if (item->text().startsWith(QStringLiteral("&1 "))) first = item;
+    }
+    QVERIFY(first != nullptr);
+    QCOMPARE(first->text(), QStringLiteral("&1 gone_1.enum"));
+    bool warned = false;
+    WhenModal<QMessageBox>([&warned](QMessageBox* box) {
+      warned = box->text().contains(QStringLiteral("gone_1.enum"));
+      box->accept();
+    });
+    first->trigger();
+    QVERIFY(warned);
+    QCOMPARE(window_->RecentFiles(), QStringList{kept});
+    QVERIFY(window_->Documents().isEmpty());
+  }
+};
+
+}  // namespace tallyform::gui
+
+#include "main_window_test.moc"
+
+namespace tallyform::gui {
+int RunMainWindowTests(int argc, char** argv) {
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+}  // namespace tallyform::gui
