@@ -58,22 +58,19 @@ QString DocumentController::EditorName() const {
 }
 
 bool DocumentController::Save() {
-  app::SaveResult result = app::SaveResult::kCancelled;
-  Guard([&] {
-    app::SaveWorkflow save(services_.prompts, services_.settings, services_.system, services_.shell,
-                           services_.application.report_path());
-    result = save.Save(document_);
-  });
-  emit describedChanged();
-  return result == app::SaveResult::kSaved;
+  return RunSave(false);
 }
 
 bool DocumentController::SaveAs() {
+  return RunSave(true);
+}
+
+bool DocumentController::RunSave(bool new_name) {
   app::SaveResult result = app::SaveResult::kCancelled;
   Guard([&] {
     app::SaveWorkflow save(services_.prompts, services_.settings, services_.system, services_.shell,
                            services_.application.report_path());
-    result = save.SaveAs(document_);
+    result = new_name ? save.SaveAs(document_) : save.Save(document_);
   });
   emit describedChanged();
   return result == app::SaveResult::kSaved;

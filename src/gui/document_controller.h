@@ -52,6 +52,8 @@ class DocumentController : public QObject {
   void describedChanged();
 
  private:
+  /// The save command (false) or the save-as command (true) through the core save workflow.
+  bool RunSave(bool new_name);
   template <typename Command>
   bool Guard(Command&& command);
 
