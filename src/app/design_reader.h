@@ -30,8 +30,6 @@ class DesignReader {
                                       elements::ListData& data, bool& mismatch);
 
  private:
-  void CheckRead(const elements::ListData& data, std::size_t first, bool append, bool& mismatch);
-
   elements::AsciiReader reader_;
   valuecheck::ValueCheck& check_;
 };

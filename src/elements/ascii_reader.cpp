@@ -72,8 +72,9 @@ std::string_view MapKeyword(std::string_view keyword) {
 class DesignScan {
  public:
   DesignScan(const model::ElementKinds& kinds, std::string_view file_text,
-             const archive::StringMap& designations, NameList& names, NameList& prefixes)
-      : kinds_(kinds), file_text_(file_text), names_(names), prefixes_(prefixes) {
+             const archive::StringMap& designations, NameList& names, NameList& prefixes,
+             const ElementHook& on_element)
+      : kinds_(kinds), file_text_(file_text), names_(names), prefixes_(prefixes), on_element_(on_element) {
     auto it = designations.find(std::string(file_text));
     if (it != designations.end()) goes_into_ = it->second;
   }
@@ -193,7 +194,9 @@ class DesignScan {
     element.Set(model::kGroup, kinds_.PluralName(designator));
     element.Set(model::kRowsInGroup, "1");
 
-    prefixes_.Add(model::DesignatorPrefix(designator));
+    const std::string_view prefix = model::DesignatorPrefix(designator);
+    prefixes_.Add(prefix);
+    if (on_element_) on_element_(prefix, element);
   }
 
   const model::ElementKinds& kinds_;
@@ -201,6 +204,7 @@ class DesignScan {
   std::string goes_into_;
   NameList& names_;
   NameList& prefixes_;
+  const ElementHook& on_element_;
   std::string_view text_;
   std::size_t pos_ = 0;
 };
@@ -250,7 +254,7 @@ AsciiReadResult AsciiReader::ReadFile(const std::filesystem::path& path, bool ap
 }
 
 AsciiReadResult AsciiReader::ReadBytes(std::string_view bytes, std::string_view file_text, bool append,
-                                       ListData& data) {
+                                       ListData& data, const ElementHook& on_element) {
   if (!IsAsciiDesign(bytes)) throw DamagedFile(std::string(model::kUnknownFormat));
 
   // Code page 1251 text is almost never valid UTF-8, so a design that is valid UTF-8 was converted by some
@@ -266,7 +270,7 @@ AsciiReadResult AsciiReader::ReadBytes(std::string_view bytes, std::string_view 
   NameList prefixes(append ? data.prefixes : archive::StringList{});
   ComponentList read;
   AsciiReadResult result;
-  DesignScan scan(kinds_, file_text, data.designations, names, prefixes);
+  DesignScan scan(kinds_, file_text, data.designations, names, prefixes, on_element);
   scan.Run(text, read, result);
 
   if (append) {

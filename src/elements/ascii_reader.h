@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,9 @@ struct AsciiReadResult {
   std::string cut_designator;
 };
 
+/// Told of each element as it is read: its designator prefix and the element.
+using ElementHook = std::function<void(std::string_view prefix, const Element& element)>;
+
 /// Reads designs into an element list and its side data, using the application's element kinds for the
 /// "Group" attribute.
 class AsciiReader {
@@ -44,8 +48,11 @@ class AsciiReader {
   AsciiReadResult ReadFile(const std::filesystem::path& path, bool append, ListData& data);
 
   /// Reads a design held in memory, as ReadFile does; `file_text` (code page 1251) is the "Файл" attribute of
-  /// its elements. Throws DamagedFile for an unknown format.
-  AsciiReadResult ReadBytes(std::string_view bytes, std::string_view file_text, bool append, ListData& data);
+  /// its elements. Throws DamagedFile for an unknown format. `on_element`, when given, is told of every
+  /// element read, in list order, once it is complete (with its designator prefix), while the design is
+  /// scanned.
+  AsciiReadResult ReadBytes(std::string_view bytes, std::string_view file_text, bool append, ListData& data,
+                            const ElementHook& on_element = {});
 
  private:
   const model::ElementKinds& kinds_;
