@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
@@ -25,6 +26,9 @@
 #include "gui/widget_prompts.h"
 #include "model/document_kind.h"
 #include "model/errors.h"
+#include "ports/shell.h"
+#include "text/cp1251.h"
+#include "text/literal.h"
 
 namespace tallyform::gui {
 namespace {
@@ -172,9 +176,8 @@ void MainWindow::MakeActions() {
     recent_actions_.append(recent);
   }
   // Parts not built yet stay in the menus, disabled.
-  for (Command later :
-       {Command::kUndo, Command::kRedo, Command::kTitleBlock, Command::kProducts, Command::kEditMode,
-        Command::kFont, Command::kLines, Command::kAssembly, Command::kHelp}) {
+  for (Command later : {Command::kUndo, Command::kRedo, Command::kTitleBlock, Command::kProducts,
+                        Command::kEditMode, Command::kFont, Command::kLines, Command::kAssembly}) {
     actions_[later]->setEnabled(false);
   }
 }
@@ -518,6 +521,9 @@ void MainWindow::Trigger(Command command) {
     case Command::kContextHelp:
       QWhatsThis::enterWhatsThisMode();
       return;
+    case Command::kHelp:
+      ShowGuide();
+      return;
     case Command::kAbout:
       services_.prompts.About();
       return;
@@ -592,6 +598,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   event->accept();
+}
+
+void MainWindow::ShowGuide() {
+  using namespace tallyform::text::literals;
+  // The guide travels inside the program; the desktop's browser needs it as a file, so it is written into
+  // the program's folder (again each time, so that it is always this version's) and opened from there.
+  const std::filesystem::path path = services_.application.folder() / kGuideFile;
+  QFile source(QStringLiteral(":/guide/guide.html"));
+  QSaveFile target(QString::fromStdString(path.string()));
+  if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly) ||
+      target.write(source.readAll()) < 0 || !target.commit()) {
+    services_.prompts.ErrorMessage(std::string("Не удается записать файл руководства "_cp) +
+                                   text::Cp1251FromUnknown(path.string()) + ".");
+    return;
+  }
+  services_.shell.Open(path);
 }
 
 }  // namespace tallyform::gui

@@ -61,6 +61,9 @@ enum class Command {
   kAbout,
 };
 
+/// The file name of the user guide, written into the program's folder when the help is asked for.
+inline constexpr char kGuideFile[] = "guide.html";
+
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
@@ -102,6 +105,8 @@ class MainWindow : public QMainWindow {
   DocumentWindow* AddWindow(DocumentWindow* window);
   void AddRecent(const std::filesystem::path& path);
   void OpenRecent(int index);
+  /// The help commands: the user guide shipped with the program, opened by the desktop.
+  void ShowGuide();
   void UpdateRecentMenu();
   void Print();
   void PrintPreview();

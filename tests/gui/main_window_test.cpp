@@ -26,7 +26,6 @@
 #include <memory>
 
 #include "adapters/qt_settings_store.h"
-#include "adapters/qt_shell.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
@@ -36,6 +35,7 @@
 #include "gui/page_view.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
+#include "support/fake_ports.h"
 
 namespace tallyform::gui {
 namespace {
@@ -111,7 +111,8 @@ class MainWindowTest : public QObject {
   std::unique_ptr<app::Application> application_;
   std::unique_ptr<adapters::QtSettingsStore> settings_;
   adapters::QtSystemInfo system_;
-  adapters::QtShell shell_;
+  // Records what the desktop would be asked to open instead of opening it.
+  testing::FakeShell shell_;
   std::unique_ptr<adapters::QtTextMeasurer> measurer_;
   WidgetPrompts prompts_;
   std::unique_ptr<Services> services_;
@@ -126,6 +127,23 @@ class MainWindowTest : public QObject {
   }
 
   void cleanup() { window_.reset(); }
+
+  void helpOpensTheShippedGuideFromTheProgramFolder() {
+    Start();
+    shell_.opened.clear();
+    QVERIFY(window_->action(Command::kHelp)->isEnabled());
+    QCOMPARE(window_->action(Command::kHelp)->shortcut(), QKeySequence(Qt::Key_F1));
+    window_->action(Command::kHelp)->trigger();
+    QCOMPARE(shell_.opened.size(), std::size_t{1});
+    const std::filesystem::path guide = Native(home_->path()) / kGuideFile;
+    QCOMPARE(shell_.opened[0], guide);
+    QFile file(QString::fromStdString(guide.string()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const char* expected : {"Перечень элементов", "Ведомость покупных изделий", "Page Down", "Ctrl+S"}) {
+      QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    }
+  }
 
   void startsEmptyWithTheMenusOfNoDocument() {
     Start();
