@@ -1,0 +1,125 @@
+// The desktop program's two speeds that a user feels: start-up to an idle main window (the application
+// object with its kinds and series, the settings, the main window shown, one pass of the event loop; no
+// splash), and the page view's paint of a filled A3 bill while paging through its sheets and zooming.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "adapters/qt_settings_store.h"
+#include "adapters/qt_shell.h"
+#include "adapters/qt_system_info.h"
+#include "adapters/qt_text_measurer.h"
+#include "adapters/sheet_font.h"
+#include "app/application.h"
+#include "app/fill_workflow.h"
+#include "gui/desktop.h"
+#include "gui/document_window.h"
+#include "gui/main_window.h"
+#include "gui/page_view.h"
+#include "gui/services.h"
+#include "gui/widget_prompts.h"
+
+namespace {
+
+using namespace tallyform;
+
+std::filesystem::path Folder() {
+  static QTemporaryDir dir;
+  return std::filesystem::path(dir.path().toStdString());
+}
+
+// Everything the program makes between main() and its first idle pass of the event loop.
+void BM_StartUpToIdleMainWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    app::Application application(Folder());
+    adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(Folder()));
+    adapters::QtSystemInfo system;
+    adapters::QtShell shell;
+    adapters::QtTextMeasurer measurer;
+    gui::WidgetPrompts prompts;
+    gui::Services services{application, prompts, settings, system, shell, measurer};
+    gui::MainWindow window(services, adapters::QtSettingsStore::FileIn(Folder()));
+    window.resize(1280, 900);
+    window.show();
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_StartUpToIdleMainWindow)->Unit(benchmark::kMillisecond);
+
+// A bill of purchased items filled from the example design, shown maximised at 1280 x 900.
+struct BillWindow {
+  BillWindow()
+      : application(Folder()),
+        settings(adapters::QtSettingsStore::FileIn(Folder())),
+        services{application, prompts, settings, system, shell, measurer} {
+    app::FillRequest request;
+    request.kind = model::DocumentKind::kPurchasedBill;
+    request.designs = {std::filesystem::path(TALLYFORM_EXAMPLES) / "amplifier.sch"};
+    app::FillOutcome outcome = app::RunFill(application, request, {measurer, prompts, settings, system});
+    window = std::make_unique<gui::DocumentWindow>(std::move(outcome.document), services, 1,
+                                                   adapters::ChooseSheetFamily());
+    window->resize(1280, 900);
+    window->show();
+    QCoreApplication::processEvents();
+  }
+  app::Application application;
+  adapters::QtSettingsStore settings;
+  adapters::QtSystemInfo system;
+  adapters::QtShell shell;
+  adapters::QtTextMeasurer measurer;
+  gui::WidgetPrompts prompts;
+  gui::Services services;
+  std::unique_ptr<gui::DocumentWindow> window;
+};
+
+// One repaint per sheet turn: the next sheet (back to the first after the last), drawn whole.
+void BM_PaintBillSheetWhilePaging(benchmark::State& state) {
+  BillWindow bill;
+  gui::PageView& view = bill.window->view();
+  for (auto _ : state) {
+    if (view.state().current_sheet() >= view.state().sheet_count()) {
+      view.FirstSheet();
+    } else {
+      view.NextSheet();
+    }
+    view.viewport()->repaint();
+  }
+  state.counters["sheets"] = view.state().sheet_count();
+}
+BENCHMARK(BM_PaintBillSheetWhilePaging)->Unit(benchmark::kMillisecond);
+
+// One repaint per zoom step, "+" and "-" in turn, as the keys do it.
+void BM_PaintBillSheetWhileZooming(benchmark::State& state) {
+  BillWindow bill;
+  gui::PageView& view = bill.window->view();
+  bool in = true;
+  for (auto _ : state) {
+    QKeyEvent key(QEvent::KeyPress, in ? Qt::Key_Plus : Qt::Key_Minus, Qt::NoModifier, in ? "+" : "-");
+    QCoreApplication::sendEvent(&view, &key);
+    in = !in;
+    view.viewport()->repaint();
+  }
+  state.counters["zoom_step"] = view.state().zoom_step();
+}
+BENCHMARK(BM_PaintBillSheetWhileZooming)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("TALLYFORM_HOME", QByteArray::fromStdString(Folder().string()));
+  benchmark::Initialize(&argc, argv);
+  QApplication app(argc, argv);
+  tallyform::gui::InitResources();
+  tallyform::adapters::RegisterBundledFonts();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
