@@ -1,6 +1,7 @@
 #include "gui/dialogs.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIcon>
@@ -78,6 +79,8 @@ HistoryDialog::HistoryDialog(const std::vector<document::HistoryRecord>& history
   list_->setRootIsDecorated(false);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setAllColumnsShowFocus(true);
+  list_->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its file name in view
+  list_->viewport()->installEventFilter(this);
   list_->setHeaderLabels({QStringLiteral("Имя файла"), QStringLiteral("Редактировал"),
                           QStringLiteral("Время последней модификации"), QStringLiteral("Компьютер")});
   for (const document::HistoryRecord& record : history) {
@@ -89,12 +92,13 @@ HistoryDialog::HistoryDialog(const std::vector<document::HistoryRecord>& history
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
   layout->addWidget(OkCancel(this));
-  resize(760, 300);
+  resize(920, 300);  // each column wide enough for its heading
 }
 
-void HistoryDialog::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  SizeColumns();
+bool HistoryDialog::eventFilter(QObject* watched, QEvent* event) {
+  // The list's own viewport: the dialog's resize comes before its layout has sized the list.
+  if (watched == list_->viewport() && event->type() == QEvent::Resize) SizeColumns();
+  return QDialog::eventFilter(watched, event);
 }
 
 void HistoryDialog::SizeColumns() {

@@ -54,7 +54,7 @@ class HistoryDialog : public QDialog {
   QTreeWidget* list() const { return list_; }
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void SizeColumns();

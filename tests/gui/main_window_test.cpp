@@ -360,6 +360,23 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->OpenDocument(Native(bill)) != nullptr);
     QTest::qWait(200);
     QVERIFY(window_->grab().save(folder + QStringLiteral("/main-window-bill.png")));
+
+    // The dialogs, each as it opens.
+    const auto shoot = [&](QDialog& dialog, const QString& name) {
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QTest::qWait(100);
+      QVERIFY(dialog.grab().save(folder + QStringLiteral("/") + name));
+      dialog.close();
+    };
+    KindChoiceDialog kinds(0, window_.get());
+    shoot(kinds, QStringLiteral("dialog-kind.png"));
+    EditorDialog editor(QStringLiteral("Петров П."), window_.get());
+    shoot(editor, QStringLiteral("dialog-editor.png"));
+    HistoryDialog history(document::Document::FromFile(Native(bill)).history(), window_.get());
+    shoot(history, QStringLiteral("dialog-history.png"));
+    AboutDialog about(window_.get());
+    shoot(about, QStringLiteral("dialog-about.png"));
   }
 
   void aRecentFileThatIsGoneIsReportedAndRemoved() {
