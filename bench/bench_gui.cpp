@@ -38,16 +38,8 @@ std::filesystem::path Folder() {
 // Everything the program makes between main() and its first idle pass of the event loop.
 void BM_StartUpToIdleMainWindow(benchmark::State& state) {
   for (auto _ : state) {
-    app::Application application(Folder());
-    adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(Folder()));
-    adapters::QtSystemInfo system;
-    adapters::QtShell shell;
-    adapters::QtTextMeasurer measurer;
-    gui::WidgetPrompts prompts;
-    gui::Services services{application, prompts, settings, system, shell, measurer};
-    gui::MainWindow window(services, adapters::QtSettingsStore::FileIn(Folder()));
-    window.resize(1280, 900);
-    window.show();
+    gui::Desktop desktop(Folder());
+    desktop.StartUp(/*splash=*/false);
     QCoreApplication::processEvents();
   }
 }

@@ -93,15 +93,24 @@ void Report(const ExportOptions& options, int done, int total) {
 
 std::vector<int> SheetsToDraw(const document::SheetSet& sheets, const ExportOptions& options) {
   const int count = static_cast<int>(sheets.sheet_count());
+  int first = 1;
+  int last = count;
   if (options.sheet) {
-    if (*options.sheet < 1 || *options.sheet > count) {
-      throw BadUsage(std::string("В документе нет листа "_cp) + text::FormatD(*options.sheet) +
-                     std::string(" (листов: "_cp) + text::FormatD(count) + ").");
+    first = *options.sheet;
+    last = options.last_sheet.value_or(first);
+    for (int number : {first, last}) {
+      if (number < 1 || number > count) {
+        throw BadUsage(std::string("В документе нет листа "_cp) + text::FormatD(number) +
+                       std::string(" (листов: "_cp) + text::FormatD(count) + ").");
+      }
     }
-    return {*options.sheet};
+    if (last < first) {
+      throw BadUsage(std::string("Последний лист ("_cp) + text::FormatD(last) +
+                     std::string(") стоит раньше первого ("_cp) + text::FormatD(first) + ").");
+    }
   }
   std::vector<int> numbers;
-  for (int n = 1; n <= count; ++n) numbers.push_back(n);
+  for (int n = first; n <= last; ++n) numbers.push_back(n);
   return numbers;
 }
 

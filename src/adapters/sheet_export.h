@@ -31,12 +31,14 @@ struct ExportOptions {
   int png_dpi = kDefaultPngDpi;
   /// The one sheet to draw (1-based), or every sheet.
   std::optional<int> sheet;
+  /// With `sheet`: the last sheet of a range that starts at `sheet`.
+  std::optional<int> last_sheet;
   /// Told after each sheet is drawn: how many are done and how many there are in all. May be empty.
   std::function<void(int done, int total)> progress;
 };
 
-/// The 1-based numbers of the sheets the options ask for. A sheet that does not exist is
-/// tallyform::BadUsage.
+/// The 1-based numbers of the sheets the options ask for. A sheet that does not exist, or a range that
+/// ends before it starts, is tallyform::BadUsage.
 std::vector<int> SheetsToDraw(const document::SheetSet& sheets, const ExportOptions& options);
 
 /// Prints the sheets on a paged device (a printer, a PDF writer): one page per sheet, of the sheet's size

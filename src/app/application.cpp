@@ -32,9 +32,16 @@ std::filesystem::path ProgramFolder() {
   return folder;
 }
 
-Application::Application(std::filesystem::path folder)
-    : folder_(std::move(folder)), value_series_(std::make_shared<const valuecheck::ValueSeries>()) {
+Application::Application(std::filesystem::path folder) : folder_(std::move(folder)) {
+  StartUp();
+}
+
+Application::Application(std::filesystem::path folder, NotStarted) : folder_(std::move(folder)) {}
+
+void Application::StartUp() {
+  if (started()) return;
   kinds_.StartUp(ElementNamesPath());
+  value_series_ = std::make_shared<const valuecheck::ValueSeries>();
 }
 
 }  // namespace tallyform::app

@@ -26,6 +26,13 @@ class Application {
   /// fills the built-in kinds and writes the file; builds the series of the value check, whose runs report
   /// to "errors.log" in the folder.
   explicit Application(std::filesystem::path folder);
+  /// Holds the folder only; StartUp() loads the kinds and builds the series later. The desktop program makes
+  /// its main window and shows its splash screen in between.
+  struct NotStarted {};
+  Application(std::filesystem::path folder, NotStarted);
+  /// Loads the kinds and builds the series, as the first constructor does; once.
+  void StartUp();
+  bool started() const { return value_series_ != nullptr; }
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
@@ -35,7 +42,7 @@ class Application {
 
   model::ElementKinds& kinds() { return kinds_; }
   const model::ElementKinds& kinds() const { return kinds_; }
-  /// The series every value check of the program compares with.
+  /// The series every value check (null before StartUp()) of the program compares with.
   const std::shared_ptr<const valuecheck::ValueSeries>& value_series() const { return value_series_; }
   /// The report file of the value check: "errors.log" in the folder.
   std::filesystem::path report_path() const { return folder_ / kReportFile; }

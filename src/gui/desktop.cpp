@@ -12,15 +12,8 @@
 #include <optional>
 #include <string_view>
 
-#include "adapters/qt_settings_store.h"
-#include "adapters/qt_shell.h"
-#include "adapters/qt_system_info.h"
-#include "adapters/qt_text_measurer.h"
-#include "app/application.h"
 #include "gui/main_window.h"
-#include "gui/services.h"
 #include "gui/splash_screen.h"
-#include "gui/widget_prompts.h"
 
 // Q_INIT_RESOURCE names a function of the global namespace.
 static void InitTallyformResources() {
@@ -56,6 +49,25 @@ void InitResources() {
   InitTallyformResources();
 }
 
+Desktop::Desktop(const std::filesystem::path& folder)
+    : application_(folder, app::Application::NotStarted{}),
+      settings_(adapters::QtSettingsStore::FileIn(folder)),
+      services_{application_, prompts_, settings_, system_, shell_, measurer_},
+      window_(std::make_unique<MainWindow>(services_, adapters::QtSettingsStore::FileIn(folder))) {
+  prompts_.SetParent(window_.get());
+}
+
+Desktop::~Desktop() = default;
+
+void Desktop::StartUp(bool splash) {
+  if (splash && ShowSplash() != nullptr) {
+    // The splash screen is painted before the kinds and the series take their time.
+    QApplication::processEvents();
+  }
+  application_.StartUp();
+  window_->showMaximized();
+}
+
 int RunDesktop(int argc, char** argv) {
   QElapsedTimer started;
   started.start();
@@ -83,22 +95,10 @@ int RunDesktop(int argc, char** argv) {
   DescribeOptions(parser, no_splash, open);
   parser.process(qt);
 
-  if (!parser.isSet(no_splash)) ShowSplash();
-
   try {
-    // The element kinds and the series registries.
-    const std::filesystem::path folder = app::ProgramFolder();
-    app::Application application(folder);
-    adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(folder));
-    adapters::QtSystemInfo system;
-    adapters::QtShell shell;
-    adapters::QtTextMeasurer measurer;
-    WidgetPrompts prompts;
-    Services services{application, prompts, settings, system, shell, measurer};
-
-    MainWindow window(services, adapters::QtSettingsStore::FileIn(folder));
-    prompts.SetParent(&window);
-    window.showMaximized();
+    Desktop desktop(app::ProgramFolder());
+    desktop.StartUp(!parser.isSet(no_splash));
+    MainWindow& window = desktop.window();
     if (parser.isSet(open)) {
       const QString file = parser.value(open);
       QTimer::singleShot(0, &window, [&window, file] {

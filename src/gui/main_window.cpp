@@ -469,11 +469,14 @@ void MainWindow::OpenRecent(int index) {
 void MainWindow::Print() {
   DocumentWindow* active = ActiveDocument();
   if (active == nullptr) return;
-  const std::optional<PrintScale> scale = services_.prompts.PrintDialog(printer_, print_scale_);
+  const int current = active->view().state().current_sheet();
+  const int count = static_cast<int>(active->controller().document().sheets().sheet_count());
+  const std::optional<PrintScale> scale = services_.prompts.PrintDialog(printer_, print_scale_, count);
   if (!scale) return;
   print_scale_ = *scale;
   try {
-    PrintDocument(active->controller().SheetsForDrawing(), printer_, print_scale_, family_);
+    PrintDocument(active->controller().SheetsForDrawing(), printer_, print_scale_,
+                  PrintedSheets(printer_, current, count), family_);
   } catch (const Error& e) {
     services_.prompts.ErrorMessage(e.message());
   }
@@ -483,9 +486,13 @@ void MainWindow::Print() {
 void MainWindow::PrintPreview() {
   DocumentWindow* active = ActiveDocument();
   if (active == nullptr) return;
-  services_.prompts.PrintPreview(printer_, [this, active](QPrinter* printer) {
+  const int current = active->view().state().current_sheet();
+  printer_.setPrintRange(QPrinter::AllPages);
+  services_.prompts.PrintPreview(printer_, [this, active, current](QPrinter* printer) {
     try {
-      PrintDocument(active->controller().SheetsForDrawing(), *printer, print_scale_, family_);
+      const document::SheetSet& sheets = active->controller().SheetsForDrawing();
+      PrintDocument(sheets, *printer, print_scale_,
+                    PrintedSheets(*printer, current, static_cast<int>(sheets.sheet_count())), family_);
     } catch (const Error& e) {
       services_.prompts.ErrorMessage(e.message());
     }

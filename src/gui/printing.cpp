@@ -11,21 +11,25 @@
 #include "model/errors.h"
 #include "presentation/sheet_drawing.h"
 #include "presentation/sheet_view.h"
+#include "text/literal.h"
 
 namespace tallyform::gui {
 namespace {
 
-void PrintFitted(const document::SheetSet& sheets, QPrinter& printer, const QString& family) {
+using namespace tallyform::text::literals;
+
+void PrintFitted(const document::SheetSet& sheets, QPrinter& printer, SheetRange range,
+                 const QString& family) {
   QPainter painter;
-  if (!painter.begin(&printer)) throw UnreadableFile("Не удалось начать печать.");
+  if (!painter.begin(&printer)) throw UnreadableFile(std::string("Не удалось начать печать."_cp));
   const int dpi = printer.resolution();
   const QRect area = printer.pageLayout().paintRectPixels(dpi);
   const double sheet_width = sheets.sheet_width() / 25.4 * dpi;
   const double sheet_height = sheets.sheet_height() / 25.4 * dpi;
   const double scale = std::min({1.0, area.width() / sheet_width, area.height() / sheet_height});
   presentation::SheetView view;
-  for (int number = 1; number <= static_cast<int>(sheets.sheet_count()); ++number) {
-    if (number > 1) printer.newPage();
+  for (int number = range.first; number <= range.last; ++number) {
+    if (number > range.first) printer.newPage();
     painter.save();
     painter.translate((area.width() - sheet_width * scale) / 2, (area.height() - sheet_height * scale) / 2);
     painter.scale(scale, scale);
@@ -41,14 +45,36 @@ void PrintFitted(const document::SheetSet& sheets, QPrinter& printer, const QStr
 
 }  // namespace
 
-void PrintDocument(const document::SheetSet& sheets, QPrinter& printer, PrintScale scale,
+SheetRange PrintedSheets(const QPrinter& printer, int current, int count) {
+  if (count < 1) return {1, 0};
+  switch (printer.printRange()) {
+    case QPrinter::CurrentPage:
+      return {std::clamp(current, 1, count), std::clamp(current, 1, count)};
+    case QPrinter::PageRange:
+      if (printer.fromPage() > 0) {
+        const int first = std::clamp(printer.fromPage(), 1, count);
+        return {first, std::clamp(std::max(printer.toPage(), first), first, count)};
+      }
+      return {1, count};
+    default:
+      return {1, count};
+  }
+}
+
+void PrintDocument(const document::SheetSet& sheets, QPrinter& printer, PrintScale scale, SheetRange range,
                    const QString& family) {
+  const int count = static_cast<int>(sheets.sheet_count());
+  if (range.first < 1 || range.last > count || range.last < range.first) {
+    throw BadUsage(std::string("Нет листов для печати."_cp));
+  }
   if (scale == PrintScale::kFitPrintable) {
-    PrintFitted(sheets, printer, family);
+    PrintFitted(sheets, printer, range, family);
     return;
   }
   adapters::ExportOptions options;
   options.family = family;
+  options.sheet = range.first;
+  options.last_sheet = range.last;
   adapters::PrintSheets(sheets, printer, options);
 }
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "adapters/qt_text.h"
 #include "gui/dialogs.h"
@@ -137,10 +138,15 @@ WidgetPrompts::SaveChanges WidgetPrompts::AskSaveChanges(const QString& title) {
   }
 }
 
-std::optional<PrintScale> WidgetPrompts::PrintDialog(QPrinter& printer, PrintScale current) {
+std::optional<PrintScale> WidgetPrompts::PrintDialog(QPrinter& printer, PrintScale current, int sheet_count) {
+  // Each print starts with every sheet chosen.
+  printer.setPrintRange(QPrinter::AllPages);
+  printer.setFromTo(0, 0);
   QPrintDialog dialog(&printer, parent_);
   dialog.setWindowTitle(QStringLiteral("Печать"));
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, sheet_count > 1);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, sheet_count > 1);
+  dialog.setMinMax(1, std::max(1, sheet_count));
   auto* tab = new QWidget;
   tab->setWindowTitle(QStringLiteral("Масштаб"));
   auto* true_size = new QRadioButton(QStringLiteral("Листы в натуральную величину"), tab);

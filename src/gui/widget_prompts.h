@@ -48,9 +48,10 @@ class WidgetPrompts : public ports::Prompts {
   enum class SaveChanges { kSave, kDiscard, kCancel };
   /// Asked when a modified document closes; `title` is the document's name (UTF-16).
   SaveChanges AskSaveChanges(const QString& title);
-  /// The print dialog, with a tab for the scale of the sheets; the scale chosen, or nullopt when the user
-  /// did not print.
-  std::optional<PrintScale> PrintDialog(QPrinter& printer, PrintScale current);
+  /// The print dialog, with a tab for the scale of the sheets; the sheets to print (all, a range of the
+  /// document's `sheet_count` sheets, or the current one) are left on the printer. The scale chosen, or
+  /// nullopt when the user did not print.
+  std::optional<PrintScale> PrintDialog(QPrinter& printer, PrintScale current, int sheet_count);
   /// The print preview of `paint`, which draws the pages on the printer it is given.
   void PrintPreview(QPrinter& printer, const std::function<void(QPrinter*)>& paint);
   /// The printer set-up dialog ("П&араметры печати...").

@@ -279,6 +279,25 @@ TEST(SheetExportTest, SvgFilesAreWrittenPerSheetAndReadBack) {
   EXPECT_TRUE(renderer.isValid());
 }
 
+TEST(SheetExportTest, SheetRangesAreCheckedAgainstTheDocument) {
+  const document::SheetSet set = Filled(model::DocumentKind::kPurchasedBill, 1);  // two sheets
+  ExportOptions options;
+  EXPECT_EQ(SheetsToDraw(set, options), (std::vector<int>{1, 2}));
+  options.sheet = 2;
+  EXPECT_EQ(SheetsToDraw(set, options), (std::vector<int>{2}));
+  options.sheet = 1;
+  options.last_sheet = 2;
+  EXPECT_EQ(SheetsToDraw(set, options), (std::vector<int>{1, 2}));
+  options.last_sheet = 3;
+  EXPECT_THROW(SheetsToDraw(set, options), BadUsage);
+  options.sheet = 2;
+  options.last_sheet = 1;
+  EXPECT_THROW(SheetsToDraw(set, options), BadUsage);
+  options.sheet = 0;
+  options.last_sheet = 2;
+  EXPECT_THROW(SheetsToDraw(set, options), BadUsage);
+}
+
 TEST(SheetExportTest, BadRequestsChangeNothing) {
   const TempFolder folder;
   document::SheetSet set = Filled(model::DocumentKind::kSimpleBill, 0);

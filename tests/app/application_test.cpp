@@ -86,5 +86,19 @@ TEST(ApplicationTest, StartUpWritesTheKindsFileOnlyWhenItIsMissing) {
   EXPECT_EQ(FileBytes(folder / "ElementNames.map"), "R\r\nРезистор\r\nРезисторы\r\n"_cp);
 }
 
+TEST(ApplicationTest, DeferredStartTouchesNoFileUntilStartUp) {
+  TempFolder folder;
+  Application application(folder.path(), Application::NotStarted{});
+  EXPECT_FALSE(application.started());
+  EXPECT_FALSE(std::filesystem::exists(folder / "ElementNames.map"));
+  application.StartUp();
+  ASSERT_TRUE(application.started());
+  EXPECT_EQ(application.kinds().size(), model::ElementKinds::kBuiltInCount);
+  const auto* series = application.value_series().get();
+  application.StartUp();  // a second call changes nothing
+  EXPECT_EQ(application.value_series().get(), series);
+  EXPECT_EQ(application.kinds().size(), model::ElementKinds::kBuiltInCount);
+}
+
 }  // namespace
 }  // namespace tallyform::app

@@ -13,8 +13,11 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -29,10 +32,12 @@
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
+#include "gui/desktop.h"
 #include "gui/dialogs.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
 #include "gui/page_view.h"
+#include "gui/printing.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
 #include "support/fake_ports.h"
@@ -143,6 +148,22 @@ class MainWindowTest : public QObject {
     for (const char* expected : {"Перечень элементов", "Ведомость покупных изделий", "Page Down", "Ctrl+S"}) {
       QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     }
+  }
+
+  void startsUpInOrderMainWindowFirstThenKindsThenShown() {
+    QTemporaryDir folder;
+    const std::filesystem::path path = Native(folder.path());
+    Desktop desktop(path);
+    // The main window exists before the kinds are loaded, and it is not shown yet.
+    QVERIFY(!desktop.window().isVisible());
+    QVERIFY(!desktop.application().started());
+    QVERIFY(!std::filesystem::exists(path / "ElementNames.map"));
+    desktop.StartUp(/*splash=*/false);
+    QVERIFY(desktop.application().started());
+    QVERIFY(std::filesystem::exists(path / "ElementNames.map"));
+    QVERIFY(desktop.window().isVisible());
+    QVERIFY(desktop.window().isMaximized());
+    QVERIFY(desktop.window().ActiveDocument() == nullptr);
   }
 
   void startsEmptyWithTheMenusOfNoDocument() {
@@ -341,6 +362,58 @@ class MainWindowTest : public QObject {
     WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
     window_->action(Command::kClose)->trigger();
     QTRY_COMPARE(window_->Documents().size(), 0);
+  }
+
+  void printsTheChosenSheetsToAPdfPrinter() {
+    const QString file = FilledDocument(QStringLiteral("list"), QStringLiteral("print_1.enum"));
+    QVERIFY(!file.isEmpty());
+    Start();
+    DocumentWindow* doc = window_->OpenDocument(Native(file));
+    QVERIFY(doc != nullptr);
+    const int sheets = static_cast<int>(doc->controller().document().sheets().sheet_count());
+    QVERIFY(sheets >= 2);
+
+    // The range asked for in the dialog, cut to the document; the current sheet; every sheet.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 99);
+    QCOMPARE(PrintedSheets(printer, 1, sheets), (SheetRange{2, sheets}));
+    printer.setPrintRange(QPrinter::CurrentPage);
+    QCOMPARE(PrintedSheets(printer, 2, sheets), (SheetRange{2, 2}));
+    printer.setPrintRange(QPrinter::AllPages);
+    QCOMPARE(PrintedSheets(printer, 2, sheets), (SheetRange{1, sheets}));
+    QCOMPARE(PrintedSheets(printer, 1, 0).last, 0);
+
+    const auto print = [&](const QString& pdf, QPrinter::PrintRange range, int from, int to) {
+      WhenModal<QPrintDialog>([pdf, range, from, to, sheets](QPrintDialog* dialog) {
+        QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+        QCOMPARE(dialog->maxPage(), sheets);
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(pdf);
+        dialog->printer()->setPrintRange(range);
+        dialog->printer()->setFromTo(from, to);
+        dialog->done(QDialog::Accepted);
+      });
+      window_->action(Command::kPrint)->trigger();
+    };
+    const QString all = home_->filePath(QStringLiteral("all.pdf"));
+    const QString second = home_->filePath(QStringLiteral("second.pdf"));
+    print(all, QPrinter::AllPages, 0, 0);
+    print(second, QPrinter::PageRange, 2, 2);
+    QVERIFY(QFileInfo(all).size() > QFileInfo(second).size());
+    QVERIFY(QFileInfo(second).size() > 1000);
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {all});
+    if (!info.waitForFinished(30000) || info.exitCode() != 0) QSKIP("pdfinfo is not available");
+    const QString text = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\b").arg(sheets))),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("595 x 842 pts (A4)")), qPrintable(text));  // true size
+    info.start(QStringLiteral("pdfinfo"), {second});
+    QVERIFY(info.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
   }
 
   // With TALLYFORM_SCREENSHOTS naming a folder, the main window with a list of elements and with a bill of
