@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
 #include <exception>
@@ -21,6 +22,7 @@
 #include "app/application.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
+#include "gui/keyboard_locks.h"
 #include "gui/page_view.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
@@ -295,14 +297,29 @@ void MainWindow::MakeStatusBar() {
   pane(kEditorPane, 256);
   pane(kSheetPane, 64);
   pane(kSheetOfSheetsPane, 64);
-  // The keyboard indicators: Qt tells no lock state, so they stay greyed.
   for (const char* name : {"CAP", "NUM", "SCRL"}) {
     auto* indicator = new QLabel(QString::fromLatin1(name), this);
     indicator->setEnabled(false);
     statusBar()->addPermanentWidget(indicator);
+    lock_indicators_.append(indicator);
+  }
+  // The lock keys can change in any program, so their states are asked for a few times a second, as long
+  // as the windowing system tells them at all.
+  UpdateLockIndicators();
+  if (QueryLockStates()) {
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &MainWindow::UpdateLockIndicators);
+    timer->start(250);
   }
   statusBar()->showMessage(QStringLiteral("Готово"));
   action(Command::kStatusBar)->setChecked(true);
+}
+
+void MainWindow::UpdateLockIndicators() {
+  const std::optional<LockStates> locks = QueryLockStates();
+  lock_indicators_[0]->setEnabled(locks && locks->caps);
+  lock_indicators_[1]->setEnabled(locks && locks->num);
+  lock_indicators_[2]->setEnabled(locks && locks->scroll);
 }
 
 void MainWindow::ShowMenus() {

@@ -82,6 +82,8 @@ class MainWindow : public QMainWindow {
   /// The text of a status pane: 118 editor, 108 sheet, 109 sheet of sheets.
   QLabel* pane(int id) const { return panes_.at(id); }
   QStringList RecentFiles() const { return recent_; }
+  /// The keyboard indicators CAP, NUM and SCRL: enabled while their lock is on.
+  const QList<QLabel*>& LockIndicators() const { return lock_indicators_; }
 
   /// A new document of a kind (0, 1, 2) in a new window.
   DocumentWindow* NewDocument(int kind);
@@ -100,6 +102,7 @@ class MainWindow : public QMainWindow {
   void ShowMenus();
   void UpdateCommands();
   void UpdatePanes();
+  void UpdateLockIndicators();
   void OnActivated(QMdiSubWindow* window);
   void Trigger(Command command);
   DocumentWindow* AddWindow(DocumentWindow* window);
@@ -117,6 +120,7 @@ class MainWindow : public QMainWindow {
   QMdiArea* area_;
   std::map<Command, QAction*> actions_;
   std::map<int, QLabel*> panes_;
+  QList<QLabel*> lock_indicators_;
   QMenu* file_menu_;           // menu 128's file menu
   QMenu* document_file_menu_;  // menu 129's file menu
   QList<QMenu*> menus_without_document_;

@@ -36,6 +36,7 @@
 #include "gui/dialogs.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
+#include "gui/keyboard_locks.h"
 #include "gui/page_view.h"
 #include "gui/printing.h"
 #include "gui/services.h"
@@ -177,6 +178,11 @@ class MainWindowTest : public QObject {
     QVERIFY(!window_->pane(108)->isEnabled());
     QCOMPARE(window_->action(Command::kNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QVERIFY(!window_->action(Command::kAssembly)->isEnabled());  // not built yet: present, disabled
+    // Without a windowing system to ask, the lock indicators stay greyed.
+    QCOMPARE(window_->LockIndicators().size(), 3);
+    if (!QueryLockStates()) {
+      for (QLabel* indicator : window_->LockIndicators()) QVERIFY(!indicator->isEnabled());
+    }
     QVERIFY(std::filesystem::exists(application_->ElementNamesPath()));
   }
 
