@@ -370,6 +370,53 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(window_->Documents().size(), 0);
   }
 
+  void editKeysReachTextFieldsAndNeverTheDocument() {
+    const QString file = FilledDocument(QStringLiteral("list"), QStringLiteral("keys_1.enum"));
+    QVERIFY(!file.isEmpty());
+    Start();
+    DocumentWindow* doc = window_->OpenDocument(Native(file));
+    QVERIFY(doc != nullptr);
+    PageView& view = doc->view();
+    view.setFocus();
+    const std::size_t sheets = doc->controller().document().sheets().sheet_count();
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_X),
+          QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_V),
+          QKeySequence(Qt::ALT | Qt::Key_Backspace), QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+          QKeySequence(Qt::SHIFT | Qt::Key_Insert)}) {
+      QTest::keySequence(window_.get(), keys);
+      QTest::keySequence(&view, keys);
+    }
+    QVERIFY(!doc->controller().modified());
+    QCOMPARE(doc->controller().document().sheets().sheet_count(), sheets);
+    QCOMPARE(view.state().current_sheet(), 2);
+    // No command of the program answers to them.
+    for (QAction* action : window_->findChildren<QAction*>()) {
+      for (const QKeySequence& keys : action->shortcuts()) {
+        QVERIFY2(keys != QKeySequence(Qt::CTRL | Qt::Key_Z) && keys != QKeySequence(Qt::CTRL | Qt::Key_X) &&
+                     keys != QKeySequence(Qt::CTRL | Qt::Key_C) && keys != QKeySequence(Qt::CTRL | Qt::Key_V),
+                 qPrintable(action->text()));
+      }
+    }
+
+    // In a text field they cut, paste and undo.
+    EditorDialog dialog(QStringLiteral("Петров П."), window_.get());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QLineEdit* field = dialog.field();
+    QCOMPARE(field->selectedText(), QStringLiteral("Петров П."));
+    QTest::keySequence(field, QKeySequence(Qt::CTRL | Qt::Key_X));
+    QCOMPARE(field->text(), QString());
+    QTest::keySequence(field, QKeySequence(Qt::CTRL | Qt::Key_V));
+    QTest::keySequence(field, QKeySequence(Qt::CTRL | Qt::Key_V));
+    QCOMPARE(field->text(), QStringLiteral("Петров П.Петров П."));
+    QTest::keySequence(field, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(field->text(), QStringLiteral("Петров П."));
+    dialog.reject();
+    QVERIFY(!doc->controller().modified());
+  }
+
   void printsTheChosenSheetsToAPdfPrinter() {
     const QString file = FilledDocument(QStringLiteral("list"), QStringLiteral("print_1.enum"));
     QVERIFY(!file.isEmpty());
