@@ -1,6 +1,7 @@
 #include "gui/page_view.h"
 
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,10 +21,22 @@ presentation::Point PointOf(const QPoint& p) {
   return {p.x(), p.y()};
 }
 
+// A zoom mode's cursor: the toolbar's magnifier at cursor size, its hot spot in the middle of the lens.
+QCursor MagnifierCursor(const QString& icon) {
+  constexpr int kSize = 32;
+  const QPixmap picture = QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)).pixmap(kSize, kSize);
+  if (picture.isNull()) return QCursor(Qt::CrossCursor);
+  return QCursor(picture, kSize * 13 / 32, kSize * 13 / 32);
+}
+
 }  // namespace
 
 PageView::PageView(DocumentController& controller, QString family, QWidget* parent)
-    : QAbstractScrollArea(parent), controller_(controller), family_(std::move(family)) {
+    : QAbstractScrollArea(parent),
+      controller_(controller),
+      family_(std::move(family)),
+      zoom_in_cursor_(MagnifierCursor(QStringLiteral("zoomin"))),
+      zoom_out_cursor_(MagnifierCursor(QStringLiteral("zoomout"))) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setAutoFillBackground(true);
   QPalette palette = viewport()->palette();
@@ -79,8 +92,10 @@ void PageView::Changed() {
 }
 
 void PageView::UpdateCursor() {
-  if (state_.zoom_in_mode() || state_.zoom_out_mode()) {
-    viewport()->setCursor(Qt::CrossCursor);
+  if (state_.zoom_in_mode()) {
+    viewport()->setCursor(zoom_in_cursor_);
+  } else if (state_.zoom_out_mode()) {
+    viewport()->setCursor(zoom_out_cursor_);
   } else {
     viewport()->unsetCursor();
   }

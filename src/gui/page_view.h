@@ -4,6 +4,7 @@
 // widget feeds it events and shows what it says.
 
 #include <QAbstractScrollArea>
+#include <QCursor>
 #include <QString>
 
 #include "presentation/page_view_state.h"
@@ -20,6 +21,8 @@ class PageView : public QAbstractScrollArea {
 
   DocumentController& controller() const { return controller_; }
   const presentation::PageViewState& state() const { return state_; }
+  /// The cursor over the sheet: a magnifier with a plus or a minus in the zoom modes.
+  QCursor cursor_shown() const { return viewport()->cursor(); }
 
   void FirstSheet();
   void PreviousSheet();
@@ -58,6 +61,8 @@ class PageView : public QAbstractScrollArea {
   /// What the last drawing mapped and selected; this view's alone.
   presentation::SheetView sheet_view_;
   double last_paint_ms_ = 0;
+  QCursor zoom_in_cursor_;
+  QCursor zoom_out_cursor_;
 };
 
 }  // namespace tallyform::gui

@@ -274,8 +274,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/%1").arg(sheets));
 
     // Zoom-in mode: a click zooms and centres; the page grows beyond the window and can be scrolled.
+    QCOMPARE(view.cursor_shown().shape(), Qt::ArrowCursor);
     window_->action(Command::kZoomIn)->trigger();
     QVERIFY(window_->action(Command::kZoomIn)->isChecked());
+    QCOMPARE(view.cursor_shown().shape(), Qt::BitmapCursor);
+    const QImage zoom_in_cursor = view.cursor_shown().pixmap().toImage();
     for (int i = 0; i < 3; ++i) {
       QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.viewport()->rect().center());
     }
@@ -283,10 +286,14 @@ class MainWindowTest : public QObject {
     QVERIFY(view.verticalScrollBar()->maximum() > 0);
     window_->action(Command::kZoomOut)->trigger();
     QVERIFY(!window_->action(Command::kZoomIn)->isChecked());
+    QCOMPARE(view.cursor_shown().shape(), Qt::BitmapCursor);
+    QVERIFY(view.cursor_shown().pixmap().toImage() != zoom_in_cursor);
     QTest::keyClick(&view, Qt::Key_Minus);
     QCOMPARE(view.state().zoom_step(), 2);
     window_->action(Command::kWholeSheet)->trigger();
     QCOMPARE(view.state().zoom_step(), 0);
+    window_->action(Command::kZoomOut)->trigger();  // off again: the plain cursor
+    QCOMPARE(view.cursor_shown().shape(), Qt::ArrowCursor);
 
     // Opening the same file again shows its window instead of a second one.
     QCOMPARE(window_->OpenDocument(Native(file)), doc);
