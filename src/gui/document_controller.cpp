@@ -87,16 +87,18 @@ void DocumentController::ChangeEditor() {
 }
 
 void DocumentController::ShowHistory() {
-  services_.prompts.History(document_.history());
+  Guard([&] { services_.prompts.History(document_.history()); });
 }
 
 void DocumentController::ShowReport() {
-  // The document's own report, written again in case another document's run has written the file since.
-  if (const valuecheck::ValueCheck* report = document_.value_report()) {
-    valuecheck::ShowReport(services_.shell, *report);
-  } else {
-    services_.shell.Open(services_.application.report_path());
-  }
+  Guard([&] {
+    // The document's own report, written again in case another document's run has written the file since.
+    if (const valuecheck::ValueCheck* report = document_.value_report()) {
+      valuecheck::ShowReport(services_.shell, *report);
+    } else {
+      services_.shell.Open(services_.application.report_path());
+    }
+  });
 }
 
 void DocumentController::Fill() {

@@ -518,6 +518,17 @@ void MainWindow::PrintPreview() {
 }
 
 void MainWindow::Trigger(Command command) {
+  // The commands report their own errors; whatever else escapes one is told here, never past the slot.
+  try {
+    RunCommand(command);
+  } catch (const Error& e) {
+    services_.prompts.ErrorMessage(e.message());
+  } catch (const std::exception& e) {
+    services_.prompts.ErrorMessage(adapters::FromQString(QString::fromLocal8Bit(e.what())));
+  }
+}
+
+void MainWindow::RunCommand(Command command) {
   DocumentWindow* active = ActiveDocument();
   switch (command) {
     case Command::kNew:

@@ -105,6 +105,7 @@ class MainWindow : public QMainWindow {
   void UpdateLockIndicators();
   void OnActivated(QMdiSubWindow* window);
   void Trigger(Command command);
+  void RunCommand(Command command);
   DocumentWindow* AddWindow(DocumentWindow* window);
   void AddRecent(const std::filesystem::path& path);
   void OpenRecent(int index);
