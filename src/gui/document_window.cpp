@@ -23,8 +23,9 @@ DocumentWindow::DocumentWindow(document::Document document, Services& services, 
 }
 
 void DocumentWindow::UpdateTitle() {
-  setWindowTitle(controller_->Title() + QStringLiteral("[*]"));
-  setWindowModified(controller_->modified());
+  // The title as it stands: the main window shows it as "Tallyform - [title]" while this window is maximised,
+  // and Qt would show a "[*]" placeholder there literally.
+  setWindowTitle(controller_->Title());
 }
 
 void DocumentWindow::closeEvent(QCloseEvent* event) {

@@ -212,7 +212,8 @@ class MainWindowTest : public QObject {
       QVERIFY(active != nullptr);
       QCOMPARE(static_cast<int>(active->controller().document().kind()), kind);
       QVERIFY(active->isMaximized());
-      QCOMPARE(active->windowTitle(), QStringLiteral("Enumeration%1[*]").arg(kind + 1));
+      QCOMPARE(active->windowTitle(), QStringLiteral("Enumeration%1").arg(kind + 1));
+      QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform - [Enumeration%1]").arg(kind + 1));
       QCOMPARE(application_->document_kind(), kind);
     }
     QCOMPARE(window_->Documents().size(), 3);
@@ -244,7 +245,8 @@ class MainWindowTest : public QObject {
     Start();
     DocumentWindow* doc = window_->OpenDocument(Native(file));
     QVERIFY(doc != nullptr);
-    QCOMPARE(doc->windowTitle(), QStringLiteral("list_1.enum[*]"));
+    QCOMPARE(doc->windowTitle(), QStringLiteral("list_1.enum"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform - [list_1.enum]"));
     const int sheets = static_cast<int>(doc->controller().document().sheets().sheet_count());
     QVERIFY(sheets >= 2);
     QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/%1").arg(sheets));
@@ -323,13 +325,15 @@ class MainWindowTest : public QObject {
     const QString saved = home_->filePath(QStringLiteral("bill_2.enum"));
     QCOMPARE(proposed, saved);
     QVERIFY(QFileInfo::exists(saved));
-    QCOMPARE(doc->windowTitle(), QStringLiteral("bill_2.enum[*]"));
+    QCOMPARE(doc->windowTitle(), QStringLiteral("bill_2.enum"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform - [bill_2.enum]"));
     QCOMPARE(window_->pane(118)->text(), QStringLiteral("Редактировал: Иванов И."));
     QCOMPARE(window_->RecentFiles().value(0), saved);
 
     window_->action(Command::kClose)->trigger();
     QTRY_COMPARE(window_->Documents().size(), 0);
     QCOMPARE(MenuTitles(*window_).size(), 4);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform"));
 
     DocumentWindow* reopened = window_->OpenDocument(Native(saved));
     QVERIFY(reopened != nullptr);
