@@ -5,7 +5,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -49,6 +52,19 @@ void InitResources() {
   InitTallyformResources();
 }
 
+bool UseRussianForQt(QCoreApplication& application) {
+  const QLocale russian(QLocale::Russian, QLocale::Russia);
+  QLocale::setDefault(russian);
+  auto* translator = new QTranslator(&application);
+  if (!translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  QCoreApplication::installTranslator(translator);
+  return true;
+}
+
 Desktop::Desktop(const std::filesystem::path& folder)
     : application_(folder, app::Application::NotStarted{}),
       settings_(adapters::QtSettingsStore::FileIn(folder)),
@@ -90,6 +106,7 @@ int RunDesktop(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Tallyform"));
   QApplication::setApplicationVersion(QStringLiteral(TALLYFORM_VERSION));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));
+  UseRussianForQt(qt);
 
   QCommandLineParser parser;
   DescribeOptions(parser, no_splash, open);

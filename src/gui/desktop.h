@@ -13,12 +13,19 @@
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
 
+class QCoreApplication;
+
 namespace tallyform::gui {
 
 class MainWindow;
 
 /// Makes the program's icons and pictures available (they live in a static library).
 void InitResources();
+
+/// Speaks Russian in Qt's own dialogs and buttons (print, file, message boxes), whatever the desktop's
+/// language: loads Qt's Russian translation into the application. False when it is not installed; the
+/// dialogs then speak the language Qt was built with.
+bool UseRussianForQt(QCoreApplication& application);
 
 /// What the program is made of between main() and its event loop, made in the order it starts in: the
 /// settings with the recent files and the main window first, then the splash screen, the element kinds and

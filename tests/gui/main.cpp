@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   tallyform::gui::InitResources();
+  tallyform::gui::UseRussianForQt(app);
   return tallyform::gui::RunMainWindowTests(argc, argv);
 }

@@ -14,12 +14,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -40,6 +42,7 @@
 #include "gui/page_view.h"
 #include "gui/printing.h"
 #include "gui/services.h"
+#include "gui/splash_screen.h"
 #include "gui/widget_prompts.h"
 #include "support/fake_ports.h"
 
@@ -514,6 +517,38 @@ class MainWindowTest : public QObject {
     shoot(history, QStringLiteral("dialog-history.png"));
     AboutDialog about(window_.get());
     shoot(about, QStringLiteral("dialog-about.png"));
+
+    // The print dialog with its scale tab, and the print preview of the bill, each grabbed while it is up.
+    const auto shoot_modal = [&](auto* dialog, const QString& name) {
+      QTest::qWait(300);
+      QVERIFY(dialog->grab().save(folder + QStringLiteral("/") + name));
+      dialog->reject();
+    };
+    WhenModal<QPrintDialog>([&](QPrintDialog* dialog) {
+      // Opened out, with the scale tab chosen.
+      for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text().contains(QStringLiteral(">>"))) button->click();
+      }
+      for (QTabWidget* tabs : dialog->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+          if (tabs->tabText(i) == QStringLiteral("Масштаб")) tabs->setCurrentIndex(i);
+        }
+      }
+      shoot_modal(dialog, QStringLiteral("dialog-print.png"));
+    });
+    window_->action(Command::kPrint)->trigger();
+    WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* dialog) {
+      dialog->resize(1100, 800);
+      shoot_modal(dialog, QStringLiteral("dialog-preview.png"));
+    });
+    window_->action(Command::kPrintPreview)->trigger();
+
+    SplashScreen* splash = ShowSplash(60000);
+    QVERIFY(splash != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(splash));
+    QVERIFY(splash->grab().save(folder + QStringLiteral("/splash.png")));
+    QTest::keyClick(splash, Qt::Key_Escape);  // any key closes it
+    QTRY_VERIFY(!splash->isVisible());
   }
 
   void aRecentFileThatIsGoneIsReportedAndRemoved() {
