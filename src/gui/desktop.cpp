@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "gui/main_window.h"
+#include "gui/open_requests.h"
 #include "gui/splash_screen.h"
 
 // Q_INIT_RESOURCE names a function of the global namespace.
@@ -113,14 +114,28 @@ int RunDesktop(int argc, char** argv) {
   parser.process(qt);
 
   try {
-    Desktop desktop(app::ProgramFolder());
+    const std::filesystem::path folder = app::ProgramFolder();
+    // A document the desktop opens while the program runs goes to the running program.
+    const QString server = OpenRequests::ServerName(folder);
+    if (parser.isSet(open) && OpenRequests::SendToRunning(server, parser.value(open))) return 0;
+
+    Desktop desktop(folder);
     desktop.StartUp(!parser.isSet(no_splash));
     MainWindow& window = desktop.window();
+    const auto open_file = [&window](const QString& file) {
+      window.OpenDocument(std::filesystem::path(QFile::encodeName(file).toStdString()));
+    };
+    OpenRequests requests;
+    requests.Listen(server);
+    QObject::connect(&requests, &OpenRequests::openRequested, &window,
+                     [&window, open_file](const QString& file) {
+                       window.activateWindow();
+                       window.raise();
+                       open_file(file);
+                     });
     if (parser.isSet(open)) {
       const QString file = parser.value(open);
-      QTimer::singleShot(0, &window, [&window, file] {
-        window.OpenDocument(std::filesystem::path(QFile::encodeName(file).toStdString()));
-      });
+      QTimer::singleShot(0, &window, [open_file, file] { open_file(file); });
     }
     if (std::getenv("TALLYFORM_STARTUP_TIME") != nullptr) {
       QTimer::singleShot(0, &window, [&started] {

@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "adapters/qt_settings_store.h"
 #include "adapters/qt_system_info.h"
@@ -39,6 +40,7 @@
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
 #include "gui/keyboard_locks.h"
+#include "gui/open_requests.h"
 #include "gui/page_view.h"
 #include "gui/printing.h"
 #include "gui/services.h"
@@ -168,6 +170,30 @@ class MainWindowTest : public QObject {
     QVERIFY(desktop.window().isVisible());
     QVERIFY(desktop.window().isMaximized());
     QVERIFY(desktop.window().ActiveDocument() == nullptr);
+  }
+
+  void aRunningProgramTakesTheDocumentsTheDesktopOpens() {
+    QTemporaryDir folder;
+    const QString server = OpenRequests::ServerName(Native(folder.path()));
+    QCOMPARE(OpenRequests::ServerName(Native(folder.path() + QStringLiteral("/."))), server);
+    QVERIFY(server != OpenRequests::ServerName(Native(home_->path())));
+    QVERIFY(!OpenRequests::SendToRunning(server, QStringLiteral("a.enum")));  // nobody runs yet
+
+    OpenRequests running;
+    QVERIFY(running.Listen(server));
+    OpenRequests second;
+    QVERIFY(!second.Listen(server));  // one program per folder takes the requests
+    QStringList asked;
+    connect(&running, &OpenRequests::openRequested, [&asked](const QString& file) { asked.append(file); });
+    // The sender waits for the answer, so the running program's side runs on a thread of its own here.
+    bool sent = false;
+    std::thread sender([&] {
+      sent = OpenRequests::SendToRunning(server, folder.filePath(QStringLiteral("с пробелом.enum")));
+    });
+    QTRY_COMPARE(asked.size(), 1);
+    sender.join();
+    QVERIFY(sent);
+    QCOMPARE(asked.front(), folder.filePath(QStringLiteral("с пробелом.enum")));
   }
 
   void startsEmptyWithTheMenusOfNoDocument() {
