@@ -311,7 +311,9 @@ void MainWindow::MakeStatusBar() {
     connect(timer, &QTimer::timeout, this, &MainWindow::UpdateLockIndicators);
     timer->start(250);
   }
-  statusBar()->showMessage(QStringLiteral("Готово"));
+  // The message pane's idle text; a command's status text covers it while the command is pointed at and
+  // uncovers it again afterwards.
+  statusBar()->insertWidget(0, new QLabel(QStringLiteral("Готово"), this), 1);
   action(Command::kStatusBar)->setChecked(true);
 }
 

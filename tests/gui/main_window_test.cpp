@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -207,6 +208,17 @@ class MainWindowTest : public QObject {
     QVERIFY(!window_->pane(108)->isEnabled());
     QCOMPARE(window_->action(Command::kNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QVERIFY(!window_->action(Command::kAssembly)->isEnabled());  // not built yet: present, disabled
+    // The message pane says "Готово" between the status texts of the commands pointed at.
+    QLabel* idle = nullptr;
+    for (QLabel* label : window_->statusBar()->findChildren<QLabel*>()) {
+      if (label->text() == QStringLiteral("Готово")) idle = label;
+    }
+    QVERIFY(idle != nullptr && idle->isVisible());
+    window_->action(Command::kOpen)->showStatusText(window_->menuBar());
+    QCOMPARE(window_->statusBar()->currentMessage(), QStringLiteral("Открыть существующий документ"));
+    QVERIFY(!idle->isVisible());
+    window_->statusBar()->clearMessage();
+    QVERIFY(idle->isVisible());
     // Without a windowing system to ask, the lock indicators stay greyed.
     QCOMPARE(window_->LockIndicators().size(), 3);
     if (!QueryLockStates()) {
