@@ -27,6 +27,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -35,6 +38,7 @@
 #include "adapters/qt_settings_store.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
+#include "adapters/sheet_font.h"
 #include "app/application.h"
 #include "gui/desktop.h"
 #include "gui/dialogs.h"
@@ -48,6 +52,7 @@
 #include "gui/splash_screen.h"
 #include "gui/widget_prompts.h"
 #include "support/fake_ports.h"
+#include "support/random_designs.h"
 
 namespace tallyform::gui {
 namespace {
@@ -467,6 +472,111 @@ class MainWindowTest : public QObject {
     QCOMPARE(field->text(), QStringLiteral("Петров П."));
     dialog.reject();
     QVERIFY(!doc->controller().modified());
+  }
+
+  // Documents of every kind filled from made-up designs, opened and read through as a user would: every
+  // sheet by Page Down and by the wheel and back, the whole zoom range, printed at both scales. After each
+  // step the panes, the enabled sheet commands and the sheet shown must agree with the document.
+  void generatedDocumentsOfEveryKindReadThroughZoomedAndPrinted() {
+    Start();
+    testing::FakeFillPorts ports(Native(home_->path()) / "generated-errors.log");
+    const document::FillCommandContext context{*measurer_, ports.kinds, ports.series,
+                                               ports.check.report_path()};
+    const QString family = adapters::ChooseSheetFamily();
+    int documents = 0;
+    int most_sheets = 0;
+    for (std::uint32_t seed = 1; seed <= 5; ++seed) {
+      testing::SeededChoices choices(seed);
+      const std::vector<testing::GeneratedDesign> designs = testing::GenerateDesigns(choices);
+      for (const model::DocumentKind kind :
+           {model::DocumentKind::kElementList, model::DocumentKind::kPurchasedBill,
+            model::DocumentKind::kSimpleBill}) {
+        document::Document filled = testing::FillDesigns(designs, kind, elements::MergeChoice::kSeparateLists,
+                                                         testing::GenerateParameters(choices, kind), context);
+        const int count = static_cast<int>(filled.sheets().sheet_count());
+        const QString label =
+            QStringLiteral("seed %1, kind %2, %3 sheets").arg(seed).arg(int(kind)).arg(count);
+        const std::filesystem::path file = Native(home_->path()) / ("generated" + std::to_string(seed) + "-" +
+                                                                    std::to_string(int(kind)) + "_1.enum");
+        filled.Save(file, system_);
+        DocumentWindow* doc = window_->OpenDocument(file);
+        QVERIFY2(doc != nullptr, qPrintable(label));
+        PageView& view = doc->view();
+        QCOMPARE(static_cast<int>(doc->controller().document().sheets().sheet_count()), count);
+        QCOMPARE(doc->controller().document().fill_parameters().gap, filled.fill_parameters().gap);
+        ++documents;
+        most_sheets = std::max(most_sheets, count);
+
+        const auto agrees = [&](int sheet) {
+          QCOMPARE(view.state().current_sheet(), sheet);
+          QCOMPARE(view.state().sheet_count(), count);
+          QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист %1").arg(sheet));
+          QCOMPARE(window_->pane(109)->text(), QStringLiteral("%1/%2").arg(sheet).arg(count));
+          QCOMPARE(window_->action(Command::kNextSheet)->isEnabled(), sheet != count);
+          QCOMPARE(window_->action(Command::kPreviousSheet)->isEnabled(), sheet != 1);
+          QCOMPARE(window_->action(Command::kFirstSheet)->isEnabled(), sheet > 1);
+          QCOMPARE(window_->action(Command::kLastSheet)->isEnabled(), sheet < count);
+        };
+        // Page Down to the end and one more, which stays; Page Up back to the start.
+        for (int sheet = 1; sheet <= count; ++sheet) {
+          agrees(sheet);
+          view.viewport()->repaint();
+          QTest::keyClick(&view, Qt::Key_PageDown);
+        }
+        agrees(count);
+        for (int sheet = count; sheet >= 1; --sheet) {
+          agrees(sheet);
+          QTest::keyClick(&view, Qt::Key_PageUp);
+        }
+        agrees(1);
+
+        // Zoomed in, the wheel scrolls down each sheet and then turns to the next, to the last one; up again
+        // to the first.
+        QTest::keyClick(&view, Qt::Key_Plus);
+        QTest::keyClick(&view, Qt::Key_Plus);
+        const auto wheel = [&](int delta) {
+          const QPointF at = view.viewport()->rect().center();
+          QWheelEvent event(at, view.viewport()->mapToGlobal(at), {}, {0, delta}, Qt::NoButton,
+                            Qt::NoModifier, Qt::NoScrollPhase, false);
+          QApplication::sendEvent(view.viewport(), &event);
+        };
+        for (int turns = 0; turns < 60 * count && view.state().current_sheet() < count; ++turns) wheel(-120);
+        agrees(count);
+        for (int turns = 0; turns < 60 * count &&
+                            (view.state().current_sheet() > 1 || view.verticalScrollBar()->value() > 0);
+             ++turns) {
+          wheel(120);
+        }
+        agrees(1);
+        QCOMPARE(view.verticalScrollBar()->value(), 0);
+
+        // The whole zoom range by the keys, drawn at both ends.
+        for (int i = 0; i < 15; ++i) QTest::keyClick(&view, Qt::Key_Plus);
+        QCOMPARE(view.state().zoom_step(), presentation::PageViewState::kMaxZoomStep);
+        view.viewport()->repaint();
+        for (int i = 0; i < 20; ++i) QTest::keyClick(&view, Qt::Key_Minus);
+        QCOMPARE(view.state().zoom_step(), presentation::PageViewState::kMinZoomStep);
+        view.viewport()->repaint();
+        window_->action(Command::kWholeSheet)->trigger();
+        QCOMPARE(view.state().zoom_step(), 0);
+
+        // Printed: one page per sheet at either scale; nothing printed changes the document.
+        for (const PrintScale scale : {PrintScale::kTrueSize, PrintScale::kFitPrintable}) {
+          const QString pdf = home_->filePath(QStringLiteral("generated.pdf"));
+          QFile::remove(pdf);
+          QPrinter printer(QPrinter::HighResolution);
+          printer.setOutputFormat(QPrinter::PdfFormat);
+          printer.setOutputFileName(pdf);
+          PrintDocument(doc->controller().SheetsForDrawing(), printer, scale, {1, count}, family);
+          QVERIFY2(QFileInfo(pdf).size() > 1000 * count, qPrintable(label));
+        }
+        QVERIFY(!doc->controller().modified());
+        doc->close();
+        QTRY_COMPARE(window_->Documents().size(), 0);
+      }
+    }
+    QCOMPARE(documents, 15);
+    QVERIFY(most_sheets >= 4);  // the designs run over several sheets
   }
 
   void printsTheChosenSheetsToAPdfPrinter() {
