@@ -699,6 +699,38 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(!splash->isVisible());
   }
 
+  void damagedOrUnreadableFilesAreReportedAndOpenNothing() {
+    Start();
+    const QString garbage = home_->filePath(QStringLiteral("garbage_1.enum"));
+    const QString cut = home_->filePath(QStringLiteral("cut_1.enum"));
+    const QString list = FilledDocument(QStringLiteral("list"), QStringLiteral("whole_1.enum"));
+    QVERIFY(!list.isEmpty());
+    {
+      QFile file(garbage);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray(3000, '\x7f'));
+      QFile whole(list);
+      QVERIFY(whole.open(QIODevice::ReadOnly));
+      QFile part(cut);
+      QVERIFY(part.open(QIODevice::WriteOnly));
+      part.write(whole.read(whole.size() / 2));
+    }
+    const QStringList before = window_->RecentFiles();
+    for (const QString& bad :
+         {garbage, cut, home_->path(), home_->filePath(QStringLiteral("missing_1.enum"))}) {
+      QString told;
+      WhenModal<QMessageBox>([&told](QMessageBox* box) {
+        told = box->text();
+        box->accept();
+      });
+      QVERIFY(window_->OpenDocument(Native(bad)) == nullptr);
+      QVERIFY2(!told.isEmpty(), qPrintable(bad));
+      QVERIFY(window_->Documents().isEmpty());
+      QCOMPARE(window_->RecentFiles(), before);
+    }
+    QVERIFY(QApplication::overrideCursor() == nullptr);  // the wait cursor is gone again
+  }
+
   void aRecentFileThatIsGoneIsReportedAndRemoved() {
     const QString kept = FilledDocument(QStringLiteral("list"), QStringLiteral("kept_1.enum"));
     QVERIFY(!kept.isEmpty());
