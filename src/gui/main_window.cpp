@@ -160,6 +160,12 @@ void MainWindow::MakeActions() {
   Make(Command::kWholeSheet, QStringLiteral("&Показать страницу целиком"),
        QStringLiteral("Показать страницу документа целиком"), "wholepage");
 
+  Make(Command::kNextWindow, QStringLiteral("С&ледующее окно"),
+       QStringLiteral("Перейти к окну следующего документа"))
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
+  Make(Command::kPreviousWindow, QStringLiteral("&Предыдущее окно"),
+       QStringLiteral("Перейти к окну предыдущего документа"))
+      ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6));
   Make(Command::kAssembly, QStringLiteral("&Подготовка чертежа сборки"),
        QStringLiteral("Подготовить копию платы P-CAD для сборочного чертежа"), "assembly");
   Make(Command::kReport, QStringLiteral("&Показать отчет об ошибках"),
@@ -251,12 +257,16 @@ void MainWindow::MakeMenus() {
   auto* document_service = new QMenu(QStringLiteral("&Сервис"), this);
   document_service->addAction(action(Command::kAssembly));
   document_service->addAction(action(Command::kReport));
+  // The documents' windows are always maximised: this menu is how one finds the others.
+  window_menu_ = new QMenu(QStringLiteral("&Окно"), this);
+  connect(window_menu_, &QMenu::aboutToShow, this, &MainWindow::FillWindowMenu);
+  FillWindowMenu();
   auto* document_help = new QMenu(QStringLiteral("&Справка"), this);
   document_help->addAction(action(Command::kHelp));
   document_help->addSeparator();
   document_help->addAction(action(Command::kAbout));
-  menus_with_document_ = {document_file_menu_, edit,         document, setup, document_view,
-                          document_service,    document_help};
+  menus_with_document_ = {document_file_menu_, edit,         document,     setup, document_view,
+                          document_service,    window_menu_, document_help};
   UpdateRecentMenu();
 }
 
@@ -358,6 +368,9 @@ void MainWindow::UpdateCommands() {
                     Command::kReport, Command::kZoomIn, Command::kZoomOut, Command::kWholeSheet}) {
     action(c)->setEnabled(document);
   }
+  for (Command c : {Command::kNextWindow, Command::kPreviousWindow}) {
+    action(c)->setEnabled(Documents().size() > 1);
+  }
   const presentation::PageViewState* state = document ? &active->view().state() : nullptr;
   action(Command::kFirstSheet)->setEnabled(state && state->CanGoFirst());
   action(Command::kPreviousSheet)->setEnabled(state && state->CanGoPrevious());
@@ -451,6 +464,29 @@ void MainWindow::AddRecent(const std::filesystem::path& path) {
   }
   settings_->sync();
   UpdateRecentMenu();
+}
+
+void MainWindow::FillWindowMenu() {
+  for (QAction* line : window_menu_->actions()) {
+    if (line != action(Command::kNextWindow) && line != action(Command::kPreviousWindow)) line->deleteLater();
+  }
+  window_menu_->clear();
+  window_menu_->addAction(action(Command::kNextWindow));
+  window_menu_->addAction(action(Command::kPreviousWindow));
+  const QList<DocumentWindow*> documents = Documents();
+  if (!documents.isEmpty()) window_menu_->addSeparator();
+  const DocumentWindow* active = ActiveDocument();
+  for (qsizetype i = 0; i < documents.size(); ++i) {
+    DocumentWindow* document = documents[i];
+    const QString number = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
+    QAction* line = window_menu_->addAction(number + document->controller().Title());
+    line->setCheckable(true);
+    line->setChecked(document == active);
+    line->setStatusTip(QStringLiteral("Перейти к окну этого документа"));
+    connect(line, &QAction::triggered, this, [this, document] {
+      if (Documents().contains(document)) area_->setActiveSubWindow(document);
+    });
+  }
 }
 
 void MainWindow::UpdateRecentMenu() {
@@ -565,6 +601,12 @@ void MainWindow::RunCommand(Command command) {
       return;
     case Command::kAbout:
       services_.prompts.About();
+      return;
+    case Command::kNextWindow:
+      area_->activateNextSubWindow();
+      return;
+    case Command::kPreviousWindow:
+      area_->activatePreviousSubWindow();
       return;
     default:
       break;

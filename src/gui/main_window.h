@@ -54,6 +54,8 @@ enum class Command {
   kZoomIn,
   kZoomOut,
   kWholeSheet,
+  kNextWindow,
+  kPreviousWindow,
   kAssembly,
   kReport,
   kHelp,
@@ -112,6 +114,8 @@ class MainWindow : public QMainWindow {
   /// The help commands: the user guide shipped with the program, opened by the desktop.
   void ShowGuide();
   void UpdateRecentMenu();
+  /// The window menu: the two window commands, then one line per open document, the active one checked.
+  void FillWindowMenu();
   void Print();
   void PrintPreview();
   QAction* Make(Command command, const QString& text, const QString& status, const QString& icon = {});
@@ -124,6 +128,7 @@ class MainWindow : public QMainWindow {
   QList<QLabel*> lock_indicators_;
   QMenu* file_menu_;           // menu 128's file menu
   QMenu* document_file_menu_;  // menu 129's file menu
+  QMenu* window_menu_;
   QList<QMenu*> menus_without_document_;
   QList<QMenu*> menus_with_document_;
   QList<QAction*> recent_actions_;

@@ -264,7 +264,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(window_->Documents().size(), 3);
     QCOMPARE(MenuTitles(*window_),
-             (QStringList{"&Файл", "&Правка", "&Документ", "&Настройка", "&Вид", "&Сервис", "&Справка"}));
+             (QStringList{"&Файл", "&Правка", "&Документ", "&Настройка", "&Вид", "&Сервис", "&Окно", "&Справка"}));
     QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист 1"));
     QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/1"));
     QVERIFY(!window_->pane(118)->isEnabled());  // no editor before the first save
@@ -283,6 +283,44 @@ class MainWindowTest : public QObject {
     });
     window_->action(Command::kFill)->trigger();
     QVERIFY(!window_->ActiveDocument()->controller().modified());
+  }
+
+  void theWindowMenuListsTheDocumentsAndSwitchesBetweenThem() {
+    Start();
+    ChooseKind(0);
+    window_->action(Command::kNew)->trigger();
+    QVERIFY(!window_->action(Command::kNextWindow)->isEnabled());  // one document: nowhere to go
+    ChooseKind(1);
+    window_->action(Command::kNew)->trigger();
+    QVERIFY(window_->action(Command::kNextWindow)->isEnabled());
+    QCOMPARE(window_->ActiveDocument()->windowTitle(), QStringLiteral("Enumeration2"));
+
+    QMenu* menu = nullptr;
+    for (QAction* item : window_->menuBar()->actions()) {
+      if (item->text() == QStringLiteral("&Окно")) menu = item->menu();
+    }
+    QVERIFY(menu != nullptr);
+    emit menu->aboutToShow();
+    QStringList lines;
+    QAction* first = nullptr;
+    for (QAction* item : menu->actions()) {
+      if (item->isCheckable()) {
+        lines.append(item->text() + (item->isChecked() ? QStringLiteral(" *") : QString()));
+        if (first == nullptr) first = item;
+      }
+    }
+    QCOMPARE(lines, (QStringList{"&1 Enumeration1", "&2 Enumeration2 *"}));
+    first->trigger();
+    QCOMPARE(window_->ActiveDocument()->windowTitle(), QStringLiteral("Enumeration1"));
+    QVERIFY(window_->ActiveDocument()->isMaximized());
+    window_->action(Command::kNextWindow)->trigger();
+    QCOMPARE(window_->ActiveDocument()->windowTitle(), QStringLiteral("Enumeration2"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform - [Enumeration2]"));
+
+    window_->action(Command::kClose)->trigger();
+    QTRY_COMPARE(window_->Documents().size(), 1);
+    QVERIFY(!window_->action(Command::kNextWindow)->isEnabled());
+    QCOMPARE(window_->ActiveDocument()->windowTitle(), QStringLiteral("Enumeration1"));
   }
 
   void pagesAndZoomsAFilledDocument() {
