@@ -172,6 +172,10 @@ void WidgetPrompts::PrinterSetup(QPrinter& printer) {
   QPrintDialog dialog(&printer, parent_);
   dialog.setWindowTitle(QStringLiteral("Параметры печати"));
   dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  // The set-up only chooses: its button says so rather than "Печать".
+  for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+  }
   dialog.exec();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -263,8 +264,8 @@ class MainWindowTest : public QObject {
       QCOMPARE(application_->document_kind(), kind);
     }
     QCOMPARE(window_->Documents().size(), 3);
-    QCOMPARE(MenuTitles(*window_),
-             (QStringList{"&Файл", "&Правка", "&Документ", "&Настройка", "&Вид", "&Сервис", "&Окно", "&Справка"}));
+    QCOMPARE(MenuTitles(*window_), (QStringList{"&Файл", "&Правка", "&Документ", "&Настройка", "&Вид",
+                                                "&Сервис", "&Окно", "&Справка"}));
     QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист 1"));
     QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/1"));
     QVERIFY(!window_->pane(118)->isEnabled());  // no editor before the first save
@@ -649,6 +650,17 @@ class MainWindowTest : public QObject {
       });
       window_->action(Command::kPrint)->trigger();
     };
+    // The printer set-up chooses and prints nothing: its button says so.
+    QString setup_button;
+    WhenModal<QPrintDialog>([&setup_button](QPrintDialog* dialog) {
+      for (QDialogButtonBox* buttons : dialog->findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) setup_button = ok->text();
+      }
+      dialog->reject();
+    });
+    window_->action(Command::kPrintSetup)->trigger();
+    QCOMPARE(setup_button, QStringLiteral("OK"));
+
     const QString all = home_->filePath(QStringLiteral("all.pdf"));
     const QString second = home_->filePath(QStringLiteral("second.pdf"));
     print(all, QPrinter::AllPages, 0, 0);
@@ -728,6 +740,9 @@ class MainWindowTest : public QObject {
       shoot_modal(dialog, QStringLiteral("dialog-preview.png"));
     });
     window_->action(Command::kPrintPreview)->trigger();
+    WhenModal<QPrintDialog>(
+        [&](QPrintDialog* dialog) { shoot_modal(dialog, QStringLiteral("dialog-setup.png")); });
+    window_->action(Command::kPrintSetup)->trigger();
 
     SplashScreen* splash = ShowSplash(60000);
     QVERIFY(splash != nullptr);
