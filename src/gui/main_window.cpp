@@ -48,14 +48,6 @@ std::filesystem::path QStringToNative(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-// The same file, however it is spelt.
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code error;
-  if (std::filesystem::equivalent(a, b, error)) return true;
-  return std::filesystem::absolute(a, error).lexically_normal() ==
-         std::filesystem::absolute(b, error).lexically_normal();
-}
-
 }  // namespace
 
 MainWindow::MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent)
@@ -69,10 +61,12 @@ MainWindow::MainWindow(Services& services, const std::filesystem::path& settings
   area_->setViewMode(QMdiArea::SubWindowView);
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(area_);
+  std::vector<std::filesystem::path> stored;
   for (int i = 1; i <= kRecentFiles; ++i) {
-    const QString file = settings_->value(kRecentGroup + QStringLiteral("/File%1").arg(i)).toString();
-    if (!file.isEmpty()) recent_.append(file);
+    stored.push_back(
+        QStringToNative(settings_->value(kRecentGroup + QStringLiteral("/File%1").arg(i)).toString()));
   }
+  recent_ = app::RecentFiles(stored);
   MakeActions();
   MakeMenus();
   MakeToolBar();
@@ -430,7 +424,7 @@ DocumentWindow* MainWindow::NewDocument(int kind) {
 
 DocumentWindow* MainWindow::OpenDocument(const std::filesystem::path& path) {
   for (DocumentWindow* window : Documents()) {
-    if (!window->controller().path().empty() && SameFile(window->controller().path(), path)) {
+    if (!window->controller().path().empty() && app::SameFile(window->controller().path(), path)) {
       area_->setActiveSubWindow(window);
       return window;
     }
@@ -452,15 +446,22 @@ DocumentWindow* MainWindow::OpenDocument(const std::filesystem::path& path) {
   return nullptr;
 }
 
+QStringList MainWindow::RecentFiles() const {
+  QStringList files;
+  for (const std::filesystem::path& file : recent_.files()) files.append(NativeToQString(file));
+  return files;
+}
+
 void MainWindow::AddRecent(const std::filesystem::path& path) {
-  std::error_code error;
-  const QString file = NativeToQString(std::filesystem::absolute(path, error).lexically_normal());
-  recent_.removeAll(file);
-  recent_.prepend(file);
-  while (recent_.size() > kRecentFiles) recent_.removeLast();
+  recent_.Add(path);
+  StoreRecent();
+}
+
+void MainWindow::StoreRecent() {
   settings_->remove(kRecentGroup);
-  for (qsizetype i = 0; i < recent_.size(); ++i) {
-    settings_->setValue(kRecentGroup + QStringLiteral("/File%1").arg(i + 1), recent_[i]);
+  const QStringList files = RecentFiles();
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    settings_->setValue(kRecentGroup + QStringLiteral("/File%1").arg(i + 1), files[i]);
   }
   settings_->sync();
   UpdateRecentMenu();
@@ -490,35 +491,33 @@ void MainWindow::FillWindowMenu() {
 }
 
 void MainWindow::UpdateRecentMenu() {
+  const QStringList files = RecentFiles();
   for (int i = 0; i < kRecentFiles; ++i) {
     QAction* recent = recent_actions_[i];
-    if (i < recent_.size()) {
-      recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(recent_[i]).fileName()));
-      recent->setStatusTip(recent_[i]);
+    if (i < files.size()) {
+      recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+      recent->setStatusTip(files[i]);
       recent->setVisible(true);
     } else {
       recent->setVisible(false);
     }
   }
-  for (QAction* separator : recent_separators_) separator->setVisible(!recent_.isEmpty());
+  for (QAction* separator : recent_separators_) separator->setVisible(!files.isEmpty());
 }
 
 void MainWindow::OpenRecent(int index) {
-  if (index >= recent_.size()) return;
-  const QString file = recent_[index];
-  if (!QFileInfo::exists(file)) {
-    services_.prompts.Warning(adapters::FromQString(
-        QStringLiteral("Файл %1 не найден; он удален из списка последних файлов.").arg(file)));
-    recent_.removeAt(index);
-    settings_->remove(kRecentGroup);
-    for (qsizetype i = 0; i < recent_.size(); ++i) {
-      settings_->setValue(kRecentGroup + QStringLiteral("/File%1").arg(i + 1), recent_[i]);
-    }
-    settings_->sync();
-    UpdateRecentMenu();
+  if (index < 0 || static_cast<std::size_t>(index) >= recent_.files().size()) return;
+  const std::filesystem::path file = recent_.files()[static_cast<std::size_t>(index)];
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) {
+    services_.prompts.Warning(
+        adapters::FromQString(QStringLiteral("Файл %1 не найден; он удален из списка последних файлов.")
+                                  .arg(NativeToQString(file))));
+    recent_.Remove(static_cast<std::size_t>(index));
+    StoreRecent();
     return;
   }
-  OpenDocument(QStringToNative(file));
+  OpenDocument(file);
 }
 
 void MainWindow::Print() {

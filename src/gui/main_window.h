@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 
+#include "app/recent_files.h"
 #include "gui/printing.h"
 
 class QAction;
@@ -70,7 +71,7 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   /// The number of files the recent-file list keeps.
-  static constexpr int kRecentFiles = 4;
+  static constexpr int kRecentFiles = static_cast<int>(app::RecentFiles::kCapacity);
 
   /// `settings_file` keeps the recent-file list.
   MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent = nullptr);
@@ -83,7 +84,7 @@ class MainWindow : public QMainWindow {
   QMdiArea* area() const { return area_; }
   /// The text of a status pane: 118 editor, 108 sheet, 109 sheet of sheets.
   QLabel* pane(int id) const { return panes_.at(id); }
-  QStringList RecentFiles() const { return recent_; }
+  QStringList RecentFiles() const;
   /// The keyboard indicators CAP, NUM and SCRL: enabled while their lock is on.
   const QList<QLabel*>& LockIndicators() const { return lock_indicators_; }
 
@@ -110,6 +111,8 @@ class MainWindow : public QMainWindow {
   void RunCommand(Command command);
   DocumentWindow* AddWindow(DocumentWindow* window);
   void AddRecent(const std::filesystem::path& path);
+  /// Writes the recent-file list to the settings and shows it in the file menus.
+  void StoreRecent();
   void OpenRecent(int index);
   /// The help commands: the user guide shipped with the program, opened by the desktop.
   void ShowGuide();
@@ -135,7 +138,7 @@ class MainWindow : public QMainWindow {
   QList<QAction*> recent_separators_;
   QToolBar* toolbar_;
   QSettings* settings_;
-  QStringList recent_;
+  app::RecentFiles recent_;
   QPrinter printer_;
   PrintScale print_scale_ = PrintScale::kTrueSize;
   int untitled_ = 0;

@@ -1,0 +1,41 @@
+#include "app/recent_files.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace tallyform::app {
+namespace {
+
+std::filesystem::path Absolute(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  return (error ? path : absolute).lexically_normal();
+}
+
+}  // namespace
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code error;
+  if (std::filesystem::equivalent(a, b, error)) return true;
+  return Absolute(a) == Absolute(b);
+}
+
+RecentFiles::RecentFiles(const std::vector<std::filesystem::path>& stored) {
+  // Oldest first, so that each newer one goes in front of it.
+  for (auto it = stored.rbegin(); it != stored.rend(); ++it) {
+    if (!it->empty()) Add(*it);
+  }
+}
+
+void RecentFiles::Add(const std::filesystem::path& file) {
+  const std::filesystem::path absolute = Absolute(file);
+  std::erase_if(files_, [&](const std::filesystem::path& known) { return SameFile(known, absolute); });
+  files_.insert(files_.begin(), absolute);
+  if (files_.size() > kCapacity) files_.resize(kCapacity);
+}
+
+void RecentFiles::Remove(std::size_t index) {
+  if (index < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+}  // namespace tallyform::app
