@@ -3,17 +3,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <QWhatsThis>
 #include <exception>
 
@@ -61,6 +65,7 @@ MainWindow::MainWindow(Services& services, const std::filesystem::path& settings
   area_->setViewMode(QMdiArea::SubWindowView);
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(area_);
+  setAcceptDrops(true);
   std::vector<std::filesystem::path> stored;
   for (int i = 1; i <= kRecentFiles; ++i) {
     stored.push_back(
@@ -667,6 +672,34 @@ void MainWindow::RunCommand(Command command) {
   }
   UpdateCommands();
   UpdatePanes();
+}
+
+namespace {
+
+// The local files of a drop.
+QList<QUrl> DroppedFiles(const QMimeData* data) {
+  QList<QUrl> files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.append(url);
+  }
+  return files;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> files = DroppedFiles(event->mimeData());
+  if (files.isEmpty()) return;
+  event->acceptProposedAction();
+  // Opened after the drop has ended, so that a message about a bad file does not hold the file manager.
+  QTimer::singleShot(0, this, [this, files] {
+    for (const QUrl& url : files) OpenDocument(QStringToNative(url.toLocalFile()));
+  });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -28,6 +29,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdint>
@@ -750,6 +752,31 @@ class MainWindowTest : public QObject {
     QVERIFY(splash->grab().save(folder + QStringLiteral("/splash.png")));
     QTest::keyClick(splash, Qt::Key_Escape);  // any key closes it
     QTRY_VERIFY(!splash->isVisible());
+  }
+
+  void documentsDroppedOnTheWindowOpen() {
+    const QString list = FilledDocument(QStringLiteral("list"), QStringLiteral("dropped_1.enum"));
+    const QString bill = FilledDocument(QStringLiteral("bill"), QStringLiteral("dropped-bill_1.enum"));
+    QVERIFY(!list.isEmpty() && !bill.isEmpty());
+    Start();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(list), QUrl::fromLocalFile(bill),
+                  QUrl(QStringLiteral("https://example.org/a.enum"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &drop);
+    QTRY_COMPARE(window_->Documents().size(), 2);
+    QCOMPARE(window_->ActiveDocument()->windowTitle(), QStringLiteral("dropped-bill_1.enum"));
+
+    // Text that names no file is not taken.
+    QMimeData text;
+    text.setText(QStringLiteral("dropped_1.enum"));
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(window_.get(), &refused);
+    QVERIFY(!refused.isAccepted());
   }
 
   void damagedOrUnreadableFilesAreReportedAndOpenNothing() {
