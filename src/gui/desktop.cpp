@@ -53,6 +53,15 @@ void InitResources() {
   InitTallyformResources();
 }
 
+QStringList WithoutEmptyOpen(QStringList arguments) {
+  if (!arguments.isEmpty() &&
+      (arguments.last() == QStringLiteral("--open") || arguments.last() == QStringLiteral("--open=") ||
+       arguments.last() == QStringLiteral("-open"))) {
+    arguments.removeLast();
+  }
+  return arguments;
+}
+
 bool UseRussianForQt(QCoreApplication& application) {
   const QLocale russian(QLocale::Russian, QLocale::Russia);
   QLocale::setDefault(russian);
@@ -111,7 +120,7 @@ int RunDesktop(int argc, char** argv) {
 
   QCommandLineParser parser;
   DescribeOptions(parser, no_splash, open);
-  parser.process(qt);
+  parser.process(WithoutEmptyOpen(QApplication::arguments()));
 
   try {
     const std::filesystem::path folder = app::ProgramFolder();

@@ -2,6 +2,7 @@
 // The desktop program from start to end: the command line, the splash screen, the application object,
 // the main window, and the event loop.
 
+#include <QStringList>
 #include <filesystem>
 #include <memory>
 
@@ -21,6 +22,10 @@ class MainWindow;
 
 /// Makes the program's icons and pictures available (they live in a static library).
 void InitResources();
+
+/// The command line without a last "--open" that has no file after it: the desktop entry's "--open %f"
+/// becomes a bare "--open" when the program is started from the menu, which is a plain start.
+QStringList WithoutEmptyOpen(QStringList arguments);
 
 /// Speaks Russian in Qt's own dialogs and buttons (print, file, message boxes), whatever the desktop's
 /// language: loads Qt's Russian translation into the application. False when it is not installed; the

@@ -181,6 +181,19 @@ class MainWindowTest : public QObject {
     QVERIFY(desktop.window().ActiveDocument() == nullptr);
   }
 
+  void theDesktopEntryStartsFromTheMenuWithoutAFile() {
+    // "tallyform --open %f" from the menu has no file: a plain start, not a command-line error.
+    QCOMPARE(WithoutEmptyOpen({"tallyform", "--open"}), QStringList{"tallyform"});
+    QCOMPARE(WithoutEmptyOpen({"tallyform", "--nosplash", "--open="}),
+             (QStringList{"tallyform", "--nosplash"}));
+    QCOMPARE(WithoutEmptyOpen({"tallyform", "--open", "a.enum"}),
+             (QStringList{"tallyform", "--open", "a.enum"}));
+    QCOMPARE(WithoutEmptyOpen({"tallyform"}), QStringList{"tallyform"});
+    QFile entry(QStringLiteral(TALLYFORM_SOURCE_DIR) + QStringLiteral("/resources/tallyform.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(entry.readAll()).contains(QStringLiteral("\nExec=tallyform --open %f\n")));
+  }
+
   void aRunningProgramTakesTheDocumentsTheDesktopOpens() {
     QTemporaryDir folder;
     const QString server = OpenRequests::ServerName(Native(folder.path()));
