@@ -52,6 +52,16 @@ std::filesystem::path QStringToNative(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+// The local files of a drop.
+QList<QUrl> DroppedFiles(const QMimeData* data) {
+  QList<QUrl> files;
+  if (data == nullptr || !data->hasUrls()) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.append(url);
+  }
+  return files;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent)
@@ -673,20 +683,6 @@ void MainWindow::RunCommand(Command command) {
   UpdateCommands();
   UpdatePanes();
 }
-
-namespace {
-
-// The local files of a drop.
-QList<QUrl> DroppedFiles(const QMimeData* data) {
-  QList<QUrl> files;
-  if (data == nullptr || !data->hasUrls()) return files;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) files.append(url);
-  }
-  return files;
-}
-
-}  // namespace
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
