@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWheelEvent>
-#include <algorithm>
 #include <utility>
 
 #include "adapters/qt_device.h"
@@ -49,10 +49,17 @@ PageView::PageView(DocumentController& controller, QString family, QWidget* pare
   });
 }
 
-// The base size is the viewport's size at the first paint, when the window has its laid-out size.
+presentation::ViewSize PageView::Room() const {
+  const QSize room = maximumViewportSize();
+  return {room.width(), room.height()};
+}
+
+// The base size is the viewport's size at the first paint, when the window has its laid-out size; without
+// the scroll bars, which come and go with the zoom.
 void PageView::EnsureStarted() {
-  if (state_.started() || viewport()->width() <= 0 || viewport()->height() <= 0) return;
-  state_.Start({viewport()->width(), viewport()->height()});
+  const presentation::ViewSize room = Room();
+  if (state_.started() || room.width <= 0 || room.height <= 0) return;
+  state_.Start(room);
   SyncSheetCount();
   UpdateScrollBars();
   emit stateChanged();
@@ -67,10 +74,18 @@ void PageView::UpdateScrollBars() {
   const presentation::ViewSize size = state_.ScrollSize(sheets.sheet_width(), sheets.sheet_height());
   const presentation::ViewSize page = presentation::PageViewState::PageStep(size);
   const presentation::ViewSize line = presentation::PageViewState::LineStep(size);
-  horizontalScrollBar()->setRange(0, std::max(0, size.width - viewport()->width()));
+  // Bars that lie over the viewport take none of its room.
+  const bool overlaid = style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this) != 0;
+  const presentation::ViewSize bar = overlaid
+                                         ? presentation::ViewSize{}
+                                         : presentation::ViewSize{verticalScrollBar()->sizeHint().width(),
+                                                                  horizontalScrollBar()->sizeHint().height()};
+  const presentation::ScrollBars bars =
+      state_.ScrollBarsFor(Room(), bar, sheets.sheet_width(), sheets.sheet_height());
+  horizontalScrollBar()->setRange(0, bars.range.width);
   horizontalScrollBar()->setPageStep(page.width);
   horizontalScrollBar()->setSingleStep(line.width);
-  verticalScrollBar()->setRange(0, std::max(0, size.height - viewport()->height()));
+  verticalScrollBar()->setRange(0, bars.range.height);
   verticalScrollBar()->setPageStep(page.height);
   verticalScrollBar()->setSingleStep(line.height);
 }

@@ -48,6 +48,8 @@ class PageView : public QAbstractScrollArea {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  /// The viewport's size without scroll bars.
+  presentation::ViewSize Room() const;
   void EnsureStarted();
   void SyncSheetCount();
   void UpdateScrollBars();

@@ -98,6 +98,20 @@ ViewSize PageViewState::ScrollSize(int sheet_width_mm, int sheet_height_mm) cons
           std::max(base_.height, PageHeight())};
 }
 
+ScrollBars PageViewState::ScrollBarsFor(ViewSize room, ViewSize bar, int sheet_width_mm,
+                                        int sheet_height_mm) const {
+  const ViewSize size = ScrollSize(sheet_width_mm, sheet_height_mm);
+  ScrollBars bars;
+  bars.horizontal = size.width > room.width;
+  bars.vertical = size.height > room.height;
+  // A bar takes its room from the other direction, which may then need its bar too.
+  if (bars.horizontal && !bars.vertical) bars.vertical = size.height > room.height - bar.height;
+  if (bars.vertical && !bars.horizontal) bars.horizontal = size.width > room.width - bar.width;
+  if (bars.horizontal) bars.range.width = size.width - (room.width - (bars.vertical ? bar.width : 0));
+  if (bars.vertical) bars.range.height = size.height - (room.height - (bars.horizontal ? bar.height : 0));
+  return bars;
+}
+
 ViewSize PageViewState::PageStep(ViewSize scroll_size) {
   return {std::max(1, scroll_size.width / 10), std::max(1, scroll_size.height / 10)};
 }

@@ -23,6 +23,15 @@ struct ViewSize {
   friend bool operator==(const ViewSize&, const ViewSize&) = default;
 };
 
+/// The scroll bars of the view and how far they scroll.
+struct ScrollBars {
+  bool horizontal = false;
+  bool vertical = false;
+  /// How far the scrollable size reaches past the viewport the bars leave; 0 where there is no bar.
+  ViewSize range;
+  friend bool operator==(const ScrollBars&, const ScrollBars&) = default;
+};
+
 class PageViewState {
  public:
   static constexpr int kMinZoomStep = -5;
@@ -30,7 +39,8 @@ class PageViewState {
   /// The wheel turn of one notch, in the eighths of a degree Qt and most platforms report.
   static constexpr int kWheelNotch = 120;
 
-  /// The first show: the base size is the window's client size; zoom step 0, sheet 1, nothing selected.
+  /// The first show: the base size is the window's client size without scroll bars; zoom step 0, sheet 1,
+  /// nothing selected.
   void Start(ViewSize client);
   bool started() const { return started_; }
   ViewSize base() const { return base_; }
@@ -85,6 +95,11 @@ class PageViewState {
   int PageWidth(int sheet_width_mm, int sheet_height_mm) const;
   /// The scrollable size: the page, but never less than the base size.
   ViewSize ScrollSize(int sheet_width_mm, int sheet_height_mm) const;
+  /// The scroll bars the scrollable size needs in a view whose client size without bars is `room`, when a
+  /// vertical bar takes `bar.width` of its width and a horizontal bar `bar.height` of its height: a bar
+  /// where the size does not fit, and the other one too when the first leaves too little room for it. So
+  /// the bars go again when the size fits the room once more (the whole sheet at the first window's size).
+  ScrollBars ScrollBarsFor(ViewSize room, ViewSize bar, int sheet_width_mm, int sheet_height_mm) const;
   /// The scroll steps: a tenth of the scrollable size for a page, a hundredth for a line (at least 1).
   static ViewSize PageStep(ViewSize scroll_size);
   static ViewSize LineStep(ViewSize scroll_size);

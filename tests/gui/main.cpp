@@ -8,6 +8,7 @@
 
 namespace tallyform::gui {
 int RunMainWindowTests(int argc, char** argv);
+int RunPageViewTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -15,5 +16,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
-  return tallyform::gui::RunMainWindowTests(argc, argv);
+  int status = 0;
+  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests}) {
+    status |= run(argc, argv);
+  }
+  return status;
 }

@@ -47,6 +47,7 @@
 #include "gui/dialogs.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
+#include "gui/gui_test_support.h"
 #include "gui/keyboard_locks.h"
 #include "gui/open_requests.h"
 #include "gui/page_view.h"
@@ -60,36 +61,14 @@
 namespace tallyform::gui {
 namespace {
 
-// Answers the next modal dialog of type T when it opens (polling, since exec() blocks the test).
-template <typename T>
-void WhenModal(std::function<void(T*)> answer) {
-  auto* timer = new QTimer;
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      answer(dialog);
-    }
-  });
-  timer->start();
-}
-
-void ChooseKind(int kind) {
-  WhenModal<KindChoiceDialog>([kind](KindChoiceDialog* dialog) {
-    dialog->list()->setCurrentRow(kind);
-    dialog->accept();
-  });
-}
+using testing::ChooseKind;
+using testing::Native;
+using testing::WhenModal;
 
 QStringList MenuTitles(QMainWindow& window) {
   QStringList titles;
   for (QAction* menu : window.menuBar()->actions()) titles.append(menu->text());
   return titles;
-}
-
-std::filesystem::path Native(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace

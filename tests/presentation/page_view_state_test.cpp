@@ -73,6 +73,20 @@ TEST(PageViewStateTest, AZoomClickBringsThePointUnderItToTheMiddleOnce) {
   EXPECT_EQ(PageViewState::LineStep({50, 50}).width, 1);
 }
 
+TEST(PageViewStateTest, ScrollBarsComeWithTheZoomAndGoWithTheWholeSheet) {
+  PageViewState state = Started();
+  const ViewSize room{800, 600};
+  const ViewSize bar{15, 16};
+  EXPECT_EQ(state.ScrollBarsFor(room, bar, 210, 297), ScrollBars{});
+  // 720 high: the vertical bar, and then the 800 of the base no longer fit across beside it.
+  state.ZoomIn();
+  EXPECT_EQ(state.ScrollBarsFor(room, bar, 210, 297), (ScrollBars{true, true, {15, 136}}));
+  state.WholeSheet();
+  EXPECT_EQ(state.ScrollBarsFor(room, bar, 210, 297), ScrollBars{});
+  // A window lower than the first one, but wide enough for the vertical bar.
+  EXPECT_EQ(state.ScrollBarsFor({900, 500}, bar, 210, 297), (ScrollBars{false, true, {0, 100}}));
+}
+
 TEST(PageViewStateTest, SheetCommandsFollowTheSheetCount) {
   PageViewState one = Started(1);
   EXPECT_FALSE(one.CanGoFirst() || one.CanGoPrevious() || one.CanGoNext() || one.CanGoLast());

@@ -1,0 +1,109 @@
+#pragma once
+// What the GUI tests share: answering modal dialogs, native paths, documents filled by the command-line
+// program, and a main window over a private program folder.
+
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "adapters/qt_settings_store.h"
+#include "adapters/qt_system_info.h"
+#include "adapters/qt_text_measurer.h"
+#include "app/application.h"
+#include "gui/dialogs.h"
+#include "gui/main_window.h"
+#include "gui/services.h"
+#include "gui/widget_prompts.h"
+#include "support/fake_ports.h"
+
+namespace tallyform::testing {
+
+/// Answers the next modal dialog of type T when it opens (polling, since exec() blocks the test).
+template <typename T>
+void WhenModal(std::function<void(T*)> answer) {
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      answer(dialog);
+    }
+  });
+  timer->start();
+}
+
+/// Chooses a document kind in the next "Выбор документа".
+inline void ChooseKind(int kind) {
+  WhenModal<gui::KindChoiceDialog>([kind](gui::KindChoiceDialog* dialog) {
+    dialog->list()->setCurrentRow(kind);
+    dialog->accept();
+  });
+}
+
+inline std::filesystem::path Native(const QString& path) {
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+/// A program folder of its own (set as TALLYFORM_HOME while the desktop lives) and a main window over it.
+class TestDesktop {
+ public:
+  TestDesktop() : measurer_(std::make_unique<adapters::QtTextMeasurer>()) {
+    qputenv("TALLYFORM_HOME", QFile::encodeName(home_.path()));
+  }
+
+  const QTemporaryDir& home() const { return home_; }
+  gui::MainWindow& window() { return *window_; }
+  gui::WidgetPrompts& prompts() { return prompts_; }
+
+  /// A fresh main window of the size, shown; false when it never appeared.
+  bool Start(QSize size = {1000, 800}) {
+    window_.reset();
+    application_ = std::make_unique<app::Application>(Native(home_.path()));
+    settings_ =
+        std::make_unique<adapters::QtSettingsStore>(adapters::QtSettingsStore::FileIn(Native(home_.path())));
+    services_ = std::make_unique<gui::Services>(
+        gui::Services{*application_, prompts_, *settings_, system_, shell_, *measurer_});
+    window_ = std::make_unique<gui::MainWindow>(*services_,
+                                                adapters::QtSettingsStore::FileIn(Native(home_.path())));
+    prompts_.SetParent(window_.get());
+    window_->resize(size);
+    window_->show();
+    return QTest::qWaitForWindowExposed(window_.get());
+  }
+
+  void Stop() { window_.reset(); }
+
+  /// A document of the kind ("list", "bill", "simple") filled by the command-line program from the example
+  /// design, saved under `name` in the program folder; empty when the program failed.
+  QString FilledDocument(const QString& kind, const QString& name) const {
+    const QString out = home_.filePath(name);
+    QProcess cli;
+    cli.start(QStringLiteral(TALLYFORM_CLI),
+              {QStringLiteral("fill"), QStringLiteral("--kind"), kind,
+               QStringLiteral(TALLYFORM_EXAMPLES) + QStringLiteral("/amplifier.sch"), QStringLiteral("-o"),
+               out, QStringLiteral("--editor"), QStringLiteral("Петров П.")});
+    cli.waitForFinished(60000);
+    return cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0 ? out : QString();
+  }
+
+ private:
+  QTemporaryDir home_;
+  std::unique_ptr<adapters::QtTextMeasurer> measurer_;
+  std::unique_ptr<app::Application> application_;
+  std::unique_ptr<adapters::QtSettingsStore> settings_;
+  adapters::QtSystemInfo system_;
+  FakeShell shell_;
+  gui::WidgetPrompts prompts_;
+  std::unique_ptr<gui::Services> services_;
+  std::unique_ptr<gui::MainWindow> window_;
+};
+
+}  // namespace tallyform::testing
