@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -22,7 +23,9 @@
 namespace tallyform::gui {
 namespace {
 
+const QString kSuffix = QStringLiteral("enum");
 const QString kFilter = QStringLiteral("Enum Files(*.enum)");
+const QString kAllFiles = QStringLiteral("Все файлы (*)");
 
 QString NativeToQString(const std::filesystem::path& path) {
   return QFile::decodeName(path.c_str());
@@ -44,7 +47,28 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& title, const s
   box.exec();
 }
 
+// The save dialog gives the typed name the document's suffix before it looks for a file of that name, so
+// that its question about replacing a file names the file that will be written.
+class DocumentSaveDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (files.size() == 1 && !QFileInfo(files.front()).isDir()) {
+      const QString named = WithDocumentSuffix(files.front());
+      if (named != files.front()) selectFile(named);
+    }
+    QFileDialog::accept();
+  }
+};
+
 }  // namespace
+
+QString WithDocumentSuffix(const QString& file) {
+  if (file.endsWith(QLatin1Char('.') + kSuffix, Qt::CaseInsensitive)) return file;
+  return file + (file.endsWith(QLatin1Char('.')) ? kSuffix : QLatin1Char('.') + kSuffix);
+}
 
 void WidgetPrompts::Warning(const std::string& text) {
   Tell(parent_, QMessageBox::Warning, QStringLiteral("Внимание"), text);
@@ -67,12 +91,13 @@ bool WidgetPrompts::WarningQuestion(const std::string& text) {
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::SaveFileName(const std::filesystem::path& proposal) {
-  QFileDialog dialog(parent_, QStringLiteral("Сохранить как"), NativeToQString(proposal), kFilter);
+  DocumentSaveDialog dialog(parent_, QStringLiteral("Сохранить как"), NativeToQString(proposal), kFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(QStringLiteral("enum"));
+  dialog.setDefaultSuffix(kSuffix);
   dialog.selectFile(NativeToQString(proposal));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return QStringToNative(dialog.selectedFiles().front());
+  // Again here, for a dialog of the desktop's own that does not call accept().
+  return QStringToNative(WithDocumentSuffix(dialog.selectedFiles().front()));
 }
 
 std::optional<std::string> WidgetPrompts::EditorName(const std::string& proposal) {
@@ -111,7 +136,8 @@ std::optional<int> WidgetPrompts::DocumentKind(int current) {
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::OpenFileName() {
-  const QString file = QFileDialog::getOpenFileName(parent_, QStringLiteral("Открыть"), {}, kFilter);
+  const QString file = QFileDialog::getOpenFileName(parent_, QStringLiteral("Открыть"), {},
+                                                    kFilter + QStringLiteral(";;") + kAllFiles);
   if (file.isEmpty()) return std::nullopt;
   return QStringToNative(file);
 }

@@ -23,6 +23,11 @@ struct HistoryRecord;
 
 namespace tallyform::gui {
 
+/// The name a document is saved under: `file` with ".enum" added unless it ends with it, in any case. (The
+/// file dialog adds its suffix only to a name without a dot, and designations are full of them:
+/// "АБВГ.468157.001ПЭ3" becomes "АБВГ.468157.001ПЭ3.enum".)
+QString WithDocumentSuffix(const QString& file);
+
 class WidgetPrompts : public ports::Prompts {
  public:
   /// Dialogs are centred on `parent` (the main window), which may be set later.

@@ -9,6 +9,7 @@
 namespace tallyform::gui {
 int RunMainWindowTests(int argc, char** argv);
 int RunPageViewTests(int argc, char** argv);
+int RunWidgetPromptsTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
-  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests}) {
+  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+                         tallyform::gui::RunWidgetPromptsTests}) {
     status |= run(argc, argv);
   }
   return status;
