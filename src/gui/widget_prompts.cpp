@@ -35,8 +35,8 @@ std::filesystem::path QStringToNative(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-bool Ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const std::string& text) {
-  QMessageBox box(icon, title, adapters::ToQString(text), QMessageBox::Yes | QMessageBox::No, parent);
+bool Ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+  QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
   box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
   return box.exec() == QMessageBox::Yes;
@@ -47,19 +47,29 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& title, const s
   box.exec();
 }
 
-// The save dialog gives the typed name the document's suffix before it looks for a file of that name, so
-// that its question about replacing a file names the file that will be written.
+// The save dialog of documents. A typed name that lacks the document's suffix gets it after the dialog, so
+// the question about replacing a file is asked here about the file that will be written, not by the file
+// dialog about the name as typed.
 class DocumentSaveDialog : public QFileDialog {
  public:
   using QFileDialog::QFileDialog;
 
   void accept() override {
     const QStringList files = selectedFiles();
-    if (files.size() == 1 && !QFileInfo(files.front()).isDir()) {
-      const QString named = WithDocumentSuffix(files.front());
-      if (named != files.front()) selectFile(named);
+    const QString typed = files.size() == 1 ? files.front() : QString();
+    const QString named = WithDocumentSuffix(typed);
+    if (typed.isEmpty() || named == typed || QFileInfo(typed).isDir()) {
+      QFileDialog::accept();
+      return;
     }
+    if (QFileInfo::exists(named) &&
+        !Ask(this, QMessageBox::Warning, windowTitle(),
+             QStringLiteral("Файл %1 уже существует.\nЗаменить его?").arg(QFileInfo(named).fileName()))) {
+      return;
+    }
+    setOption(QFileDialog::DontConfirmOverwrite, true);
     QFileDialog::accept();
+    setOption(QFileDialog::DontConfirmOverwrite, false);
   }
 };
 
@@ -83,11 +93,11 @@ void WidgetPrompts::Information(const std::string& text) {
 }
 
 bool WidgetPrompts::Question(const std::string& text) {
-  return Ask(parent_, QMessageBox::Question, QStringLiteral("Вопрос"), text);
+  return Ask(parent_, QMessageBox::Question, QStringLiteral("Вопрос"), adapters::ToQString(text));
 }
 
 bool WidgetPrompts::WarningQuestion(const std::string& text) {
-  return Ask(parent_, QMessageBox::Warning, QStringLiteral("Tallyform"), text);
+  return Ask(parent_, QMessageBox::Warning, QStringLiteral("Tallyform"), adapters::ToQString(text));
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::SaveFileName(const std::filesystem::path& proposal) {
