@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QMdiArea>
+#include <QWindowStateChangeEvent>
 #include <utility>
 
 #include "gui/document_controller.h"
@@ -34,6 +36,17 @@ void DocumentWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   QMdiSubWindow::closeEvent(event);
+}
+
+void DocumentWindow::changeEvent(QEvent* event) {
+  QMdiSubWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || sized_ || mdiArea() == nullptr) return;
+  const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+  if (!before.testFlag(Qt::WindowMaximized) || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+    return;
+  // A window shown maximised from the start would go back to the small size it had before it was shown.
+  sized_ = true;
+  setGeometry(mdiArea()->viewport()->rect());
 }
 
 }  // namespace tallyform::gui

@@ -1,6 +1,7 @@
 #pragma once
 // The window of one open document inside the main window: always maximised, titled after the document,
-// holding its controller and its page view. Closing a modified document offers to save it first.
+// holding its controller and its page view. Restored, it fills the area. Closing a modified document offers
+// to save it first.
 
 #include <QMdiSubWindow>
 #include <QString>
@@ -24,9 +25,14 @@ class DocumentWindow : public QMdiSubWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void UpdateTitle();
+
+  /// False until the window is first restored from maximised: until then it has no size of its own to go
+  /// back to, and takes the whole area.
+  bool sized_ = false;
 
   DocumentController* controller_;
   PageView* view_;

@@ -10,6 +10,7 @@ namespace tallyform::gui {
 int RunMainWindowTests(int argc, char** argv);
 int RunPageViewTests(int argc, char** argv);
 int RunWidgetPromptsTests(int argc, char** argv);
+int RunDocumentWindowTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
   for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-                         tallyform::gui::RunWidgetPromptsTests}) {
+                         tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests}) {
     status |= run(argc, argv);
   }
   return status;
