@@ -24,15 +24,20 @@ void PrintFitted(const document::SheetSet& sheets, QPrinter& printer, SheetRange
   if (!painter.begin(&printer)) throw UnreadableFile(std::string("Не удалось начать печать."_cp));
   const int dpi = printer.resolution();
   const QRect area = printer.pageLayout().paintRectPixels(dpi);
-  const double sheet_width = sheets.sheet_width() / 25.4 * dpi;
-  const double sheet_height = sheets.sheet_height() / 25.4 * dpi;
-  const double scale = std::min({1.0, area.width() / sheet_width, area.height() / sheet_height});
+  const QSizeF sheet(sheets.sheet_width() / 25.4 * dpi, sheets.sheet_height() / 25.4 * dpi);
+  const SheetFit fit = FitSheet(sheet, area.size());
+  const QSizeF placed = (fit.turned ? sheet.transposed() : sheet) * fit.scale;
   presentation::SheetView view;
   for (int number = range.first; number <= range.last; ++number) {
     if (number > range.first) printer.newPage();
     painter.save();
-    painter.translate((area.width() - sheet_width * scale) / 2, (area.height() - sheet_height * scale) / 2);
-    painter.scale(scale, scale);
+    painter.translate((area.width() - placed.width()) / 2, (area.height() - placed.height()) / 2);
+    if (fit.turned) {
+      // The sheet's top-left corner to the lower left of the paper, its top along the left edge.
+      painter.translate(0, placed.height());
+      painter.rotate(-90);
+    }
+    painter.scale(fit.scale, fit.scale);
     view.SetMapping(presentation::PrintingMapping(sheets, dpi, dpi));
     {
       adapters::QtDevice device(painter, adapters::QtDevice::Use::kPrinting, family);
@@ -44,6 +49,15 @@ void PrintFitted(const document::SheetSet& sheets, QPrinter& printer, SheetRange
 }
 
 }  // namespace
+
+SheetFit FitSheet(QSizeF sheet, QSizeF area) {
+  const auto scale = [area](double width, double height) {
+    return std::min({1.0, area.width() / width, area.height() / height});
+  };
+  const double upright = scale(sheet.width(), sheet.height());
+  const double turned = scale(sheet.height(), sheet.width());
+  return turned > upright ? SheetFit{turned, true} : SheetFit{upright, false};
+}
 
 SheetRange PrintedSheets(const QPrinter& printer, int current, int count) {
   if (count < 1) return {1, 0};

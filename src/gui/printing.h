@@ -2,6 +2,8 @@
 // Printing a document's sheets: one page per sheet, either at the sheet's true size on paper of the sheet's
 // size, or scaled down to fit the printable area of the paper the printer has.
 
+#include <QSizeF>
+
 class QPrinter;
 class QString;
 
@@ -15,6 +17,19 @@ enum class PrintScale {
   kTrueSize,      ///< the paper takes the sheet's size and orientation; no margins
   kFitPrintable,  ///< the printer's paper as set up; each sheet scaled to its printable area, centred
 };
+
+/// How a sheet is fitted to the printable area of the paper.
+struct SheetFit {
+  /// The sheet's size times this is its size on the paper; never above 1.
+  double scale = 1;
+  /// The sheet is turned a quarter counter-clockwise (its top along the left edge of the paper).
+  bool turned = false;
+};
+
+/// The fit of a sheet of size `sheet` into the printable `area` (both in the same units): as large as it
+/// fits, but not larger than the sheet itself, and turned when it comes out larger turned (an A3
+/// landscape sheet on A4 portrait paper).
+SheetFit FitSheet(QSizeF sheet, QSizeF area);
 
 /// The sheets to print, 1-based and inclusive.
 struct SheetRange {

@@ -11,6 +11,7 @@ int RunMainWindowTests(int argc, char** argv);
 int RunPageViewTests(int argc, char** argv);
 int RunWidgetPromptsTests(int argc, char** argv);
 int RunDocumentWindowTests(int argc, char** argv);
+int RunPrintingTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
   for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-                         tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests}) {
+                         tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
+                         tallyform::gui::RunPrintingTests}) {
     status |= run(argc, argv);
   }
   return status;

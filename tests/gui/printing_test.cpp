@@ -1,0 +1,91 @@
+// Printing documents: the scale of the sheets on the paper and the file a PDF printer proposes.
+
+#include "gui/printing.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QTest>
+
+#include "adapters/sheet_font.h"
+#include "gui/document_controller.h"
+#include "gui/document_window.h"
+#include "gui/gui_test_support.h"
+
+namespace tallyform::gui {
+
+using testing::Native;
+using testing::WhenModal;
+
+namespace {
+
+// The share of the page's height that holds ink, on the first page of a PDF file; -1 when poppler's tools
+// are missing.
+double InkedHeight(const QString& pdf) {
+  QProcess raster;
+  raster.start(QStringLiteral("pdftoppm"), {QStringLiteral("-gray"), QStringLiteral("-r"),
+                                            QStringLiteral("20"), QStringLiteral("-singlefile"), pdf, pdf});
+  if (!raster.waitForFinished(30000) || raster.exitCode() != 0) return -1;
+  const QImage page(pdf + QStringLiteral(".pgm"));
+  int top = page.height();
+  int bottom = -1;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      if (qGray(page.pixel(x, y)) < 128) {
+        top = std::min(top, y);
+        bottom = y;
+      }
+    }
+  }
+  return bottom < top ? 0 : double(bottom - top + 1) / page.height();
+}
+
+}  // namespace
+
+class PrintingTest : public QObject {
+  Q_OBJECT
+
+ private:
+  testing::TestDesktop desktop_;
+
+ private slots:
+  void cleanup() { desktop_.Stop(); }
+
+  // Fitted to the printable area, an A3 landscape sheet on A4 portrait paper came out at half its size,
+  // upright across the top of the page: turned a quarter, it fills the page.
+  void aSheetFittedToThePaperIsTurnedWhenItComesOutLarger() {
+    const SheetFit a3_on_a4 = FitSheet({420, 297}, {190, 277});
+    QVERIFY(a3_on_a4.turned);
+    QCOMPARE(a3_on_a4.scale, 190.0 / 297);
+    QCOMPARE(FitSheet({210, 297}, {190, 277}).turned, false);
+    QCOMPARE(FitSheet({210, 297}, {277, 190}).turned, true);
+    QCOMPARE(FitSheet({210, 297}, {400, 400}).scale, 1.0);  // never enlarged
+
+    const QString bill = desktop_.FilledDocument(QStringLiteral("bill"), QStringLiteral("fitted_1.enum"));
+    QVERIFY(!bill.isEmpty());
+    const document::Document document = document::Document::FromFile(Native(bill));
+    const QString pdf = desktop_.home().filePath(QStringLiteral("fitted.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    PrintDocument(document.sheets(), printer, PrintScale::kFitPrintable, {1, 1},
+                  adapters::ChooseSheetFamily());
+    const double inked = InkedHeight(pdf);
+    if (inked < 0) QSKIP("pdftoppm is not available");
+    QVERIFY2(inked > 0.8, qPrintable(QString::number(inked)));
+  }
+};
+
+int RunPrintingTests(int argc, char** argv) {
+  PrintingTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace tallyform::gui
+
+#include "printing_test.moc"
