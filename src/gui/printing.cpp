@@ -1,5 +1,6 @@
 #include "gui/printing.h"
 
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
@@ -48,6 +49,19 @@ void PrintFitted(const document::SheetSet& sheets, QPrinter& printer, SheetRange
   painter.end();
 }
 
+// Gives the printer back its paper when a print ends, however it ends.
+class KeptPaper {
+ public:
+  explicit KeptPaper(QPrinter& printer) : printer_(printer), layout_(printer.pageLayout()) {}
+  KeptPaper(const KeptPaper&) = delete;
+  KeptPaper& operator=(const KeptPaper&) = delete;
+  ~KeptPaper() { printer_.setPageLayout(layout_); }
+
+ private:
+  QPrinter& printer_;
+  QPageLayout layout_;
+};
+
 }  // namespace
 
 SheetFit FitSheet(QSizeF sheet, QSizeF area) {
@@ -89,6 +103,8 @@ void PrintDocument(const document::SheetSet& sheets, QPrinter& printer, PrintSca
   options.family = family;
   options.sheet = range.first;
   options.last_sheet = range.last;
+  // The sheets take their own paper for this print only; the next one has the paper the user chose.
+  const KeptPaper kept(printer);
   adapters::PrintSheets(sheets, printer, options);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Printing a document's sheets: one page per sheet, either at the sheet's true size on paper of the sheet's
-// size, or scaled down to fit the printable area of the paper the printer has.
+// size (for that print only: the printer keeps the paper it has), or scaled down, and turned when that
+// prints it larger, to fit the printable area of the paper the printer has.
 
 #include <QSizeF>
 
@@ -14,7 +15,7 @@ class SheetSet;
 namespace tallyform::gui {
 
 enum class PrintScale {
-  kTrueSize,      ///< the paper takes the sheet's size and orientation; no margins
+  kTrueSize,      ///< the paper takes the sheet's size and orientation for the print; no margins
   kFitPrintable,  ///< the printer's paper as set up; each sheet scaled to its printable area, centred
 };
 

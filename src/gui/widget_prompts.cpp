@@ -189,8 +189,19 @@ std::optional<PrintScale> WidgetPrompts::PrintDialog(QPrinter& printer, PrintSca
   auto* fit = new QRadioButton(QStringLiteral("Вписать в область печати"), tab);
   (current == PrintScale::kTrueSize ? true_size : fit)->setChecked(true);
   auto* layout = new QVBoxLayout(tab);
-  layout->addWidget(true_size);
-  layout->addWidget(fit);
+  // What each choice does with the paper, under it.
+  const auto add = [tab, layout](QRadioButton* choice, const QString& note) {
+    auto* label = new QLabel(note, tab);
+    label->setWordWrap(true);
+    label->setContentsMargins(choice->sizeHint().height(), 0, 0, 0);
+    layout->addWidget(choice);
+    layout->addWidget(label);
+  };
+  add(true_size, QStringLiteral("Каждый лист печатается без полей на бумаге своего формата: листы А4 — на "
+                                "А4 книжной ориентации, листы А3 — на А3 альбомной. Бумага, выбранная для "
+                                "принтера, при этом не используется."));
+  add(fit, QStringLiteral("Листы печатаются на бумаге, выбранной для принтера, уменьшенными до ее области "
+                          "печати; лист, который так выходит крупнее, поворачивается."));
   layout->addStretch();
   dialog.setOptionTabs({tab});
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

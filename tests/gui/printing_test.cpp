@@ -79,6 +79,23 @@ class PrintingTest : public QObject {
     if (inked < 0) QSKIP("pdftoppm is not available");
     QVERIFY2(inked > 0.8, qPrintable(QString::number(inked)));
   }
+
+  // Printing at the true size set the sheet's paper on the printer, which then kept it (without margins)
+  // for every print after.
+  void theTrueSizeLeavesThePrintersPaperAsChosen() {
+    const QString bill = desktop_.FilledDocument(QStringLiteral("bill"), QStringLiteral("true_1.enum"));
+    QVERIFY(!bill.isEmpty());
+    const document::Document document = document::Document::FromFile(Native(bill));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(desktop_.home().filePath(QStringLiteral("true.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QPageLayout chosen = printer.pageLayout();
+    PrintDocument(document.sheets(), printer, PrintScale::kTrueSize, {1, 1}, adapters::ChooseSheetFamily());
+    QVERIFY(printer.pageLayout().isEquivalentTo(chosen));
+    QCOMPARE(printer.pageLayout().mode(), chosen.mode());
+  }
 };
 
 int RunPrintingTests(int argc, char** argv) {

@@ -3,9 +3,13 @@
 #include "gui/widget_prompts.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -61,6 +65,25 @@ class WidgetPromptsTest : public QObject {
     });
     QVERIFY(!prompts.OpenFileName());
     QCOMPARE(filters, (QStringList{"Enum Files(*.enum)", "Все файлы (*)"}));
+  }
+
+  // "Листы в натуральную величину" prints each sheet on paper of its own size, whatever paper the printer
+  // has; the dialog did not say so.
+  void thePrintDialogSaysWhatPaperTheTrueSizeTakes() {
+    WidgetPrompts prompts;
+    QPrinter printer;
+    QString notes;
+    WhenModal<QPrintDialog>([&notes](QPrintDialog* dialog) {
+      for (QTabWidget* tabs : dialog->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+          if (tabs->tabText(i) != QStringLiteral("Масштаб")) continue;
+          for (QLabel* label : tabs->widget(i)->findChildren<QLabel*>()) notes += label->text();
+        }
+      }
+      dialog->reject();
+    });
+    QVERIFY(!prompts.PrintDialog(printer, PrintScale::kTrueSize, 2));
+    QVERIFY2(notes.contains(QStringLiteral("на бумаге своего формата")), qPrintable(notes));
   }
 };
 
