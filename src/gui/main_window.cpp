@@ -540,8 +540,7 @@ void MainWindow::Print() {
   if (active == nullptr) return;
   const int current = active->view().state().current_sheet();
   const int count = static_cast<int>(active->controller().document().sheets().sheet_count());
-  // The print job's name, which a PDF printer also proposes as the file's name.
-  printer_.setDocName(QFileInfo(active->controller().Title()).completeBaseName());
+  NamePrintJob(printer_, active->controller().Title());
   const std::optional<PrintScale> scale = services_.prompts.PrintDialog(printer_, print_scale_, count);
   if (!scale) return;
   print_scale_ = *scale;
@@ -558,6 +557,7 @@ void MainWindow::PrintPreview() {
   DocumentWindow* active = ActiveDocument();
   if (active == nullptr) return;
   const int current = active->view().state().current_sheet();
+  NamePrintJob(printer_, active->controller().Title());
   printer_.setPrintRange(QPrinter::AllPages);
   services_.prompts.PrintPreview(printer_, [this, active, current](QPrinter* printer) {
     try {

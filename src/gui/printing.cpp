@@ -1,8 +1,11 @@
 #include "gui/printing.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QString>
 #include <algorithm>
 #include <string>
 
@@ -71,6 +74,16 @@ SheetFit FitSheet(QSizeF sheet, QSizeF area) {
   const double upright = scale(sheet.width(), sheet.height());
   const double turned = scale(sheet.height(), sheet.width());
   return turned > upright ? SheetFit{turned, true} : SheetFit{upright, false};
+}
+
+void NamePrintJob(QPrinter& printer, const QString& title) {
+  printer.setDocName(title);
+  const QString last = printer.outputFileName();
+  if (last.isEmpty()) return;
+  QString name = title;
+  const QString suffix = QStringLiteral(".enum");
+  if (name.endsWith(suffix, Qt::CaseInsensitive)) name.chop(suffix.size());
+  printer.setOutputFileName(QFileInfo(last).absoluteDir().filePath(name + QStringLiteral(".pdf")));
 }
 
 SheetRange PrintedSheets(const QPrinter& printer, int current, int count) {

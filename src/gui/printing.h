@@ -39,6 +39,12 @@ struct SheetRange {
   bool operator==(const SheetRange&) const = default;
 };
 
+/// Readies a printer that serves every document for printing the one titled `title` (its file's name, or
+/// "Enumeration1" before it is saved): the print job takes the title, and a printer that prints to a file
+/// proposes a PDF named after the document in the folder the last one went to ("АБВГ.468157.001ПЭ3_1.enum"
+/// gives ".../АБВГ.468157.001ПЭ3_1.pdf"), never the last document's file.
+void NamePrintJob(QPrinter& printer, const QString& title);
+
 /// The sheets the print dialog asked for on the printer: every sheet, the pages of its range cut to the
 /// document's sheets, or `current`, the sheet the view shows. A document without sheets gives an empty
 /// range (last < first).

@@ -3,6 +3,7 @@
 #include "gui/printing.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPrintDialog>
@@ -95,6 +96,39 @@ class PrintingTest : public QObject {
     PrintDocument(document.sheets(), printer, PrintScale::kTrueSize, {1, 1}, adapters::ChooseSheetFamily());
     QVERIFY(printer.pageLayout().isEquivalentTo(chosen));
     QCOMPARE(printer.pageLayout().mode(), chosen.mode());
+  }
+
+  // The documents share one printer, which kept the file the last print went to: printing another document
+  // proposed to write over the first one's PDF.
+  void eachDocumentProposesAPdfOfItsOwn() {
+    const QString first = desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("first_1.enum"));
+    const QString second =
+        desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("АБВГ.468157.001ПЭ3_1.enum"));
+    QVERIFY(!first.isEmpty() && !second.isEmpty());
+    QVERIFY(desktop_.Start());
+    MainWindow& window = desktop_.window();
+    QVERIFY(window.OpenDocument(Native(first)) != nullptr);
+    const QString folder = desktop_.home().filePath(QStringLiteral("printed"));
+    QVERIFY(QDir().mkpath(folder));
+    WhenModal<QPrintDialog>([folder](QPrintDialog* dialog) {
+      dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+      dialog->printer()->setOutputFileName(folder + QStringLiteral("/first.pdf"));
+      dialog->done(QDialog::Accepted);
+    });
+    window.action(Command::kPrint)->trigger();
+    QVERIFY(QFileInfo::exists(folder + QStringLiteral("/first.pdf")));
+
+    QVERIFY(window.OpenDocument(Native(second)) != nullptr);
+    QString proposed;
+    QString job;
+    WhenModal<QPrintDialog>([&proposed, &job](QPrintDialog* dialog) {
+      proposed = dialog->printer()->outputFileName();
+      job = dialog->printer()->docName();
+      dialog->reject();
+    });
+    window.action(Command::kPrint)->trigger();
+    QCOMPARE(proposed, folder + QStringLiteral("/АБВГ.468157.001ПЭ3_1.pdf"));
+    QCOMPARE(job, QStringLiteral("АБВГ.468157.001ПЭ3_1.enum"));
   }
 };
 
