@@ -31,7 +31,7 @@ namespace {
 void DescribeOptions(QCommandLineParser& parser, const QCommandLineOption& no_splash,
                      const QCommandLineOption& open) {
   parser.setApplicationDescription(
-      QStringLiteral("Tallyform: lists of elements and bills of purchased items from P-CAD designs."));
+      QStringLiteral("Tallyform: перечни элементов и ведомости покупных изделий из проектов P-CAD."));
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addOption(no_splash);
@@ -98,12 +98,14 @@ int RunDesktop(int argc, char** argv) {
   QElapsedTimer started;
   started.start();
   InitResources();
-  const QCommandLineOption no_splash(QStringLiteral("nosplash"),
-                                     QStringLiteral("Start without the splash screen."));
-  const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("Open a document (.enum) at start."),
-                                QStringLiteral("FILE"));
+  const QCommandLineOption no_splash(QStringLiteral("nosplash"), QStringLiteral("Запустить без заставки."));
+  const QCommandLineOption open(QStringLiteral("open"),
+                                QStringLiteral("Открыть документ (.enum) при запуске; когда программа уже "
+                                               "запущена, документ откроется в ее окне."),
+                                QStringLiteral("ФАЙЛ"));
   if (AsksForHelpOrVersion(argc, argv)) {
     QCoreApplication core(argc, argv);
+    UseRussianForQt(core);
     QCoreApplication::setApplicationName(QStringLiteral("tallyform"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TALLYFORM_VERSION));
     QCommandLineParser parser;

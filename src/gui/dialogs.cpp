@@ -30,6 +30,10 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 
 }  // namespace
 
+QString VersionText() {
+  return QStringLiteral("Версия ") + QStringLiteral(TALLYFORM_VERSION);
+}
+
 KindChoiceDialog::KindChoiceDialog(int current, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)) {
   setWindowTitle(QStringLiteral("Выбор документа"));
@@ -111,7 +115,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("О программе"));
   auto* icon = new QLabel(this);
   icon->setPixmap(QIcon(QStringLiteral(":/icons/tallyform.svg")).pixmap(48, 48));
-  auto* text = new QLabel(QStringLiteral("Tallyform. Версия 1.0"), this);
+  auto* text = new QLabel(QStringLiteral("Tallyform. ") + VersionText(), this);
   auto* row = new QHBoxLayout;
   row->addWidget(icon);
   row->addSpacing(12);

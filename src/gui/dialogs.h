@@ -16,6 +16,10 @@ struct HistoryRecord;
 
 namespace tallyform::gui {
 
+/// "Версия 1.0": the program's version as the about box and the splash screen show it (the version both
+/// programs print for --version).
+QString VersionText();
+
 /// "Выбор документа": the three document kinds in a list. OK without a chosen line keeps the dialog open; a
 /// double-click on a line acts as OK.
 class KindChoiceDialog : public QDialog {

@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QSvgRenderer>
 
+#include "gui/dialogs.h"
+
 namespace tallyform::gui {
 
 QPixmap SplashScreen::LoadPicture() {
@@ -15,6 +17,12 @@ QPixmap SplashScreen::LoadPicture() {
   picture.fill(Qt::white);
   QPainter painter(&picture);
   renderer.render(&painter);
+  // The version is the program's own, written under the picture's lines.
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(13);
+  painter.setFont(font);
+  painter.setPen(QColor(0x9f, 0xb6, 0xcf));
+  painter.drawText(QPointF(38, 266), VersionText());
   return picture;
 }
 

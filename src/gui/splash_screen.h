@@ -13,7 +13,8 @@ class SplashScreen : public QWidget {
  public:
   static constexpr int kShowMs = 2500;
 
-  /// The picture of the splash screen; a null pixmap when it cannot be loaded.
+  /// The picture of the splash screen with the program's version written on; a null pixmap when it cannot
+  /// be loaded.
   static QPixmap LoadPicture();
   /// Shows the picture; `shown_ms` is how long it stays. A key or a mouse button pressed in any window of
   /// the program closes it at once. The window deletes itself when it closes.

@@ -12,6 +12,7 @@ int RunPageViewTests(int argc, char** argv);
 int RunWidgetPromptsTests(int argc, char** argv);
 int RunDocumentWindowTests(int argc, char** argv);
 int RunPrintingTests(int argc, char** argv);
+int RunDesktopTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
   int status = 0;
   for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
                          tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
-                         tallyform::gui::RunPrintingTests}) {
+                         tallyform::gui::RunPrintingTests, tallyform::gui::RunDesktopTests}) {
     status |= run(argc, argv);
   }
   return status;
