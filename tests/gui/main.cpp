@@ -13,6 +13,7 @@ int RunWidgetPromptsTests(int argc, char** argv);
 int RunDocumentWindowTests(int argc, char** argv);
 int RunPrintingTests(int argc, char** argv);
 int RunDesktopTests(int argc, char** argv);
+int RunGuideTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -21,9 +22,10 @@ int main(int argc, char** argv) {
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
-  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-                         tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
-                         tallyform::gui::RunPrintingTests, tallyform::gui::RunDesktopTests}) {
+  for (const auto run :
+       {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+        tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
+        tallyform::gui::RunPrintingTests, tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests}) {
     status |= run(argc, argv);
   }
   return status;
