@@ -128,6 +128,12 @@ int RunDesktop(int argc, char** argv) {
     const std::filesystem::path folder = app::ProgramFolder();
     // A document the desktop opens while the program runs goes to the running program.
     const QString server = OpenRequests::ServerName(folder);
+    if (server.isEmpty()) {
+      std::fputs(
+          "tallyform: нет папки, закрытой для других пользователей (XDG_RUNTIME_DIR); документы "
+          "открываются в новой копии программы, а не в уже запущенной.\n",
+          stderr);
+    }
     if (parser.isSet(open) && OpenRequests::SendToRunning(server, parser.value(open))) return 0;
 
     Desktop desktop(folder);

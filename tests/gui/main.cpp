@@ -14,6 +14,7 @@ int RunDocumentWindowTests(int argc, char** argv);
 int RunPrintingTests(int argc, char** argv);
 int RunDesktopTests(int argc, char** argv);
 int RunGuideTests(int argc, char** argv);
+int RunOpenRequestsTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -22,10 +23,10 @@ int main(int argc, char** argv) {
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
-  for (const auto run :
-       {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-        tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
-        tallyform::gui::RunPrintingTests, tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests}) {
+  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+                         tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
+                         tallyform::gui::RunPrintingTests, tallyform::gui::RunDesktopTests,
+                         tallyform::gui::RunGuideTests, tallyform::gui::RunOpenRequestsTests}) {
     status |= run(argc, argv);
   }
   return status;
