@@ -37,7 +37,8 @@ void AddFillCommand(CLI::App& app, Outcome& outcome);    // fill
 /// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed), in the
 /// face ChooseSheetFamily(font) picks (`font` in UTF-8; empty for the sheet face). A file that cannot be
 /// written is tallyform::UnreadableFile.
-void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path, const std::string& font = {});
+void WriteDocumentPdf(const document::Document& doc, const std::string& pdf_path,
+                      const std::string& font = {});
 
 /// Warns that the face the user named (UTF-8; empty for none) is not installed, naming the face used
 /// instead. Needs the Qt session.

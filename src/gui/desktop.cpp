@@ -77,9 +77,9 @@ bool UseRussianForQt(QCoreApplication& application) {
 
 Desktop::Desktop(const std::filesystem::path& folder)
     : application_(folder, app::Application::NotStarted{}),
-      settings_(adapters::QtSettingsStore::FileIn(folder)),
+      settings_(app::SettingsFile::In(folder)),
       services_{application_, prompts_, settings_, system_, shell_, measurer_},
-      window_(std::make_unique<MainWindow>(services_, adapters::QtSettingsStore::FileIn(folder))) {
+      window_(std::make_unique<MainWindow>(services_)) {
   prompts_.SetParent(window_.get());
 }
 

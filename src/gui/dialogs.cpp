@@ -30,13 +30,13 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 
 }  // namespace
 
-KindChoiceDialog::KindChoiceDialog(int current, QWidget* parent)
+KindChoiceDialog::KindChoiceDialog(std::optional<model::DocumentKind> current, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)) {
   setWindowTitle(QStringLiteral("Выбор документа"));
   for (int kind = 0; kind < model::kDocumentKindCount; ++kind) {
     list_->addItem(adapters::ToQString(model::LayoutOf(static_cast<model::DocumentKind>(kind)).title));
   }
-  if (current >= 0 && current < list_->count()) list_->setCurrentRow(current);
+  if (current) list_->setCurrentRow(static_cast<int>(*current));
   list_->setMinimumWidth(list_->sizeHintForColumn(0) + 40);
   list_->setFixedHeight(list_->sizeHintForRow(0) * list_->count() + 2 * list_->frameWidth() + 4);
   connect(list_, &QListWidget::itemDoubleClicked, this, &KindChoiceDialog::accept);
@@ -45,13 +45,14 @@ KindChoiceDialog::KindChoiceDialog(int current, QWidget* parent)
   layout->addWidget(OkCancel(this));
 }
 
-int KindChoiceDialog::kind() const {
+std::optional<model::DocumentKind> KindChoiceDialog::kind() const {
   const QList<QListWidgetItem*> chosen = list_->selectedItems();
-  return chosen.isEmpty() ? -1 : list_->row(chosen.front());
+  if (chosen.isEmpty()) return std::nullopt;
+  return model::DocumentKindFromNumber(list_->row(chosen.front()));
 }
 
 void KindChoiceDialog::accept() {
-  if (kind() < 0) return;
+  if (!kind()) return;
   QDialog::accept();
 }
 

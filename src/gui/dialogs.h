@@ -4,7 +4,10 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 #include <vector>
+
+#include "model/document_kind.h"
 
 class QLineEdit;
 class QListWidget;
@@ -21,10 +24,10 @@ namespace tallyform::gui {
 class KindChoiceDialog : public QDialog {
   Q_OBJECT
  public:
-  /// `current` is the kind marked when the dialog opens, or -1 for none.
-  explicit KindChoiceDialog(int current, QWidget* parent = nullptr);
-  /// The chosen line (0 list of elements, 1 bill, 2 simple bill), or -1.
-  int kind() const;
+  /// `current` is the kind marked when the dialog opens.
+  explicit KindChoiceDialog(std::optional<model::DocumentKind> current, QWidget* parent = nullptr);
+  /// The kind of the chosen line, or nothing.
+  std::optional<model::DocumentKind> kind() const;
   QListWidget* list() const { return list_; }
 
  public slots:

@@ -31,9 +31,15 @@ class WaitCursor {
 
 }  // namespace
 
-DocumentController::DocumentController(document::Document document, Services& services, int number,
-                                       QObject* parent)
-    : QObject(parent), document_(std::move(document)), services_(services), number_(number) {}
+DocumentController::DocumentController(app::DocumentSession session, Services& services, QObject* parent)
+    : QObject(parent), session_(std::move(session)), services_(services) {
+  subscription_ = session_.Subscribe([this](const app::DocumentChange& change) {
+    emit changed(change);
+    constexpr unsigned kDescribed =
+        app::DocumentChange::kEditor | app::DocumentChange::kSaved | app::DocumentChange::kModified;
+    if (change.Touches(kDescribed)) emit describedChanged();
+  });
+}
 
 template <typename Command>
 bool DocumentController::Guard(Command&& command) {
@@ -49,12 +55,11 @@ bool DocumentController::Guard(Command&& command) {
 }
 
 QString DocumentController::Title() const {
-  if (!document_.path().empty()) return adapters::ToQString(document_.Title());
-  return adapters::ToQString(document::kNewDocumentTitle) + QString::number(number_);
+  return adapters::ToQString(session_.Title());
 }
 
 QString DocumentController::EditorName() const {
-  return adapters::ToQString(document_.editor_name());
+  return adapters::ToQString(document().editor_name());
 }
 
 bool DocumentController::Save() {
@@ -70,9 +75,8 @@ bool DocumentController::RunSave(bool new_name) {
   Guard([&] {
     app::SaveWorkflow save(services_.prompts, services_.settings, services_.system, services_.shell,
                            services_.application.report_path());
-    result = new_name ? save.SaveAs(document_) : save.Save(document_);
+    result = new_name ? save.SaveAs(session_) : save.Save(session_);
   });
-  emit describedChanged();
   return result == app::SaveResult::kSaved;
 }
 
@@ -80,20 +84,19 @@ void DocumentController::ChangeEditor() {
   Guard([&] {
     app::EditorIdentity identity(services_.settings, services_.system);
     if (std::optional<std::string> name = identity.Ask(services_.prompts)) {
-      document_.SetEditorName(std::move(*name));
-      emit describedChanged();
+      session_.Apply(app::commands::EditorName{std::move(*name)});
     }
   });
 }
 
 void DocumentController::ShowHistory() {
-  Guard([&] { services_.prompts.History(document_.history()); });
+  Guard([&] { services_.prompts.History(document().history()); });
 }
 
 void DocumentController::ShowReport() {
   Guard([&] {
     // The document's own report, written again in case another document's run has written the file since.
-    if (const valuecheck::ValueCheck* report = document_.value_report()) {
+    if (const valuecheck::ValueCheck* report = document().value_report()) {
       valuecheck::ShowReport(services_.shell, *report);
     } else {
       services_.shell.Open(services_.application.report_path());
@@ -102,21 +105,20 @@ void DocumentController::ShowReport() {
 }
 
 void DocumentController::Fill() {
-  const bool filled = Guard([&] {
+  bool filled = false;
+  Guard([&] {
     WaitCursor wait;
-    app::FillAgain(services_.application, document_,
-                   {services_.measurer, services_.prompts, services_.settings, services_.system});
+    filled = app::FillAgain(services_.application, session_,
+                            {services_.measurer, services_.prompts, services_.settings, services_.system});
   });
   if (!filled) return;
-  emit changed();
-  emit describedChanged();
-  if (document_.mismatch() && services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
+  if (document().mismatch() && services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
     ShowReport();
   }
 }
 
 bool DocumentController::PrepareClose() {
-  if (!document_.modified()) return true;
+  if (!document().modified()) return true;
   switch (services_.prompts.AskSaveChanges(Title())) {
     case WidgetPrompts::SaveChanges::kSave:
       return Save();

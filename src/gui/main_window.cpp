@@ -13,7 +13,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSaveFile>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -24,6 +23,7 @@
 #include "adapters/qt_text.h"
 #include "adapters/sheet_font.h"
 #include "app/application.h"
+#include "app/open_workflow.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
 #include "gui/keyboard_locks.h"
@@ -42,7 +42,6 @@ namespace {
 constexpr int kEditorPane = 118;
 constexpr int kSheetPane = 108;
 constexpr int kSheetOfSheetsPane = 109;
-const QString kRecentGroup = QStringLiteral("Recent File List");
 
 QString NativeToQString(const std::filesystem::path& path) {
   return QFile::decodeName(path.c_str());
@@ -64,24 +63,18 @@ QList<QUrl> DroppedFiles(const QMimeData* data) {
 
 }  // namespace
 
-MainWindow::MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent)
+MainWindow::MainWindow(Services& services, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
       family_(adapters::ChooseSheetFamily()),
-      area_(new QMdiArea(this)),
-      settings_(new QSettings(NativeToQString(settings_file), QSettings::IniFormat, this)) {
+      area_(new QMdiArea(this)) {
   setWindowTitle(QStringLiteral("Tallyform"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));
   area_->setViewMode(QMdiArea::SubWindowView);
   area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(area_);
   setAcceptDrops(true);
-  std::vector<std::filesystem::path> stored;
-  for (int i = 1; i <= kRecentFiles; ++i) {
-    stored.push_back(
-        QStringToNative(settings_->value(kRecentGroup + QStringLiteral("/File%1").arg(i)).toString()));
-  }
-  recent_ = app::RecentFiles(stored);
+  recent_ = app::RecentFiles::Load(services_.settings);
   MakeActions();
   MakeMenus();
   MakeToolBar();
@@ -373,18 +366,22 @@ void MainWindow::UpdateCommands() {
   DocumentWindow* active = ActiveDocument();
   const bool document = active != nullptr;
   for (Command c : {Command::kClose, Command::kSave, Command::kSaveAs, Command::kPrint,
-                    Command::kPrintPreview, Command::kFill, Command::kChangeEditor, Command::kHistory,
-                    Command::kReport, Command::kZoomIn, Command::kZoomOut, Command::kWholeSheet}) {
+                    Command::kPrintPreview, Command::kChangeEditor, Command::kHistory, Command::kReport,
+                    Command::kZoomIn, Command::kZoomOut, Command::kWholeSheet}) {
     action(c)->setEnabled(document);
   }
   for (Command c : {Command::kNextWindow, Command::kPreviousWindow}) {
     action(c)->setEnabled(Documents().size() > 1);
   }
   const presentation::PageViewState* state = document ? &active->view().state() : nullptr;
-  action(Command::kFirstSheet)->setEnabled(state && state->CanGoFirst());
-  action(Command::kPreviousSheet)->setEnabled(state && state->CanGoPrevious());
-  action(Command::kNextSheet)->setEnabled(state && state->CanGoNext());
-  action(Command::kLastSheet)->setEnabled(state && state->CanGoLast());
+  const app::EnabledCommands enabled =
+      document ? active->controller().session().Enabled({state->current_sheet(), false})
+               : app::EnabledCommands{};
+  action(Command::kFill)->setEnabled(enabled.fill);
+  action(Command::kFirstSheet)->setEnabled(enabled.first_sheet);
+  action(Command::kPreviousSheet)->setEnabled(enabled.previous_sheet);
+  action(Command::kNextSheet)->setEnabled(enabled.next_sheet);
+  action(Command::kLastSheet)->setEnabled(enabled.last_sheet);
   action(Command::kZoomIn)->setChecked(state && state->zoom_in_mode());
   action(Command::kZoomOut)->setChecked(state && state->zoom_out_mode());
 }
@@ -429,12 +426,10 @@ DocumentWindow* MainWindow::AddWindow(DocumentWindow* window) {
   return window;
 }
 
-DocumentWindow* MainWindow::NewDocument(int kind) {
-  const auto document_kind = model::DocumentKindFromNumber(kind);
-  if (!document_kind) return nullptr;
+DocumentWindow* MainWindow::NewDocument(model::DocumentKind kind) {
   services_.application.set_document_kind(kind);
-  return AddWindow(
-      new DocumentWindow(document::Document(*document_kind), services_, ++untitled_, family_, area_));
+  return AddWindow(new DocumentWindow(app::DocumentSession(document::Document(kind), ++untitled_), services_,
+                                      family_, area_));
 }
 
 DocumentWindow* MainWindow::OpenDocument(const std::filesystem::path& path) {
@@ -446,9 +441,9 @@ DocumentWindow* MainWindow::OpenDocument(const std::filesystem::path& path) {
   }
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    document::Document document = document::Document::FromFile(path);
+    app::DocumentSession session = app::OpenDocument(path);
     QApplication::restoreOverrideCursor();
-    DocumentWindow* window = AddWindow(new DocumentWindow(std::move(document), services_, 0, family_, area_));
+    DocumentWindow* window = AddWindow(new DocumentWindow(std::move(session), services_, family_, area_));
     AddRecent(path);
     return window;
   } catch (const Error& e) {
@@ -473,13 +468,12 @@ void MainWindow::AddRecent(const std::filesystem::path& path) {
 }
 
 void MainWindow::StoreRecent() {
-  settings_->remove(kRecentGroup);
-  const QStringList files = RecentFiles();
-  for (qsizetype i = 0; i < files.size(); ++i) {
-    settings_->setValue(kRecentGroup + QStringLiteral("/File%1").arg(i + 1), files[i]);
-  }
-  settings_->sync();
   UpdateRecentMenu();
+  try {
+    recent_.Store(services_.settings);
+  } catch (const Error& e) {
+    services_.prompts.Warning(e.message());
+  }
 }
 
 void MainWindow::FillWindowMenu() {
@@ -546,7 +540,7 @@ void MainWindow::Print() {
   if (!scale) return;
   print_scale_ = *scale;
   try {
-    PrintDocument(active->controller().SheetsForDrawing(), printer_, print_scale_,
+    PrintDocument(active->controller().document().sheets(), printer_, print_scale_,
                   PrintedSheets(printer_, current, count), family_);
   } catch (const Error& e) {
     services_.prompts.ErrorMessage(e.message());
@@ -561,7 +555,7 @@ void MainWindow::PrintPreview() {
   printer_.setPrintRange(QPrinter::AllPages);
   services_.prompts.PrintPreview(printer_, [this, active, current](QPrinter* printer) {
     try {
-      const document::SheetSet& sheets = active->controller().SheetsForDrawing();
+      const document::SheetSet& sheets = active->controller().document().sheets();
       PrintDocument(sheets, *printer, print_scale_,
                     PrintedSheets(*printer, current, static_cast<int>(sheets.sheet_count())), family_);
     } catch (const Error& e) {
@@ -586,7 +580,7 @@ void MainWindow::RunCommand(Command command) {
   DocumentWindow* active = ActiveDocument();
   switch (command) {
     case Command::kNew:
-      if (const std::optional<int> kind =
+      if (const std::optional<model::DocumentKind> kind =
               services_.prompts.DocumentKind(services_.application.document_kind())) {
         NewDocument(*kind);
       }

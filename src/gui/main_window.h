@@ -11,13 +11,13 @@
 
 #include "app/recent_files.h"
 #include "gui/printing.h"
+#include "model/document_kind.h"
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QSettings;
 class QToolBar;
 
 namespace tallyform::gui {
@@ -73,8 +73,8 @@ class MainWindow : public QMainWindow {
   /// The number of files the recent-file list keeps.
   static constexpr int kRecentFiles = static_cast<int>(app::RecentFiles::kCapacity);
 
-  /// `settings_file` keeps the recent-file list.
-  MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent = nullptr);
+  /// The settings of `services` keep the recent-file list.
+  explicit MainWindow(Services& services, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   QAction* action(Command command) const { return actions_.at(command); }
@@ -88,8 +88,8 @@ class MainWindow : public QMainWindow {
   /// The keyboard indicators CAP, NUM and SCRL: enabled while their lock is on.
   const QList<QLabel*>& LockIndicators() const { return lock_indicators_; }
 
-  /// A new document of a kind (0, 1, 2) in a new window.
-  DocumentWindow* NewDocument(int kind);
+  /// A new document of a kind in a new window.
+  DocumentWindow* NewDocument(model::DocumentKind kind);
   /// Opens a document file, or activates its window when it is open already; nullptr when it could not be
   /// read (the user was told).
   DocumentWindow* OpenDocument(const std::filesystem::path& path);
@@ -140,7 +140,6 @@ class MainWindow : public QMainWindow {
   QList<QAction*> recent_actions_;
   QList<QAction*> recent_separators_;
   QToolBar* toolbar_;
-  QSettings* settings_;
   app::RecentFiles recent_;
   QPrinter printer_;
   PrintScale print_scale_ = PrintScale::kTrueSize;

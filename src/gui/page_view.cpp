@@ -43,7 +43,8 @@ PageView::PageView(DocumentController& controller, QString family, QWidget* pare
   palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
   viewport()->setPalette(palette);
   SyncSheetCount();
-  connect(&controller_, &DocumentController::changed, this, [this] {
+  connect(&controller_, &DocumentController::changed, this, [this](const app::DocumentChange& change) {
+    if (!change.Touches(app::DocumentChange::kSheets | app::DocumentChange::kSettings)) return;
     SyncSheetCount();
     Changed();
   });
@@ -112,7 +113,7 @@ void PageView::paintEvent(QPaintEvent*) {
   painter.translate(-scroll);
   adapters::QtDevice device(painter, adapters::QtDevice::Use::kScreen, family_, viewport()->size());
   presentation::ScreenView view{state_.PageHeight(), state_.selection(), PointOf(scroll)};
-  presentation::DrawSheet(controller_.SheetsForDrawing(), sheet_view_, device, state_.current_sheet(), view);
+  presentation::DrawSheet(controller_.document().sheets(), sheet_view_, device, state_.current_sheet(), view);
   state_.selection() = view.selection;
   last_paint_ms_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }

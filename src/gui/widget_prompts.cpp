@@ -104,7 +104,7 @@ std::optional<std::size_t> WidgetPrompts::SortChoice(const std::string& text,
   return static_cast<std::size_t>(group.checkedId());
 }
 
-std::optional<int> WidgetPrompts::DocumentKind(int current) {
+std::optional<model::DocumentKind> WidgetPrompts::DocumentKind(model::DocumentKind current) {
   KindChoiceDialog dialog(current, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.kind();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gui/printing.h"
+#include "model/document_kind.h"
 #include "ports/prompts.h"
 
 class QPrinter;
@@ -39,8 +40,8 @@ class WidgetPrompts : public ports::Prompts {
   std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
                                         std::size_t current) override;
 
-  /// "Выбор документа"; the chosen kind (0, 1, 2), or nullopt for "Отмена".
-  std::optional<int> DocumentKind(int current);
+  /// "Выбор документа"; the chosen kind, or nullopt for "Отмена".
+  std::optional<model::DocumentKind> DocumentKind(model::DocumentKind current);
   /// The open file dialog for documents; nullopt when cancelled.
   std::optional<std::filesystem::path> OpenFileName();
   /// The history dialog of a document.
