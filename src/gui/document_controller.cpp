@@ -10,12 +10,12 @@
 #include "app/editor_identity.h"
 #include "app/fill_workflow.h"
 #include "app/save_workflow.h"
+#include "app/value_report.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
 #include "model/errors.h"
 #include "model/messages.h"
 #include "ports/shell.h"
-#include "valuecheck/value_check.h"
 
 namespace tallyform::gui {
 namespace {
@@ -95,12 +95,7 @@ void DocumentController::ShowHistory() {
 
 void DocumentController::ShowReport() {
   Guard([&] {
-    // The document's own report, written again in case another document's run has written the file since.
-    if (const valuecheck::ValueCheck* report = document().value_report()) {
-      valuecheck::ShowReport(services_.shell, *report);
-    } else {
-      services_.shell.Open(services_.application.report_path());
-    }
+    app::ShowDocumentReport(document(), services_.application.report_path(), services_.shell, services_.prompts);
   });
 }
 

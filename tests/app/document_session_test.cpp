@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/value_report.h"
 #include "document/document.h"
 #include "elements/default_headings.h"
 #include "model/element_kinds.h"
@@ -144,9 +145,26 @@ TEST_F(DocumentSessionTest, EachDocumentKeepsTheReportOfItsOwnFill) {
   EXPECT_EQ(second.document().value_report()->mismatch_count(), 0u);
   // Showing the first document's report writes its report before the shell opens it.
   testing::FakeShell shell;
-  valuecheck::ShowReport(shell, *first.document().value_report());
+  testing::FakePrompts prompts;
+  ShowDocumentReport(first.document(), report_path(), shell, prompts);
   EXPECT_NE(testing::FileBytes(report_path()).find("RefDes=R4"), std::string::npos);
-  ASSERT_EQ(shell.opened.size(), 1u);
+  ASSERT_EQ(shell.opened, std::vector<std::filesystem::path>{report_path()});
+
+  // A document never filled shows the file there is, and says when there is none yet (once, nothing
+  // visible happened at all).
+  const Document fresh(model::DocumentKind::kElementList);
+  ShowDocumentReport(fresh, report_path(), shell, prompts);
+  EXPECT_EQ(shell.opened.size(), 2u);
+  ShowDocumentReport(fresh, folder_ / "none.log", shell, prompts);
+  EXPECT_EQ(shell.opened.size(), 2u);
+  EXPECT_EQ(prompts.Texts(testing::FakePrompts::Kind::kInformation), std::vector<std::string>{std::string(kNoReportYet)});
+
+  // A report that cannot be written is an error naming it, and nothing is opened.
+  std::filesystem::remove(report_path());
+  std::filesystem::create_directory(report_path());
+  folder_.Write("errors.log/inside", "x");
+  EXPECT_THROW(ShowDocumentReport(first.document(), report_path(), shell, prompts), UnreadableFile);
+  EXPECT_EQ(shell.opened.size(), 2u);
 }
 
 TEST_F(DocumentSessionTest, RescalesTheQuantitiesOfASectionAndRefusesWhereNoSectionStarts) {
