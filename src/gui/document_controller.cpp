@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QTimer>
 #include <exception>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "app/fill_workflow.h"
 #include "app/save_workflow.h"
 #include "app/value_report.h"
+#include "gui/error_boundary.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
 #include "model/errors.h"
@@ -41,19 +43,6 @@ DocumentController::DocumentController(app::DocumentSession session, Services& s
   });
 }
 
-template <typename Command>
-bool DocumentController::Guard(Command&& command) {
-  try {
-    command();
-    return true;
-  } catch (const Error& e) {
-    services_.prompts.ErrorMessage(e.message());
-  } catch (const std::exception& e) {
-    services_.prompts.ErrorMessage(adapters::FromQString(QString::fromLocal8Bit(e.what())));
-  }
-  return false;
-}
-
 QString DocumentController::Title() const {
   return adapters::ToQString(session_.Title());
 }
@@ -72,7 +61,7 @@ bool DocumentController::SaveAs() {
 
 bool DocumentController::RunSave(bool new_name) {
   app::SaveResult result = app::SaveResult::kCancelled;
-  Guard([&] {
+  Guard(services_.prompts, [&] {
     app::SaveWorkflow save(services_.prompts, services_.settings, services_.system, services_.shell,
                            services_.application.report_path());
     result = new_name ? save.SaveAs(session_) : save.Save(session_);
@@ -81,7 +70,7 @@ bool DocumentController::RunSave(bool new_name) {
 }
 
 void DocumentController::ChangeEditor() {
-  Guard([&] {
+  Guard(services_.prompts, [&] {
     app::EditorIdentity identity(services_.settings, services_.system);
     if (std::optional<std::string> name = identity.Ask(services_.prompts)) {
       session_.Apply(app::commands::EditorName{std::move(*name)});
@@ -90,18 +79,19 @@ void DocumentController::ChangeEditor() {
 }
 
 void DocumentController::ShowHistory() {
-  Guard([&] { services_.prompts.History(document().history()); });
+  Guard(services_.prompts, [&] { services_.prompts.History(document().history()); });
 }
 
 void DocumentController::ShowReport() {
-  Guard([&] {
-    app::ShowDocumentReport(document(), services_.application.report_path(), services_.shell, services_.prompts);
+  Guard(services_.prompts, [&] {
+    app::ShowDocumentReport(document(), services_.application.report_path(), services_.shell,
+                            services_.prompts);
   });
 }
 
 void DocumentController::Fill() {
   bool filled = false;
-  Guard([&] {
+  Guard(services_.prompts, [&] {
     WaitCursor wait;
     filled = app::FillAgain(services_.application, session_,
                             {services_.measurer, services_.prompts, services_.settings, services_.system});
@@ -110,6 +100,10 @@ void DocumentController::Fill() {
   if (document().mismatch() && services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
     ShowReport();
   }
+}
+
+void DocumentController::TellLater(const std::string& message) {
+  QTimer::singleShot(0, this, [this, message] { services_.prompts.ErrorMessage(message); });
 }
 
 bool DocumentController::PrepareClose() {

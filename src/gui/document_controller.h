@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <string>
 
 #include "app/document_session.h"
 #include "document/document.h"
@@ -46,6 +47,9 @@ class DocumentController : public QObject {
   void Fill();
   /// Asked before the window closes: a modified document offers to be saved. False keeps it open.
   bool PrepareClose();
+  /// Shows an error message (code page 1251) once the event loop is back, for work that must not open a
+  /// dialog while it runs.
+  void TellLater(const std::string& message);
 
  signals:
   /// The document changed (the session's notification): views redraw what it touched.
@@ -56,8 +60,6 @@ class DocumentController : public QObject {
  private:
   /// The save command (false) or the save-as command (true) through the core save workflow.
   bool RunSave(bool new_name);
-  template <typename Command>
-  bool Guard(Command&& command);
 
   app::DocumentSession session_;
   Services& services_;

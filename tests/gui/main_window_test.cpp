@@ -223,8 +223,8 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->action(Command::kNew)->isEnabled());
     QVERIFY(!window_->action(Command::kSave)->isEnabled());
     QVERIFY(!window_->action(Command::kNextSheet)->isEnabled());
-    QVERIFY(!window_->pane(118)->isEnabled());
-    QVERIFY(!window_->pane(108)->isEnabled());
+    QVERIFY(!window_->pane(Pane::kEditor)->isEnabled());
+    QVERIFY(!window_->pane(Pane::kSheet)->isEnabled());
     QCOMPARE(window_->action(Command::kNew)->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QVERIFY(!window_->action(Command::kAssembly)->isEnabled());  // not built yet: present, disabled
     // The message pane says "Готово" between the status texts of the commands pointed at.
@@ -279,9 +279,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->Documents().size(), 3);
     QCOMPARE(MenuTitles(*window_), (QStringList{"&Файл", "&Правка", "&Документ", "&Настройка", "&Вид",
                                                 "&Сервис", "&Окно", "&Справка"}));
-    QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист 1"));
-    QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/1"));
-    QVERIFY(!window_->pane(118)->isEnabled());  // no editor before the first save
+    QCOMPARE(window_->pane(Pane::kSheet)->text(), QStringLiteral("Лист 1"));
+    QCOMPARE(window_->pane(Pane::kSheetOfSheets)->text(), QStringLiteral("1/1"));
+    QVERIFY(!window_->pane(Pane::kEditor)->isEnabled());  // no editor before the first save
     QVERIFY(!window_->action(Command::kNextSheet)->isEnabled());
     QVERIFY(window_->action(Command::kSave)->isEnabled());
 
@@ -343,9 +343,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform - [list_1.enum]"));
     const int sheets = static_cast<int>(doc->controller().document().sheets().sheet_count());
     QVERIFY(sheets >= 2);
-    QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/%1").arg(sheets));
-    QCOMPARE(window_->pane(118)->text(), QStringLiteral("Редактировал: Петров П."));
-    QVERIFY(window_->pane(118)->isEnabled());
+    QCOMPARE(window_->pane(Pane::kSheetOfSheets)->text(), QStringLiteral("1/%1").arg(sheets));
+    QCOMPARE(window_->pane(Pane::kEditor)->text(), QStringLiteral("Редактировал: Петров П."));
+    QVERIFY(window_->pane(Pane::kEditor)->isEnabled());
 
     // The sheet is drawn: the window holds more than the grey around the sheet and the white of the paper.
     PageView& view = doc->view();
@@ -360,14 +360,14 @@ class MainWindowTest : public QObject {
     QVERIFY(!window_->action(Command::kPreviousSheet)->isEnabled());
     QTest::keyClick(&view, Qt::Key_PageDown);
     QCOMPARE(view.state().current_sheet(), 2);
-    QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист 2"));
+    QCOMPARE(window_->pane(Pane::kSheet)->text(), QStringLiteral("Лист 2"));
     window_->action(Command::kLastSheet)->trigger();
     QCOMPARE(view.state().current_sheet(), sheets);
     QVERIFY(!window_->action(Command::kNextSheet)->isEnabled());
     QTest::keyClick(&view, Qt::Key_PageUp);
     QCOMPARE(view.state().current_sheet(), sheets - 1);
     window_->action(Command::kFirstSheet)->trigger();
-    QCOMPARE(window_->pane(109)->text(), QStringLiteral("1/%1").arg(sheets));
+    QCOMPARE(window_->pane(Pane::kSheetOfSheets)->text(), QStringLiteral("1/%1").arg(sheets));
 
     // Zoom-in mode: a click zooms and centres; the page grows beyond the window and can be scrolled.
     QCOMPARE(view.cursor_shown().shape(), Qt::ArrowCursor);
@@ -421,7 +421,7 @@ class MainWindowTest : public QObject {
     QVERIFY(QFileInfo::exists(saved));
     QCOMPARE(doc->windowTitle(), QStringLiteral("bill_2.enum"));
     QCOMPARE(window_->windowTitle(), QStringLiteral("Tallyform - [bill_2.enum]"));
-    QCOMPARE(window_->pane(118)->text(), QStringLiteral("Редактировал: Иванов И."));
+    QCOMPARE(window_->pane(Pane::kEditor)->text(), QStringLiteral("Редактировал: Иванов И."));
     QCOMPARE(window_->RecentFiles().value(0), saved);
 
     window_->action(Command::kClose)->trigger();
@@ -559,8 +559,8 @@ class MainWindowTest : public QObject {
         const auto agrees = [&](int sheet) {
           QCOMPARE(view.state().current_sheet(), sheet);
           QCOMPARE(view.state().sheet_count(), count);
-          QCOMPARE(window_->pane(108)->text(), QStringLiteral("Лист %1").arg(sheet));
-          QCOMPARE(window_->pane(109)->text(), QStringLiteral("%1/%2").arg(sheet).arg(count));
+          QCOMPARE(window_->pane(Pane::kSheet)->text(), QStringLiteral("Лист %1").arg(sheet));
+          QCOMPARE(window_->pane(Pane::kSheetOfSheets)->text(), QStringLiteral("%1/%2").arg(sheet).arg(count));
           QCOMPARE(window_->action(Command::kNextSheet)->isEnabled(), sheet != count);
           QCOMPARE(window_->action(Command::kPreviousSheet)->isEnabled(), sheet != 1);
           QCOMPARE(window_->action(Command::kFirstSheet)->isEnabled(), sheet > 1);
