@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -106,6 +107,23 @@ void HistoryDialog::SizeColumns() {
   // Each column takes 7/29 of the list's width.
   const int width = list_->viewport()->width();
   for (int column = 0; column < list_->columnCount(); ++column) list_->setColumnWidth(column, width * 7 / 29);
+}
+
+SaveChanges AskSaveChanges(QWidget* parent, const QString& title) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tallyform"),
+                  QStringLiteral("Сохранить изменения в %1?").arg(title),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return SaveChanges::kSave;
+    case QMessageBox::No:
+      return SaveChanges::kDiscard;
+    default:
+      return SaveChanges::kCancel;
+  }
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {

@@ -1,6 +1,7 @@
 #pragma once
-// The program's own small dialogs: the document kind choice, the editor's name, the document's history and
-// the about box. They only show and collect; WidgetPrompts opens them and hands the answers to the core.
+// The program's own small dialogs: the document kind choice, the editor's name, the document's history, the
+// question before a modified document closes, and the about box. They show and collect values; the
+// commands that open them hand what they collect to the core.
 
 #include <QDialog>
 #include <QString>
@@ -63,6 +64,11 @@ class HistoryDialog : public QDialog {
   void SizeColumns();
   QTreeWidget* list_;
 };
+
+/// What to do with a modified document that is closing.
+enum class SaveChanges { kSave, kDiscard, kCancel };
+/// "Сохранить изменения в TITLE?" with Yes, No and Cancel; `title` is the document's name.
+SaveChanges AskSaveChanges(QWidget* parent, const QString& title);
 
 /// "О программе": the program's icon, its name and version, and OK.
 class AboutDialog : public QDialog {

@@ -12,11 +12,12 @@
 #include "app/fill_workflow.h"
 #include "app/save_workflow.h"
 #include "app/value_report.h"
+#include "gui/dialogs.h"
 #include "gui/error_boundary.h"
 #include "gui/services.h"
-#include "gui/widget_prompts.h"
 #include "model/errors.h"
 #include "model/messages.h"
+#include "ports/prompts.h"
 #include "ports/shell.h"
 
 namespace tallyform::gui {
@@ -79,7 +80,7 @@ void DocumentController::ChangeEditor() {
 }
 
 void DocumentController::ShowHistory() {
-  Guard(services_.prompts, [&] { services_.prompts.History(document().history()); });
+  Guard(services_.prompts, [&] { HistoryDialog(document().history(), DialogParent()).exec(); });
 }
 
 void DocumentController::ShowReport() {
@@ -102,18 +103,23 @@ void DocumentController::Fill() {
   }
 }
 
+QWidget* DocumentController::DialogParent() const {
+  const auto* window = qobject_cast<const QWidget*>(parent());
+  return window != nullptr ? window->window() : nullptr;
+}
+
 void DocumentController::TellLater(const std::string& message) {
   QTimer::singleShot(0, this, [this, message] { services_.prompts.ErrorMessage(message); });
 }
 
 bool DocumentController::PrepareClose() {
   if (!document().modified()) return true;
-  switch (services_.prompts.AskSaveChanges(Title())) {
-    case WidgetPrompts::SaveChanges::kSave:
+  switch (AskSaveChanges(DialogParent(), Title())) {
+    case SaveChanges::kSave:
       return Save();
-    case WidgetPrompts::SaveChanges::kDiscard:
+    case SaveChanges::kDiscard:
       return true;
-    case WidgetPrompts::SaveChanges::kCancel:
+    case SaveChanges::kCancel:
       break;
   }
   return false;

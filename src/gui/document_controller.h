@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <filesystem>
 #include <string>
 
@@ -60,6 +61,8 @@ class DocumentController : public QObject {
  private:
   /// The save command (false) or the save-as command (true) through the core save workflow.
   bool RunSave(bool new_name);
+  /// The window the controller's own dialogs are centred on: the main window.
+  QWidget* DialogParent() const;
 
   app::DocumentSession session_;
   Services& services_;

@@ -15,10 +15,11 @@
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
 #include "gui/error_boundary.h"
+#include "gui/file_dialogs.h"
 #include "gui/main_window.h"
 #include "gui/page_view.h"
+#include "gui/print_dialogs.h"
 #include "gui/services.h"
-#include "gui/widget_prompts.h"
 #include "model/errors.h"
 #include "model/file_writing.h"
 #include "ports/shell.h"
@@ -122,14 +123,13 @@ std::span<const CommandRow> MainWindow::Commands() {
 }
 
 void MainWindow::NewCommand() {
-  if (const std::optional<model::DocumentKind> kind =
-          services_.prompts.DocumentKind(services_.application.document_kind())) {
-    NewDocument(*kind);
-  }
+  KindChoiceDialog dialog(services_.application.document_kind(), this);
+  if (dialog.exec() != QDialog::Accepted || !dialog.kind()) return;
+  NewDocument(*dialog.kind());
 }
 
 void MainWindow::OpenCommand() {
-  if (const std::optional<std::filesystem::path> file = services_.prompts.OpenFileName()) OpenDocument(*file);
+  if (const std::optional<std::filesystem::path> file = AskDocumentToOpen(this)) OpenDocument(*file);
 }
 
 void MainWindow::CloseCommand() {
@@ -151,9 +151,9 @@ void MainWindow::PrintCommand() {
   const int count = static_cast<int>(active->controller().document().sheets().sheet_count());
   // The print job's name, which a PDF printer also proposes as the file's name.
   printer_.setDocName(QFileInfo(active->controller().Title()).completeBaseName());
-  const std::optional<PrintScale> scale = services_.prompts.PrintDialog(printer_, print_scale_, count);
-  if (!scale) return;
-  print_scale_ = *scale;
+  PrintDialog dialog(printer_, print_scale_, count, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  print_scale_ = dialog.scale();
   PrintDocument(active->controller().document().sheets(), printer_, print_scale_,
                 PrintedSheets(printer_, current, count), family_);
   active->view().viewport()->update();
@@ -164,7 +164,7 @@ void MainWindow::PrintPreviewCommand() {
   if (active == nullptr) return;
   const int current = active->view().state().current_sheet();
   printer_.setPrintRange(QPrinter::AllPages);
-  services_.prompts.PrintPreview(printer_, [this, active, current](QPrinter* printer) {
+  ShowPrintPreview(this, printer_, [this, active, current](QPrinter* printer) {
     Guard(services_.prompts, [&] {
       const document::SheetSet& sheets = active->controller().document().sheets();
       PrintDocument(sheets, *printer, print_scale_,
@@ -175,7 +175,7 @@ void MainWindow::PrintPreviewCommand() {
 }
 
 void MainWindow::PrintSetupCommand() {
-  services_.prompts.PrinterSetup(printer_);
+  ShowPrinterSetup(this, printer_);
 }
 
 void MainWindow::ExitCommand() {
@@ -261,7 +261,7 @@ void MainWindow::ContextHelpCommand() {
 }
 
 void MainWindow::AboutCommand() {
-  services_.prompts.About();
+  AboutDialog(this).exec();
 }
 
 }  // namespace tallyform::gui
