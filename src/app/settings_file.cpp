@@ -29,19 +29,6 @@ int HexValue(char c) {
   return -1;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xc0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3f)));
-  } else {
-    out.push_back(static_cast<char>(0xe0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3f)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3f)));
-  }
-}
-
 // Reads up to `max` hexadecimal digits at `i`; the value, or -1 when there is none.
 long ReadHex(std::string_view text, std::size_t& i, int max) {
   long value = -1;
@@ -77,7 +64,7 @@ std::string UnescapeKey(std::string_view key) {
         ++j;
         const long cp = ReadHex(key, j, 4);
         if (cp >= 0) {
-          AppendUtf8(out, static_cast<char32_t>(cp));
+          text::AppendUtf8(out, static_cast<char32_t>(cp));
           i = j;
           continue;
         }
@@ -169,7 +156,7 @@ std::string UnescapeValue(std::string_view text) {
         break;
       case 'x': {
         const long cp = ReadHex(text, i, 4);
-        if (cp >= 0) AppendUtf8(out, static_cast<char32_t>(cp));
+        if (cp >= 0) text::AppendUtf8(out, static_cast<char32_t>(cp));
         break;
       }
       default:

@@ -15,25 +15,13 @@
 #include "gui/dialogs.h"
 #include "gui/error_boundary.h"
 #include "gui/services.h"
+#include "gui/wait_cursor.h"
 #include "model/errors.h"
 #include "model/messages.h"
 #include "ports/prompts.h"
 #include "ports/shell.h"
 
 namespace tallyform::gui {
-namespace {
-
-// The wait cursor for as long as a long command runs.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
-
 DocumentController::DocumentController(app::DocumentSession session, Services& services, QObject* parent)
     : QObject(parent), session_(std::move(session)), services_(services) {
   subscription_ = session_.Subscribe([this](const app::DocumentChange& change) {

@@ -22,6 +22,7 @@
 #include "gui/error_boundary.h"
 #include "gui/main_window.h"
 #include "gui/services.h"
+#include "gui/wait_cursor.h"
 #include "gui/widget_prompts.h"
 #include "model/errors.h"
 
@@ -46,14 +47,6 @@ QList<QUrl> DroppedFiles(const QMimeData* data) {
   return files;
 }
 
-// The wait cursor for as long as it lives.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
