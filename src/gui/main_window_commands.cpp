@@ -156,7 +156,6 @@ void MainWindow::PrintCommand() {
   print_scale_ = dialog.scale();
   PrintDocument(active->controller().document().sheets(), printer_, print_scale_,
                 PrintedSheets(printer_, current, count), family_);
-  active->view().viewport()->update();
 }
 
 void MainWindow::PrintPreviewCommand() {
@@ -171,7 +170,6 @@ void MainWindow::PrintPreviewCommand() {
                     PrintedSheets(*printer, current, static_cast<int>(sheets.sheet_count())), family_);
     });
   });
-  active->view().viewport()->update();
 }
 
 void MainWindow::PrintSetupCommand() {
