@@ -28,6 +28,8 @@ struct Outcome {
 void PrintError(const std::string& cp1251_message);
 /// Writes a code page 1251 warning to standard error as UTF-8, with a line end.
 void PrintWarning(const std::string& cp1251_message);
+/// Warns of what the application's start-up could not do (a kinds file it could not write).
+void PrintStartUpWarnings(const app::Application& application);
 
 void AddReadCommands(CLI::App& app, Outcome& outcome);   // read, check
 void AddDumpCommand(CLI::App& app, Outcome& outcome);    // dump

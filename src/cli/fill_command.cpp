@@ -136,6 +136,7 @@ int RunFill(const FillOptions& options) {
   EnsureQtSession();
   WarnAboutMissingFont(options.font);
   app::Application application(app::ProgramFolder());
+  PrintStartUpWarnings(application);
   const adapters::QtTextMeasurer measurer(QString::fromStdString(options.font));
   adapters::QtSystemInfo system;
   app::SettingsFile settings(app::SettingsFile::In(application.folder()));

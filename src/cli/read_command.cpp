@@ -47,6 +47,7 @@ Json ReportPath(const valuecheck::ValueCheck& check) {
 
 int RunRead(const ReadOptions& options) {
   app::Application application(app::ProgramFolder());
+  PrintStartUpWarnings(application);
   elements::ListData data;
   bool mismatch = false;
   const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
@@ -71,6 +72,7 @@ int RunRead(const ReadOptions& options) {
 
 int RunCheck(const ReadOptions& options) {
   app::Application application(app::ProgramFolder());
+  PrintStartUpWarnings(application);
   elements::ListData data;
   bool mismatch = false;
   const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);

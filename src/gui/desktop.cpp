@@ -92,6 +92,10 @@ void Desktop::StartUp(bool splash) {
   }
   application_.StartUp();
   window_->showMaximized();
+  // Told once the window is there: the program works on without what start-up could not do.
+  QTimer::singleShot(0, window_.get(), [this] {
+    for (const std::string& warning : application_.start_up_warnings()) prompts_.Warning(warning);
+  });
 }
 
 int RunDesktop(int argc, char** argv) {
