@@ -7,8 +7,10 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/document_session.h"
 #include "document/document.h"
 #include "ports/system_info.h"
 #include "text/literal.h"
@@ -30,12 +32,12 @@ class FixedSystemInfo : public tallyform::ports::SystemInfo {
 constexpr int kSheets = 500;
 
 Document LargeDocument() {
-  Document doc(DocumentKind::kElementList);
+  tallyform::document::SheetSet set(DocumentKind::kElementList);
   const int top = tallyform::model::LayoutOf(DocumentKind::kElementList).following_top_offset;
-  for (int i = 1; i < kSheets; ++i) doc.sheets().AddSheet(top);
+  for (int i = 1; i < kSheets; ++i) set.AddSheet(top);
   const std::string name(("Резистор Р1-12-0,125-4,7 кОм±5%-М ОЖО.467.093 ТУ"_cp));
   int designator = 1;
-  for (const auto& sheet : doc.sheets().sheets()) {
+  for (const auto& sheet : set.sheets()) {
     for (auto& row : sheet->rows()) {
       for (auto& cell : row.cells()) {
         cell.SetText(cell.column() == 2 ? name : "R" + std::to_string(designator++));
@@ -43,7 +45,9 @@ Document LargeDocument() {
       }
     }
   }
-  return doc;
+  tallyform::document::SheetArray sheets;
+  set.SwapSheets(sheets);
+  return Document::Assemble({DocumentKind::kElementList, std::move(sheets), {}, {}});
 }
 
 std::filesystem::path BenchFile() {
@@ -51,10 +55,10 @@ std::filesystem::path BenchFile() {
 }
 
 void BM_SaveDocument(benchmark::State& state) {
-  Document doc = LargeDocument();
+  tallyform::app::DocumentSession session(LargeDocument());
   FixedSystemInfo system;
   const auto path = BenchFile();
-  for (auto _ : state) doc.Save(path, system);
+  for (auto _ : state) session.Save(path, std::nullopt, system);
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
   std::filesystem::remove(path);
 }
@@ -63,7 +67,7 @@ BENCHMARK(BM_SaveDocument)->Unit(benchmark::kMillisecond);
 void BM_OpenDocument(benchmark::State& state) {
   FixedSystemInfo system;
   const auto path = BenchFile();
-  LargeDocument().Save(path, system);
+  tallyform::app::DocumentSession(LargeDocument()).Save(path, std::nullopt, system);
   for (auto _ : state) {
     Document doc = Document::FromFile(path);
     benchmark::DoNotOptimize(doc.sheets().sheet_count());

@@ -12,13 +12,13 @@
 #include <memory>
 #include <string>
 
-#include "adapters/qt_settings_store.h"
 #include "adapters/qt_shell.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "adapters/sheet_font.h"
 #include "app/application.h"
 #include "app/fill_workflow.h"
+#include "app/settings_file.h"
 #include "gui/desktop.h"
 #include "gui/document_window.h"
 #include "gui/main_window.h"
@@ -48,21 +48,21 @@ BENCHMARK(BM_StartUpToIdleMainWindow)->Unit(benchmark::kMillisecond);
 // A bill of purchased items filled from the example design, shown maximised at 1280 x 900.
 struct BillWindow {
   BillWindow()
-      : application(Folder()),
-        settings(adapters::QtSettingsStore::FileIn(Folder())),
-        services{application, prompts, settings, system, shell, measurer} {
+      : application(Folder()), settings(app::SettingsFile::In(Folder())), services{application, prompts,
+                                                                                   settings,    system,
+                                                                                   shell,       measurer} {
     app::FillRequest request;
     request.kind = model::DocumentKind::kPurchasedBill;
     request.designs = {std::filesystem::path(TALLYFORM_EXAMPLES) / "amplifier.sch"};
     app::FillOutcome outcome = app::RunFill(application, request, {measurer, prompts, settings, system});
-    window = std::make_unique<gui::DocumentWindow>(std::move(outcome.document), services, 1,
+    window = std::make_unique<gui::DocumentWindow>(std::move(outcome.session), services,
                                                    adapters::ChooseSheetFamily());
     window->resize(1280, 900);
     window->show();
     QCoreApplication::processEvents();
   }
   app::Application application;
-  adapters::QtSettingsStore settings;
+  app::SettingsFile settings;
   adapters::QtSystemInfo system;
   adapters::QtShell shell;
   adapters::QtTextMeasurer measurer;

@@ -13,8 +13,9 @@
 #include <system_error>
 #include <vector>
 
+#include "app/document_session.h"
 #include "document/document.h"
-#include "document/fill_command.h"
+#include "document/fill_sheets.h"
 #include "elements/element_order.h"
 #include "elements/list_data.h"
 #include "model/document_kind.h"
@@ -103,17 +104,22 @@ void DrawAll(const document::Document& document) {
   }
 }
 
-void FillAndDraw(document::Document& document, elements::MergeChoice merge) {
+void FillAndDraw(document::Document document, elements::MergeChoice merge) {
   static const FixedMeasurer measurer;
   static const model::ElementKinds kinds;
   static const auto series = std::make_shared<const valuecheck::ValueSeries>();
-  const document::FillCommandContext context{measurer, kinds, series, ReportFolder() / "report.txt"};
+  const document::FillTools tools{measurer, kinds, series, ReportFolder() / "report.txt"};
+  app::DocumentSession session(std::move(document));
   try {
-    document::FillDocument(document, context, merge);
+    session.Apply(
+        app::commands::Fill{{session.document().data(), session.document().fill_parameters(), merge}, tools});
   } catch (const Error&) {
     return;
   }
-  DrawAll(document);
+  DrawAll(session.document());
+  // Undoing the fill gives back sheets the drawing takes as well.
+  session.Undo();
+  DrawAll(session.document());
 }
 
 }  // namespace
@@ -138,12 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {elements::MergeChoice::kSeparateLists, elements::MergeChoice::kOneList}) {
       if (merge == elements::MergeChoice::kOneList && !simple) continue;
       if (kind == own) {
-        Document again = Document::FromBytes(bytes);
-        FillAndDraw(again, merge);
+        FillAndDraw(Document::FromBytes(bytes), merge);
       } else {
-        Document other(kind);
-        other.SetListData(opened->data());
-        FillAndDraw(other, merge);
+        FillAndDraw(Document::Assemble({kind, {}, opened->data(), {}}), merge);
       }
     }
   }

@@ -54,8 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const Fill& fill : kFills) {
     const model::FillParameters parameters = testing::GenerateParameters(choices, fill.kind);
     testing::FakeFillPorts ports(ReportFolder() / "errors.log");
-    const document::Document document =
-        testing::FillDesigns(designs, fill.kind, fill.merge, parameters, ports.context());
+    const app::DocumentSession session =
+        testing::FillDesigns(designs, fill.kind, fill.merge, parameters, ports.tools());
+    const document::Document& document = session.document();
     const std::vector<std::string> problems =
         testing::FillInvariants(document, designs, fill.merge).Violations();
     if (problems.empty()) continue;

@@ -40,7 +40,9 @@ Application::Application(std::filesystem::path folder, NotStarted) : folder_(std
 
 void Application::StartUp() {
   if (started()) return;
-  kinds_.StartUp(ElementNamesPath());
+  if (std::optional<std::string> failure = kinds_.StartUp(ElementNamesPath())) {
+    start_up_warnings_.push_back(std::move(*failure));
+  }
   value_series_ = std::make_shared<const valuecheck::ValueSeries>();
 }
 

@@ -5,7 +5,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "model/document_kind.h"
 #include "model/element_kinds.h"
 #include "valuecheck/value_check.h"
 
@@ -32,6 +35,9 @@ class Application {
   Application(std::filesystem::path folder, NotStarted);
   /// Loads the kinds and builds the series, as the first constructor does; once.
   void StartUp();
+  /// What the user should hear of the start-up (code page 1251): a kinds file that could not be written.
+  /// The program works on all the same.
+  const std::vector<std::string>& start_up_warnings() const { return start_up_warnings_; }
   bool started() const { return value_series_ != nullptr; }
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
@@ -51,16 +57,16 @@ class Application {
     return valuecheck::ValueCheck(value_series_, report_path());
   }
 
-  /// The document kind chosen last for a new document: 0 list of elements, 1 bill of purchased items,
-  /// 2 simple bill of purchased items.
-  int document_kind() const { return document_kind_; }
-  void set_document_kind(int kind) { document_kind_ = kind; }
+  /// The document kind chosen last for a new document.
+  model::DocumentKind document_kind() const { return document_kind_; }
+  void set_document_kind(model::DocumentKind kind) { document_kind_ = kind; }
 
  private:
   std::filesystem::path folder_;
   model::ElementKinds kinds_;
   std::shared_ptr<const valuecheck::ValueSeries> value_series_;
-  int document_kind_ = 0;
+  model::DocumentKind document_kind_ = model::DocumentKind::kElementList;
+  std::vector<std::string> start_up_warnings_;
 };
 
 }  // namespace tallyform::app

@@ -1,5 +1,6 @@
 #include "app/editor_identity.h"
 
+#include "model/errors.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
 #include "ports/system_info.h"
@@ -26,18 +27,27 @@ std::string EditorIdentity::ProposeName() {
   const std::optional<std::string> stored = settings_.Read(std::string(kLastDocOwnerKey));
   if (stored && stored->size() <= kMaxOwnerBytes) return *stored;
   std::string owner = RegisteredOwner(system_);
-  // A store that cannot be written still gives the proposal; the dialog's OK will find out.
-  settings_.Write(std::string(kLastDocOwnerKey), owner);
+  try {
+    settings_.Write(std::string(kLastDocOwnerKey), owner);
+  } catch (const UnreadableFile&) {
+    // The proposal stands all the same; the dialog's OK will find the store unwritable and say so.
+  }
   return owner;
 }
 
-bool EditorIdentity::ConfirmName(const std::string& name) {
-  return settings_.Write(std::string(kLastDocOwnerKey), name);
+void EditorIdentity::ConfirmName(const std::string& name) {
+  settings_.Write(std::string(kLastDocOwnerKey), name);
 }
 
 std::optional<std::string> EditorIdentity::Ask(ports::Prompts& prompts) {
   std::optional<std::string> name = prompts.EditorName(ProposeName());
-  if (!name || !ConfirmName(*name)) return std::nullopt;
+  if (!name) return std::nullopt;
+  try {
+    ConfirmName(*name);
+  } catch (const UnreadableFile& e) {
+    prompts.Warning(e.message() + std::string(kNameNotTaken));
+    return std::nullopt;
+  }
   return name;
 }
 

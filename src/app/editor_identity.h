@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/literal.h"
+
 namespace tallyform::ports {
 class Prompts;
 class SettingsStore;
@@ -18,8 +20,12 @@ class SystemInfo;
 
 namespace tallyform::app {
 
+using namespace tallyform::text::literals;
+
 /// The settings key of the name used last.
 inline constexpr std::string_view kLastDocOwnerKey = "LastDocOwner";
+/// Follows the store's message when a confirmed name could not be stored.
+inline constexpr std::string_view kNameNotTaken = "\r\nИмя редактора документа не изменено."_cp;
 /// A stored name longer than this is not taken as a proposal.
 inline constexpr std::size_t kMaxOwnerBytes = 1024;
 
@@ -33,12 +39,12 @@ class EditorIdentity {
   std::string ProposeName();
   /// The same proposal without storing anything (for front ends that must leave the settings alone).
   std::string PeekProposal();
-  /// Stores the confirmed name as "LastDocOwner"; false when the store cannot be written, in which case the
-  /// name must not be taken (OK then behaves as Cancel).
-  bool ConfirmName(const std::string& name);
+  /// Stores the confirmed name as "LastDocOwner". A store that cannot be written is
+  /// tallyform::UnreadableFile; the name must not be taken then (OK behaves as Cancel).
+  void ConfirmName(const std::string& name);
 
   /// The whole editor dialog: proposal, the dialog, confirmation. The name to take, or nullopt when the
-  /// user cancelled or the name could not be stored.
+  /// user cancelled or the name could not be stored (the user is told why, with a warning).
   std::optional<std::string> Ask(ports::Prompts& prompts);
 
  private:

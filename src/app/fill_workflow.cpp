@@ -5,8 +5,8 @@
 
 #include "app/application.h"
 #include "app/editor_identity.h"
+#include "app/open_workflow.h"
 #include "app/read_workflow.h"
-#include "document/fill_command.h"
 #include "document/fill_parameters.h"
 #include "elements/ascii_reader.h"
 #include "elements/default_headings.h"
@@ -103,11 +103,39 @@ void RefuseOverwritingInputs(const std::filesystem::path& output,
   }
 }
 
+std::optional<FillHandOver> PrepareFill(model::DocumentKind kind, elements::ListData data,
+                                        const model::FillParameters& parameters, bool sorted,
+                                        elements::MergeChoice merge, const FillDialogs& dialogs,
+                                        ports::Prompts& prompts) {
+  if (data.elements.empty()) return std::nullopt;
+  if (elements::RolesIncomplete(data.roles, data.attribute_names) && !dialogs.roles(data, merge, sorted)) {
+    return std::nullopt;
+  }
+  std::optional<elements::ColumnMapping> mapping =
+      dialogs.mapping(elements::ProposedColumnMapping(data.attribute_names, data.headings, parameters));
+  if (!mapping) return std::nullopt;
+  FillHandOver handed;
+  elements::ApplyColumnMapping(*mapping, kind, data.headings, handed.parameters);
+  if (elements::NeedsSortChoice(kind, data.designations)) {
+    sorted = elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, prompts) ||
+             sorted;
+  }
+  if (!sorted) elements::SortElements(data.elements, data.roles, kind, merge);
+  handed.data = std::move(data);
+  handed.merge = merge;
+  return handed;
+}
+
+document::FillTools FillToolsOf(const Application& application, const ports::TextMeasurer& measurer) {
+  return {measurer, application.kinds(), application.value_series(), application.report_path()};
+}
+
 FillOutcome RunFill(Application& application, const FillRequest& request, const FillPorts& ports) {
   CheckRequest(request);
 
-  document::Document doc =
-      request.from.empty() ? document::Document(*request.kind) : document::Document::FromFile(request.from);
+  DocumentSession session =
+      request.from.empty() ? DocumentSession(document::Document(*request.kind)) : OpenDocument(request.from);
+  const document::Document& doc = session.document();
   const model::DocumentKind kind = doc.kind();
   if (request.kind && *request.kind != kind) {
     throw BadUsage("fill: the kind asked for differs from the kind of " +
@@ -117,11 +145,10 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   if (request.merge && kind != model::DocumentKind::kSimpleBill) {
     throw BadUsage("fill: --merge applies to --kind simple");
   }
-  elements::MergeChoice merge =
+  const elements::MergeChoice merge =
       request.merge ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;
 
-  FillOutcome outcome{document::Document(kind), false, application.report_path(), {}};
-
+  std::vector<std::string> warnings;
   // The element list window's copy of the document's data. The package role is never stored: it always
   // holds its default.
   elements::ListData data = doc.data();
@@ -130,7 +157,7 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   if (!request.designs.empty()) {
     data.designations.clear();
     ReadOutcome read = ReadDesigns(application, request.designs, data);
-    outcome.warnings = std::move(read.warnings);
+    warnings = std::move(read.warnings);
     for (const std::filesystem::path& file : request.designs) {
       data.designations.try_emplace(elements::FileText(file));
     }
@@ -140,13 +167,14 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   }
   if (data.elements.empty()) throw DamagedFile(NoElementsMessage());
   ApplyDesignations(request, data);
+  elements::MergeChoice chosen = merge;
   if (request.roles) {
     const std::vector<std::string>& names = *request.roles;
     if (names.size() > 3 && !names[3].empty() && !Listed(data.attribute_names, names[3])) {
       throw BadUsage("fill: --roles: no attribute \"" + names[3] + "\" in the list");
     }
-    sorted =
-        AcceptRoles(data, kind, SelectionOf(names, data.attribute_names), merge, ports.prompts, {}) || sorted;
+    sorted = AcceptRoles(data, kind, SelectionOf(names, data.attribute_names), chosen, ports.prompts, {}) ||
+             sorted;
   }
   if (request.join) {
     if (!Listed(data.attribute_names, request.join->result)) {
@@ -155,78 +183,75 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
     elements::JoinAttributes(data.elements, *request.join);
   }
 
-  // The fill action: roles the list lacks are asked for, then the column mapping, then the order.
-  if (elements::RolesIncomplete(data.roles, data.attribute_names)) {
-    sorted = AcceptRoles(data, kind, elements::ProposedRoles(data.roles, data.attribute_names), merge,
-                         ports.prompts, " (--roles)") ||
-             sorted;
-  }
-  elements::ColumnMapping mapping =
-      elements::ProposedColumnMapping(data.attribute_names, data.headings, doc.fill_parameters());
-  if (!request.headings.empty()) {
-    for (elements::HeadingRow& row : mapping.rows) row.title.clear();
-    for (const auto& heading : request.headings) {
-      const std::string& attribute = heading.first;
-      const auto row = std::find_if(mapping.rows.begin(), mapping.rows.end(),
-                                    [&](const elements::HeadingRow& r) { return r.attribute == attribute; });
-      if (row == mapping.rows.end())
-        throw BadUsage("fill: --heading: no attribute \"" + attribute + "\" in the list");
-      row->title = heading.second;
+  // The dialogs of the fill action, answered from the request.
+  FillDialogs dialogs;
+  dialogs.roles = [&](elements::ListData& list, elements::MergeChoice& choice, bool& was_sorted) {
+    was_sorted = AcceptRoles(list, kind, elements::ProposedRoles(list.roles, list.attribute_names), choice,
+                             ports.prompts, " (--roles)") ||
+                 was_sorted;
+    return true;
+  };
+  dialogs.mapping = [&](elements::ColumnMapping mapping) -> std::optional<elements::ColumnMapping> {
+    if (!request.headings.empty()) {
+      for (elements::HeadingRow& row : mapping.rows) row.title.clear();
+      for (const auto& [attribute, title] : request.headings) {
+        const auto row =
+            std::find_if(mapping.rows.begin(), mapping.rows.end(),
+                         [&](const elements::HeadingRow& r) { return r.attribute == attribute; });
+        if (row == mapping.rows.end())
+          throw BadUsage("fill: --heading: no attribute \"" + attribute + "\" in the list");
+        row->title = title;
+      }
     }
-  }
-  if (request.gap) mapping.parameters.gap = *request.gap;
-  if (request.tail) mapping.parameters.tail = *request.tail;
-  model::FillParameters parameters;
-  elements::ApplyColumnMapping(mapping, kind, data.headings, parameters);
-  if (elements::NeedsSortChoice(kind, data.designations)) {
-    sorted =
-        elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, ports.prompts) ||
-        sorted;
-  }
-  if (!sorted) elements::SortElements(data.elements, data.roles, kind, merge);
+    if (request.gap) mapping.parameters.gap = *request.gap;
+    if (request.tail) mapping.parameters.tail = *request.tail;
+    return mapping;
+  };
+  std::optional<FillHandOver> handed =
+      PrepareFill(kind, std::move(data), doc.fill_parameters(), sorted, chosen, dialogs, ports.prompts);
+  if (!handed) throw DamagedFile(NoElementsMessage());
 
-  doc.SetListData(std::move(data));
-  document::SetFillParameters(doc.settings_table(), kind, parameters);
-  document::FillDocument(
-      doc, {ports.measurer, application.kinds(), application.value_series(), application.report_path()},
-      merge);
-  for (const auto& [field, text] : request.titles) doc.settings_table().SetTitleField(field, text);
+  session.Apply(commands::Fill{std::move(*handed), FillToolsOf(application, ports.measurer)});
+  if (!request.titles.empty())
+    session.Apply(commands::TitleBlock{request.titles, std::nullopt, std::nullopt});
 
   if (!request.output.empty()) {
     // Only proposed when not given: the name the editor dialog would offer, without storing anything.
-    doc.SetEditorName(request.editor ? *request.editor
-                                     : EditorIdentity(ports.settings, ports.system).PeekProposal());
-    doc.Save(request.output, ports.system);
+    session.Save(
+        request.output,
+        request.editor ? *request.editor : EditorIdentity(ports.settings, ports.system).PeekProposal(),
+        ports.system);
   }
-  outcome.mismatch = doc.mismatch();
-  outcome.document = std::move(doc);
-  return outcome;
+  const bool mismatch = session.document().mismatch();
+  std::optional<std::filesystem::path> report = application.report_path();
+  if (const std::optional<std::string>& failure = session.document().value_report()->report_failure()) {
+    report.reset();
+    if (std::find(warnings.begin(), warnings.end(), *failure) == warnings.end()) warnings.push_back(*failure);
+  }
+  return FillOutcome{std::move(session), mismatch, std::move(report), std::move(warnings)};
 }
 
-void FillAgain(Application& application, document::Document& document, const FillPorts& ports) {
+bool FillAgain(Application& application, DocumentSession& session, const FillPorts& ports) {
+  const document::Document& document = session.document();
   if (document.data().elements.empty()) throw DamagedFile(NoElementsMessage());
   const model::DocumentKind kind = document.kind();
-  elements::MergeChoice merge = elements::MergeChoice::kSeparateLists;
 
   elements::ListData data = document.data();
   data.roles[model::kRolePackage] = std::string(model::kPattern);
-  if (elements::RolesIncomplete(data.roles, data.attribute_names)) {
+  FillDialogs dialogs;
+  dialogs.roles = [&](elements::ListData& list, elements::MergeChoice& merge, bool& sorted) {
     const elements::RolesOutcome roles = elements::AcceptRoles(
-        data, kind, elements::ProposedRoles(data.roles, data.attribute_names), merge, ports.prompts);
-    if (!roles.accepted) return;
-  } else if (elements::NeedsSortChoice(kind, data.designations)) {
-    elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, ports.prompts);
-  }
-  const elements::ColumnMapping mapping =
-      elements::ProposedColumnMapping(data.attribute_names, data.headings, document.fill_parameters());
-  model::FillParameters parameters;
-  elements::ApplyColumnMapping(mapping, kind, data.headings, parameters);
-
-  document.SetListData(std::move(data));
-  document::SetFillParameters(document.settings_table(), kind, parameters);
-  document::FillDocument(
-      document, {ports.measurer, application.kinds(), application.value_series(), application.report_path()},
-      merge);
+        list, kind, elements::ProposedRoles(list.roles, list.attribute_names), merge, ports.prompts);
+    sorted = roles.sorted || sorted;
+    return roles.accepted;
+  };
+  dialogs.mapping = [](elements::ColumnMapping mapping) { return std::optional(std::move(mapping)); };
+  std::optional<FillHandOver> handed =
+      PrepareFill(kind, std::move(data), document.fill_parameters(), /*sorted=*/true,
+                  elements::MergeChoice::kSeparateLists, dialogs, ports.prompts);
+  if (!handed) return false;
+  session.Apply(commands::Fill{std::move(*handed), FillToolsOf(application, ports.measurer)});
+  return true;
 }
 
 }  // namespace tallyform::app

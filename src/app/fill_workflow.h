@@ -1,19 +1,21 @@
 #pragma once
 // The whole road of a document, shared by every front end: take the element list (read from designs, or a
 // saved document's own), set the designations, roles, joins and column mapping, sort, fill the sheets and
-// save. Nothing is asked halfway except through the dialogs the road has (the roles and the sort choice,
-// through ports::Prompts); what the user must hear afterwards (values off their series, designs cut off)
+// save. Every fill takes one sequence, PrepareFill, and hands its result to the document's session as one
+// command. Nothing is asked halfway except through the dialogs the road has (the roles, the column mapping
+// and the sort choice); what the user must hear afterwards (values off their series, designs cut off)
 // comes back in the outcome, and the front end says it in its own way.
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "document/document.h"
-#include "document/table_rows.h"
+#include "app/document_session.h"
+#include "document/settings_edits.h"
 #include "elements/roles.h"
 #include "model/document_kind.h"
 
@@ -48,8 +50,8 @@ struct FillRequest {
   std::optional<int> tail;
   /// Simple bill: the elements of all designs in one list instead of a section per design.
   bool merge = false;
-  /// Title block fields of the first sheet, set after the fill.
-  std::vector<std::pair<document::TitleField, std::string>> titles;
+  /// Title block fields of the first sheet, set after the fill (one more undoable step).
+  document::TitleFieldValues titles;
   /// The editor of the history record; without it the name the editor dialog would propose, stored nowhere.
   std::optional<std::string> editor;
   /// Where the document is saved; empty leaves it unsaved.
@@ -66,17 +68,44 @@ struct FillPorts {
 };
 
 struct FillOutcome {
-  document::Document document;
+  /// The filled document, in its session.
+  DocumentSession session;
   /// A value was off its series while reading or filling; the report file names it.
   bool mismatch = false;
-  /// The value-check report file.
-  std::filesystem::path report;
-  /// Warnings for the user (code page 1251), such as designs cut off inside a component block.
+  /// The value-check report file; nullopt when it could not be written (a warning says so).
+  std::optional<std::filesystem::path> report;
+  /// Warnings for the user (code page 1251), such as designs cut off inside a component block or a report
+  /// file that could not be written.
   std::vector<std::string> warnings;
 };
 
 /// The message of a fill whose designs hold no elements (only components with number designators, or none).
 std::string NoElementsMessage();
+
+/// How a caller answers the two dialogs of the fill action.
+struct FillDialogs {
+  /// The attribute roles dialog, shown when the list lacks the attribute of a role
+  /// (elements::RolesIncomplete). Accepting it sets the roles into the data (elements::AcceptRoles, which
+  /// sorts again and sets `sorted` then); cancelling it changes nothing. False stops the fill.
+  std::function<bool(elements::ListData& data, elements::MergeChoice& merge, bool& sorted)> roles;
+  /// The column mapping dialog over the proposed mapping: the mapping accepted, or nullopt, which stops the
+  /// fill.
+  std::function<std::optional<elements::ColumnMapping>(elements::ColumnMapping proposed)> mapping;
+};
+
+/// The fill action, the one sequence every fill of every front end takes: an empty list stops it; the roles
+/// dialog when the list lacks the attribute of a role; the column mapping dialog, whose mapping becomes the
+/// heading map and the fill parameters (tallyform::BadUsage when it names what the kind lacks); the sort
+/// choice of a simple bill of several files (through `prompts`); and the order of the kind when the list has
+/// not been sorted since it was read (`sorted`). The hand-over for commands::Fill, or nullopt when the fill
+/// stopped.
+std::optional<FillHandOver> PrepareFill(model::DocumentKind kind, elements::ListData data,
+                                        const model::FillParameters& parameters, bool sorted,
+                                        elements::MergeChoice merge, const FillDialogs& dialogs,
+                                        ports::Prompts& prompts);
+
+/// The document's fill tools: the measurer, the application's kinds and series, and its report file.
+document::FillTools FillToolsOf(const Application& application, const ports::TextMeasurer& measurer);
 
 /// Runs the whole road. Everything the request gives is checked before anything is read or written:
 /// values out of range, a kind other than `from`'s, an output (or `from`) path that is one of the designs
@@ -86,13 +115,14 @@ std::string NoElementsMessage();
 /// as it was.
 FillOutcome RunFill(Application& application, const FillRequest& request, const FillPorts& ports);
 
-/// The document command "Заполнить документ" on a document's own element list, in place: the roles the
-/// list lacks are asked for (the roles dialog's warnings through the prompts), the column mapping keeps the
-/// document's headings and fill parameters, a simple bill of several files asks the sort choice, and the
-/// sheets are filled again (title block, settings and history stay). The document is marked modified; its
-/// mismatch flag tells whether a value was off its series, and offering the report is the caller's
-/// business. A list without elements is DamagedFile (NoElementsMessage()) and leaves the document as it was.
-void FillAgain(Application& application, document::Document& document, const FillPorts& ports);
+/// The document command "Заполнить документ" on a document's own element list, until the element list
+/// window gathers one: the fill action with the roles the list lacks taken as proposed (the roles dialog's
+/// warnings through the prompts, which stop the fill), the column mapping as it stands, and the sort choice
+/// of a simple bill of several files; then the fill as one command of the session. True when the document
+/// was filled; its mismatch flag then tells whether a value was off its series, and offering the report is
+/// the caller's business. A list without elements is DamagedFile (NoElementsMessage()) and leaves the
+/// document as it was.
+bool FillAgain(Application& application, DocumentSession& session, const FillPorts& ports);
 
 /// Refuses (tallyform::BadUsage) an output path that is the same file as one of the inputs, however it is
 /// spelt: writing there would destroy the input.

@@ -27,6 +27,9 @@ ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesys
                                  result.cut_designator + std::string("; этот компонент не прочитан."_cp));
     }
   }
+  if (const std::optional<std::string>& failure = outcome.check.report_failure()) {
+    outcome.warnings.push_back(*failure);
+  }
   return outcome;
 }
 

@@ -1,10 +1,17 @@
 #include "app/recent_files.h"
 
 #include <algorithm>
+#include <string>
 #include <system_error>
+
+#include "ports/settings_store.h"
 
 namespace tallyform::app {
 namespace {
+
+std::string Key(std::size_t index) {
+  return "Recent File List/File" + std::to_string(index + 1);
+}
 
 std::filesystem::path Absolute(const std::filesystem::path& path) {
   std::error_code error;
@@ -24,6 +31,22 @@ RecentFiles::RecentFiles(const std::vector<std::filesystem::path>& stored) {
   // Oldest first, so that each newer one goes in front of it.
   for (auto it = stored.rbegin(); it != stored.rend(); ++it) {
     if (!it->empty()) Add(*it);
+  }
+}
+
+RecentFiles RecentFiles::Load(ports::SettingsStore& store) {
+  std::vector<std::filesystem::path> stored;
+  for (std::size_t i = 0; i < kCapacity; ++i) stored.push_back(store.ReadPath(Key(i)).value_or(""));
+  return RecentFiles(stored);
+}
+
+void RecentFiles::Store(ports::SettingsStore& store) const {
+  for (std::size_t i = 0; i < kCapacity; ++i) {
+    if (i < files_.size()) {
+      store.WritePath(Key(i), files_[i]);
+    } else {
+      store.Remove(Key(i));
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/document_session.h"
 #include "document/document.h"
 #include "model/errors.h"
 #include "model/messages.h"
@@ -63,9 +64,9 @@ std::optional<std::filesystem::path> NextVersionPath(const std::filesystem::path
   return path.parent_path() / ReplaceNumber(name, digits, Increment(digits));
 }
 
-std::filesystem::path NewNameProposal(const document::Document& document) {
+std::filesystem::path NewNameProposal(const document::Document& document, const std::string& title) {
   const std::string& designation = document.settings_table().title_field(document::TitleField::kDesignation);
-  std::string proposal = designation.empty() ? document.Title() : designation + "_1";
+  std::string proposal = designation.empty() ? title : designation + "_1";
   const std::size_t cut = proposal.find_first_of("#%;/\\");
   if (cut != std::string::npos) proposal.erase(cut);
   const std::string_view extension = document::kDocumentExtension;
@@ -85,16 +86,17 @@ SaveWorkflow::SaveWorkflow(ports::Prompts& prompts, ports::SettingsStore& settin
       identity_(settings, system),
       report_path_(std::move(report_path)) {}
 
-SaveResult SaveWorkflow::Save(document::Document& document) {
-  if (document.path().empty()) return Run(document, std::nullopt);
-  return Run(document, document.path());
+SaveResult SaveWorkflow::Save(DocumentSession& session) {
+  if (session.document().path().empty()) return Run(session, std::nullopt);
+  return Run(session, session.document().path());
 }
 
-SaveResult SaveWorkflow::SaveAs(document::Document& document) {
-  return Run(document, std::nullopt);
+SaveResult SaveWorkflow::SaveAs(DocumentSession& session) {
+  return Run(session, std::nullopt);
 }
 
-SaveResult SaveWorkflow::Run(document::Document& document, const std::optional<std::filesystem::path>& path) {
+SaveResult SaveWorkflow::Run(DocumentSession& session, const std::optional<std::filesystem::path>& path) {
+  const document::Document& document = session.document();
   if (document.mismatch() && prompts_.WarningQuestion(model::DocumentMismatchQuestion())) {
     shell_.Open(report_path_);
   }
@@ -105,15 +107,14 @@ SaveResult SaveWorkflow::Run(document::Document& document, const std::optional<s
     target = *path;
   } else {
     std::optional<std::filesystem::path> chosen =
-        prompts_.SaveFileName(next ? *next : NewNameProposal(document));
+        prompts_.SaveFileName(next ? *next : NewNameProposal(document, session.Title()));
     if (!chosen) return SaveResult::kCancelled;
     target = std::move(*chosen);
   }
 
-  if (std::optional<std::string> editor = identity_.Ask(prompts_)) document.SetEditorName(std::move(*editor));
-
+  const std::optional<std::string> editor = identity_.Ask(prompts_);
   try {
-    document.Save(target, system_);
+    session.Save(target, editor, system_);
   } catch (const UnreadableFile& e) {
     prompts_.ErrorMessage(e.message());
     return SaveResult::kFailed;

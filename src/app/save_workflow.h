@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "app/editor_identity.h"
 
@@ -21,6 +22,8 @@ class SystemInfo;
 
 namespace tallyform::app {
 
+class DocumentSession;
+
 /// The path offered when a document saved under `path` is saved again, so that every save keeps the
 /// previous version: the number that follows the last "_" of the file's name (up to its last "."), plus
 /// one, in place of every occurrence of that number in the file's name, never in its folders:
@@ -30,9 +33,10 @@ namespace tallyform::app {
 std::optional<std::filesystem::path> NextVersionPath(const std::filesystem::path& path);
 
 /// The name proposed when a document is saved under a new name: the first sheet's document designation
-/// followed by "_1", or the document's title when there is no designation, cut at the first of "#%;/\",
-/// with ".enum" added when it does not end so; in the folder of the document's file when it has one.
-std::filesystem::path NewNameProposal(const document::Document& document);
+/// followed by "_1", or `title` (the document's title, "Enumeration2" for a new one) when there is no
+/// designation, cut at the first of "#%;/\", with ".enum" added when it does not end so; in the folder of
+/// the document's file when it has one.
+std::filesystem::path NewNameProposal(const document::Document& document, const std::string& title);
 
 enum class SaveResult {
   kSaved,      ///< written; the document's path is where it went
@@ -48,12 +52,12 @@ class SaveWorkflow {
 
   /// The save command: a document saved before goes to its next version (asking) or to its own path
   /// (without asking); one never saved is saved under a new name.
-  SaveResult Save(document::Document& document);
+  SaveResult Save(DocumentSession& session);
   /// The save-as command: always asks for a new name.
-  SaveResult SaveAs(document::Document& document);
+  SaveResult SaveAs(DocumentSession& session);
 
  private:
-  SaveResult Run(document::Document& document, const std::optional<std::filesystem::path>& path);
+  SaveResult Run(DocumentSession& session, const std::optional<std::filesystem::path>& path);
 
   ports::Prompts& prompts_;
   ports::SystemInfo& system_;

@@ -28,6 +28,8 @@ struct Outcome {
 void PrintError(const std::string& cp1251_message);
 /// Writes a code page 1251 warning to standard error as UTF-8, with a line end.
 void PrintWarning(const std::string& cp1251_message);
+/// Warns of what the application's start-up could not do (a kinds file it could not write).
+void PrintStartUpWarnings(const app::Application& application);
 
 void AddReadCommands(CLI::App& app, Outcome& outcome);   // read, check
 void AddDumpCommand(CLI::App& app, Outcome& outcome);    // dump
@@ -37,7 +39,8 @@ void AddFillCommand(CLI::App& app, Outcome& outcome);    // fill
 /// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed), in the
 /// face ChooseSheetFamily(font) picks (`font` in UTF-8; empty for the sheet face). A file that cannot be
 /// written is tallyform::UnreadableFile.
-void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path, const std::string& font = {});
+void WriteDocumentPdf(const document::Document& doc, const std::string& pdf_path,
+                      const std::string& font = {});
 
 /// Warns that the face the user named (UTF-8; empty for none) is not installed, naming the face used
 /// instead. Needs the Qt session.

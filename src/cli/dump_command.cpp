@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/open_workflow.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "document/document.h"
@@ -78,13 +79,8 @@ void WriteSheet(std::ostream& out, const CTableRows& sheet) {
 }
 
 int RunDump(const std::string& file) {
-  document::Document doc = [&] {
-    try {
-      return document::Document::FromFile(file);
-    } catch (const DamagedFile& e) {
-      throw DamagedFile(text::Cp1251FromUnknown(file) + ": " + e.message());
-    }
-  }();
+  const app::DocumentSession session = app::OpenDocument(file);
+  const document::Document& doc = session.document();
 
   std::ostream& out = std::cout;
   out << "{";

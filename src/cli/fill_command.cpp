@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "adapters/qt_settings_store.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
 #include "app/fill_workflow.h"
+#include "app/settings_file.h"
 #include "cli/cli_prompts.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
@@ -136,19 +136,19 @@ int RunFill(const FillOptions& options) {
   EnsureQtSession();
   WarnAboutMissingFont(options.font);
   app::Application application(app::ProgramFolder());
+  PrintStartUpWarnings(application);
   const adapters::QtTextMeasurer measurer(QString::fromStdString(options.font));
   adapters::QtSystemInfo system;
-  adapters::QtSettingsStore settings(adapters::QtSettingsStore::FileIn(application.folder()));
+  app::SettingsFile settings(app::SettingsFile::In(application.folder()));
   // No one is there to answer: the sort choice keeps what --merge says, and the roles the workflow cannot
   // accept are refused as bad usage before the dialog would be shown.
   CliPrompts prompts;
   app::FillOutcome outcome = app::RunFill(application, request, {measurer, prompts, settings, system});
   for (const std::string& warning : outcome.warnings) PrintWarning(warning);
-  document::Document& doc = outcome.document;
-  // Drawn after saving, so the file holds the fill as it is, whatever the drawing marks in the sheets.
+  const document::Document& doc = outcome.session.document();
   if (!options.pdf.empty()) WriteDocumentPdf(doc, options.pdf, options.font);
 
-  const std::string report = Cp(outcome.report.string());
+  const std::string report = outcome.report ? Cp(outcome.report->string()) : std::string();
   Json out = Json::object();
   out["output"] = Utf8(Cp(std::filesystem::absolute(doc.path()).string()));
   out["kind"] = static_cast<int>(doc.kind());
@@ -156,11 +156,12 @@ int RunFill(const FillOptions& options) {
   out["sheets"] = doc.sheets().sheet_count();
   out["editor"] = Utf8(doc.editor_name());
   out["mismatch"] = outcome.mismatch;
-  out["report"] = Utf8(report);
+  out["report"] = outcome.report ? Json(Utf8(report)) : Json(nullptr);
   if (!options.pdf.empty()) out["pdf"] = Utf8(Cp(std::filesystem::absolute(options.pdf).string()));
   std::cout << Compact(out) << '\n';
   if (outcome.mismatch) {
-    PrintWarning(model::OneLine(model::kDocumentMismatch) + std::string(" Отчет: "_cp) + report);
+    PrintWarning(model::OneLine(model::kDocumentMismatch) +
+                 (outcome.report ? std::string(" Отчет: "_cp) + report : std::string()));
   }
   return kOk;
 }

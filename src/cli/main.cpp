@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 
+#include "app/application.h"
 #include "cli/commands.h"
 #include "model/errors.h"
 #include "text/cp1251.h"
@@ -15,6 +16,10 @@ void PrintError(const std::string& cp1251_message) {
 
 void PrintWarning(const std::string& cp1251_message) {
   std::cerr << "warning: " << text::ToUtf8(cp1251_message) << '\n';
+}
+
+void PrintStartUpWarnings(const app::Application& application) {
+  for (const std::string& warning : application.start_up_warnings()) PrintWarning(warning);
 }
 
 }  // namespace tallyform::cli

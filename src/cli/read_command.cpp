@@ -29,7 +29,7 @@ struct ReadOptions {
 };
 
 // Reads the designs, saying on standard error what the user should hear about them; the run's value check
-// tells the counts.
+// tells the counts and whether its report was written.
 valuecheck::ValueCheck ReadDesigns(app::Application& application, const std::vector<std::string>& files,
                                    elements::ListData& data, bool& mismatch) {
   app::ReadOutcome outcome =
@@ -39,32 +39,40 @@ valuecheck::ValueCheck ReadDesigns(app::Application& application, const std::vec
   return std::move(outcome.check);
 }
 
-std::string ReportPath(app::Application& application) {
-  return text::ToUtf8(text::Cp1251FromUnknown(application.report_path().string()));
+// The report's path, UTF-8; null when the report could not be written.
+Json ReportPath(const valuecheck::ValueCheck& check) {
+  if (check.report_failure()) return Json(nullptr);
+  return Json(text::ToUtf8(text::Cp1251FromUnknown(check.report_path().string())));
 }
 
 int RunRead(const ReadOptions& options) {
   app::Application application(app::ProgramFolder());
+  PrintStartUpWarnings(application);
   elements::ListData data;
   bool mismatch = false;
-  ReadDesigns(application, options.files, data, mismatch);
+  const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
 
   std::ostream& out = std::cout;
   out << "{";
   WriteElementData(out, data);
   out << ",\n  \"mismatch\": " << (mismatch ? "true" : "false")
-      << ",\n  \"report\": " << Compact(Json(ReportPath(application))) << "\n}\n";
+      << ",\n  \"report\": " << Compact(ReportPath(check)) << "\n}\n";
 
   if (mismatch) {
-    PrintWarning(std::string("В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
-                             "конденсаторов их заданной точности. Отчет: "_cp) +
-                 text::Cp1251FromUnknown(application.report_path().string()));
+    std::string warning(
+        "В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
+        "конденсаторов их заданной точности."_cp);
+    if (!check.report_failure()) {
+      warning += std::string(" Отчет: "_cp) + text::Cp1251FromUnknown(check.report_path().string());
+    }
+    PrintWarning(warning);
   }
   return kOk;
 }
 
 int RunCheck(const ReadOptions& options) {
   app::Application application(app::ProgramFolder());
+  PrintStartUpWarnings(application);
   elements::ListData data;
   bool mismatch = false;
   const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
@@ -73,7 +81,7 @@ int RunCheck(const ReadOptions& options) {
   const std::size_t unanalysable = check.unanalysable_count();
   if (options.json) {
     Json out;
-    out["report"] = ReportPath(application);
+    out["report"] = ReportPath(check);
     out["mismatches"] = mismatches;
     out["unanalysable"] = unanalysable;
     Json files = Json::array();
@@ -81,8 +89,8 @@ int RunCheck(const ReadOptions& options) {
     out["files"] = std::move(files);
     std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
   } else {
-    std::cout << "report: " << ReportPath(application) << '\n'
-              << "values off their series: " << mismatches << '\n'
+    if (!check.report_failure()) std::cout << "report: " << ReportPath(check).get<std::string>() << '\n';
+    std::cout << "values off their series: " << mismatches << '\n'
               << "elements that cannot be analysed: " << unanalysable << '\n';
   }
   if (mismatches > 0 || (options.strict && unanalysable > 0)) return kMismatch;

@@ -13,6 +13,7 @@
 #include "adapters/qt_text.h"
 #include "adapters/sheet_export.h"
 #include "adapters/sheet_font.h"
+#include "app/open_workflow.h"
 #include "cli/commands.h"
 #include "cli/qt_session.h"
 #include "document/document.h"
@@ -55,9 +56,9 @@ int RunRender(const RenderOptions& options) {
   if (options.dpi && options.png.empty()) throw BadUsage("render: --dpi applies to --png only");
 
   EnsureQtSession();
-  document::Document doc = document::Document::FromFile(options.document);
   // Drawn as a window shows a document it opened; the file is not written.
-  doc.LayOutSheets();
+  const app::DocumentSession session = app::OpenDocument(options.document);
+  const document::Document& doc = session.document();
 
   adapters::ExportOptions exports;
   exports.family = QString::fromStdString(options.font);
@@ -96,7 +97,7 @@ void WarnAboutMissingFont(const std::string& font) {
                adapters::FromQString(adapters::ChooseSheetFamily(family)) + "\".");
 }
 
-void WriteDocumentPdf(document::Document& doc, const std::string& pdf_path, const std::string& font) {
+void WriteDocumentPdf(const document::Document& doc, const std::string& pdf_path, const std::string& font) {
   EnsureQtSession();
   adapters::ExportOptions exports;
   exports.family = QString::fromStdString(font);

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 #include <fstream>
-#include <random>
 #include <system_error>
 #include <utility>
 
 #include "archive/archive.h"
 #include "model/errors.h"
+#include "model/file_writing.h"
 #include "model/messages.h"
 #include "ports/system_info.h"
 #include "text/cp1251.h"
@@ -30,11 +30,7 @@ std::string PathText(const std::filesystem::path& path) {
 }
 
 [[noreturn]] void CannotOpen(const std::filesystem::path& path) {
-  throw UnreadableFile(std::string("Не удалось открыть файл "_cp) + PathText(path) + ".");
-}
-
-[[noreturn]] void CannotSave(const std::filesystem::path& path) {
-  throw UnreadableFile(std::string("Не удалось сохранить файл "_cp) + PathText(path) + ".");
+  throw UnreadableFile(model::CannotOpenMessage(path));
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -51,51 +47,6 @@ std::string ReadWholeFile(const std::filesystem::path& path) {
   // A file that grew while it was read is read only as far as it was when opened; the archive then
   // decides whether what was read is a whole document.
   return bytes;
-}
-
-// A name beside the target that no other save uses at the same time. The target's name is cut so that the
-// temporary name stays within the file system's limit whenever the target's own name does.
-std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string name = target.filename().string().substr(0, 200);
-  std::random_device random;
-  std::string suffix = ".tmp";
-  for (int i = 0; i < 2; ++i) {
-    std::uint32_t r = random();
-    for (int k = 0; k < 8; ++k, r >>= 4) suffix.push_back(kHex[r & 0xf]);
-  }
-  return target.parent_path() / ("." + name + suffix);
-}
-
-// A link is followed, so that saving through it replaces the file it names rather than the link itself.
-std::filesystem::path ResolveLink(const std::filesystem::path& target) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(target, ec)) return target;
-  std::filesystem::path resolved = std::filesystem::canonical(target, ec);
-  return ec ? target : resolved;
-}
-
-void WriteFileReplacing(const std::filesystem::path& requested, std::string_view bytes) {
-  const std::filesystem::path target = ResolveLink(requested);
-  const std::filesystem::path temporary = TemporaryPathFor(target);
-  std::error_code ec;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (out) {
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.close();
-    }
-    if (!out) {
-      std::filesystem::remove(temporary, ec);
-      CannotSave(requested);
-    }
-  }
-  std::filesystem::rename(temporary, target, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    CannotSave(requested);
-  }
 }
 
 void WriteRecord(archive::ArchiveWriter& ar, const HistoryRecord& record) {
@@ -160,35 +111,30 @@ Document Document::FromBytes(std::string_view bytes) {
   history.reserve(static_cast<std::size_t>(record_count));
   for (std::int32_t i = 0; i < record_count; ++i) history.push_back(ReadRecord(ar));
   if (ar.remaining() != 0) Damaged();
+  if (sheets.empty()) Damaged();  // everything that draws or fills relies on a first sheet
+  return Assemble({*kind, std::move(sheets), std::move(data), std::move(history)});
+}
 
-  // Everything that draws or fills a sheet relies on the kind's columns and on a first sheet.
-  if (sheets.empty()) Damaged();
-  for (const auto& sheet : sheets) {
-    if (sheet->column_count() != model::LayoutOf(*kind).column_count) Damaged();
-    const model::FillParameters parameters = FillParametersOf(*sheet, *kind);
-    sheet->SetEmptyRowsBetweenGroups(parameters.gap);
-    sheet->SetEmptyRowsAtEnd(parameters.tail);
+Document Document::Assemble(DocumentParts parts) {
+  const model::DocumentKind kind = parts.kind;
+  Document document(kind);
+  if (!parts.sheets.empty()) {
+    // Everything that draws or fills a sheet relies on the kind's columns.
+    for (const auto& sheet : parts.sheets) {
+      if (sheet == nullptr || sheet->column_count() != model::LayoutOf(kind).column_count) Damaged();
+      const model::FillParameters parameters = FillParametersOf(*sheet, kind);
+      sheet->SetEmptyRowsBetweenGroups(parameters.gap);
+      sheet->SetEmptyRowsAtEnd(parameters.tail);
+    }
+    document.sheets_.ReplaceSheets(std::move(parts.sheets));
   }
-
-  Document document(*kind);
-  document.sheets_.ReplaceSheets(std::move(sheets));
-  for (const auto& [name, heading] : data.headings) document.sheets_.column_headings()[name] = heading;
-  document.data_ = std::move(data);
-  document.history_ = std::move(history);
+  document.data_ = std::move(parts.data);
+  document.history_ = std::move(parts.history);
   if (!document.history_.empty()) {
     document.editor_name_ = document.history_.back().editor;
     document.file_name_ = document.history_.back().file;
   }
   return document;
-}
-
-void Document::Open(const std::filesystem::path& path) {
-  Document read = FromFile(path);
-  ChangeNotifier listeners = std::move(notifier_);
-  *this = std::move(read);
-  notifier_ = std::move(listeners);
-  sheets_.LayOut();
-  notifier_.Notify(DocumentChange::Kind::kReplaced);
 }
 
 std::string Document::ToBytes(const HistoryRecord& new_record) const {
@@ -222,47 +168,15 @@ HistoryRecord Document::MakeRecord(const std::filesystem::path& path, ports::Sys
 
 void Document::Save(const std::filesystem::path& path, ports::SystemInfo& system) {
   HistoryRecord record = MakeRecord(path, system);
-  WriteFileReplacing(path, ToBytes(record));
+  model::WriteFileReplacing(path, ToBytes(record));
   file_name_ = record.file;
   history_.push_back(std::move(record));
   path_ = path;
-  notifier_.Notify(DocumentChange::Kind::kSaved);
-  SetModified(false);
-}
-
-void Document::SetModified(bool on) {
-  if (modified_ == on) return;
-  modified_ = on;
-  notifier_.Notify(DocumentChange::Kind::kModified);
-}
-
-void Document::LayOutSheets() {
-  sheets_.LayOut();
-  notifier_.Notify(DocumentChange::Kind::kSheets);
-}
-
-bool Document::Undo() {
-  if (!undo_ring_.Undo(sheets_)) return false;
-  SetModified(true);
-  LayOutSheets();
-  return true;
-}
-
-bool Document::Redo() {
-  if (!undo_ring_.Redo(sheets_)) return false;
-  SetModified(true);
-  LayOutSheets();
-  return true;
+  modified_ = false;
 }
 
 void Document::SetValueReport(std::unique_ptr<valuecheck::ValueCheck> report) {
   value_report_ = std::move(report);
-}
-
-void Document::SetListData(elements::ListData data) {
-  data_ = std::move(data);
-  sheets_.column_headings() = data_.headings;
-  notifier_.Notify(DocumentChange::Kind::kListData);
 }
 
 std::string Document::Title() const {

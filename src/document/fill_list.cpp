@@ -70,7 +70,7 @@ class ListWriter : public RowWriter {
   }
 
   const ListColumns& columns_;
-  // The unit whose heading was written last (W).
+  // The unit whose heading was written last.
   std::string last_unit_;
 };
 

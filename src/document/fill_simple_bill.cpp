@@ -81,7 +81,7 @@ class SimpleBillWriter : public RowWriter {
   std::string_view designator_role_;
   elements::MergeChoice merge_;
   const int section_top_offset_ = model::LayoutOf(model::DocumentKind::kSimpleBill).section_top_offset;
-  // The category whose heading was written last (K), and the next item's number.
+  // The category whose heading was written last, and the next item's number.
   std::string last_category_;
   long long next_number_ = 1;
 };

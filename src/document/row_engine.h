@@ -85,15 +85,15 @@ class RowEngine {
   int row() const { return row_; }
   /// Moves the current row down.
   void AdvanceRows(int rows) { row_ += rows; }
-  /// True when R - r - 1 >= B + rows: the sheet (R rows) has `rows` more rows below r before its empty
-  /// rows at the end (B).
+  /// True when the sheet has `rows` more rows below the current one before its empty rows at the end
+  /// (the tail): row count - current row - 1 >= tail + rows.
   bool HasRoomBelow(int rows) const;
 
-  /// The empty rows between groups (G) and at the end of a sheet (B) of this run.
+  /// The empty rows between groups (the gap) and at the end of a sheet (the tail) of this run.
   int gap() const { return gap_; }
   int tail() const { return tail_; }
 
-  /// The group whose heading was written last (L); a new group gets the gap before it.
+  /// The group whose heading was written last; a new group gets the gap before it.
   const std::string& last_group() const { return last_group_; }
   void SetLastGroup(std::string_view group) { last_group_ = std::string(group); }
 

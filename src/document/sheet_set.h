@@ -1,13 +1,12 @@
 #pragma once
-// The sheet set: the sheets of one document (one sheet table each), their size, column layout and column
-// headings. What a view of the sheets keeps (the sheet shown, the mapping, the selection) lives in the view;
-// earlier states of the sheets live in the document's undo ring.
+// The sheet set: the sheets of one document (one sheet table each), their size and column layout. What a
+// view of the sheets keeps (the sheet shown, the mapping, the selection) lives in the view; earlier states
+// of the sheets live in the undo ring of the document's session.
 
 #include <cstddef>
 #include <span>
 #include <vector>
 
-#include "archive/archive.h"
 #include "document/table_rows.h"
 #include "model/document_kind.h"
 
@@ -59,10 +58,6 @@ class SheetSet {
   /// or read from a file; a set laid out already stays as it is, byte for byte.
   void LayOut();
 
-  /// Column heading map, kept for the filling.
-  archive::StringMap& column_headings() { return column_headings_; }
-  const archive::StringMap& column_headings() const { return column_headings_; }
-
  private:
   void AddFirstSheet();
 
@@ -74,7 +69,6 @@ class SheetSet {
   int following_body_height_ = 0;
 
   document::SheetArray sheets_;
-  archive::StringMap column_headings_;
 };
 
 }  // namespace tallyform::document

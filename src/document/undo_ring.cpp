@@ -1,37 +1,45 @@
 #include "document/undo_ring.h"
 
-#include <utility>
-
 namespace tallyform::document {
 
-void UndoRing::Push(const SheetSet& sheets) {
-  undo_.push_back(CopySheets(sheets.sheets()));
-  if (undo_.size() > kCapacity) undo_.pop_front();
-  redo_.clear();
+void RingIndices::Push() {
+  if (wrapped()) {
+    if (newest_ < current_) {
+      // Back in the slots before the wrap, with states to redo after it: they go.
+      if (current_ == kSlots - 1) {
+        newest_ = current_ = 0;
+        return;
+      }
+    } else if (newest_ == current_) {
+      newest_ = current_ = newest_ + 1;
+      if (oldest_ == newest_) oldest_ = Next(oldest_);  // full: the oldest state goes
+      return;
+    }
+  } else {
+    if (newest_ == current_ && current_ == kSlots - 1) {
+      newest_ = current_ = 0;
+      if (oldest_ == 0) oldest_ = 1;
+      return;
+    }
+    if (newest_ == current_) {
+      newest_ = current_ = newest_ + 1;
+      return;
+    }
+  }
+  // States to redo after the current one: the new state takes the next slot and they go.
+  newest_ = current_ = current_ + 1;
 }
 
-bool UndoRing::Undo(SheetSet& sheets) {
-  if (undo_.empty()) return false;
-  redo_.reserve(redo_.size() + 1);  // so that nothing below can fail half way
-  SheetArray state = std::move(undo_.back());
-  undo_.pop_back();
-  sheets.SwapSheets(state);
-  redo_.push_back(std::move(state));
+bool RingIndices::Undo() {
+  if (!CanUndo()) return false;
+  current_ = current_ == 0 ? kSlots - 1 : current_ - 1;
   return true;
 }
 
-bool UndoRing::Redo(SheetSet& sheets) {
-  if (redo_.empty()) return false;
-  SheetArray state = std::move(redo_.back());
-  redo_.pop_back();
-  sheets.SwapSheets(state);
-  undo_.push_back(std::move(state));
+bool RingIndices::Redo() {
+  if (!CanRedo()) return false;
+  current_ = Next(current_);
   return true;
-}
-
-void UndoRing::Clear() {
-  undo_.clear();
-  redo_.clear();
 }
 
 }  // namespace tallyform::document

@@ -77,9 +77,9 @@ bool UseRussianForQt(QCoreApplication& application) {
 
 Desktop::Desktop(const std::filesystem::path& folder)
     : application_(folder, app::Application::NotStarted{}),
-      settings_(adapters::QtSettingsStore::FileIn(folder)),
+      settings_(app::SettingsFile::In(folder)),
       services_{application_, prompts_, settings_, system_, shell_, measurer_},
-      window_(std::make_unique<MainWindow>(services_, adapters::QtSettingsStore::FileIn(folder))) {
+      window_(std::make_unique<MainWindow>(services_)) {
   prompts_.SetParent(window_.get());
 }
 
@@ -92,6 +92,10 @@ void Desktop::StartUp(bool splash) {
   }
   application_.StartUp();
   window_->showMaximized();
+  // Told once the window is there: the program works on without what start-up could not do.
+  QTimer::singleShot(0, window_.get(), [this] {
+    for (const std::string& warning : application_.start_up_warnings()) prompts_.Warning(warning);
+  });
 }
 
 int RunDesktop(int argc, char** argv) {

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "adapters/qt_settings_store.h"
 #include "adapters/qt_shell.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
+#include "app/settings_file.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
 
@@ -53,7 +53,7 @@ class Desktop {
 
  private:
   app::Application application_;
-  adapters::QtSettingsStore settings_;
+  app::SettingsFile settings_;
   adapters::QtSystemInfo system_;
   adapters::QtShell shell_;
   adapters::QtTextMeasurer measurer_;

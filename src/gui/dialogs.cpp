@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -34,13 +35,13 @@ QString VersionText() {
   return QStringLiteral("Версия ") + QStringLiteral(TALLYFORM_VERSION);
 }
 
-KindChoiceDialog::KindChoiceDialog(int current, QWidget* parent)
+KindChoiceDialog::KindChoiceDialog(std::optional<model::DocumentKind> current, QWidget* parent)
     : QDialog(parent), list_(new QListWidget(this)) {
   setWindowTitle(QStringLiteral("Выбор документа"));
   for (int kind = 0; kind < model::kDocumentKindCount; ++kind) {
     list_->addItem(adapters::ToQString(model::LayoutOf(static_cast<model::DocumentKind>(kind)).title));
   }
-  if (current >= 0 && current < list_->count()) list_->setCurrentRow(current);
+  if (current) list_->setCurrentRow(static_cast<int>(*current));
   list_->setMinimumWidth(list_->sizeHintForColumn(0) + 40);
   list_->setFixedHeight(list_->sizeHintForRow(0) * list_->count() + 2 * list_->frameWidth() + 4);
   connect(list_, &QListWidget::itemDoubleClicked, this, &KindChoiceDialog::accept);
@@ -49,13 +50,14 @@ KindChoiceDialog::KindChoiceDialog(int current, QWidget* parent)
   layout->addWidget(OkCancel(this));
 }
 
-int KindChoiceDialog::kind() const {
+std::optional<model::DocumentKind> KindChoiceDialog::kind() const {
   const QList<QListWidgetItem*> chosen = list_->selectedItems();
-  return chosen.isEmpty() ? -1 : list_->row(chosen.front());
+  if (chosen.isEmpty()) return std::nullopt;
+  return model::DocumentKindFromNumber(list_->row(chosen.front()));
 }
 
 void KindChoiceDialog::accept() {
-  if (kind() < 0) return;
+  if (!kind()) return;
   QDialog::accept();
 }
 
@@ -109,6 +111,23 @@ void HistoryDialog::SizeColumns() {
   // Each column takes 7/29 of the list's width.
   const int width = list_->viewport()->width();
   for (int column = 0; column < list_->columnCount(); ++column) list_->setColumnWidth(column, width * 7 / 29);
+}
+
+SaveChanges AskSaveChanges(QWidget* parent, const QString& title) {
+  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tallyform"),
+                  QStringLiteral("Сохранить изменения в %1?").arg(title),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return SaveChanges::kSave;
+    case QMessageBox::No:
+      return SaveChanges::kDiscard;
+    default:
+      return SaveChanges::kCancel;
+  }
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {

@@ -1,10 +1,14 @@
 #pragma once
-// The program's own small dialogs: the document kind choice, the editor's name, the document's history and
-// the about box. They only show and collect; WidgetPrompts opens them and hands the answers to the core.
+// The program's own small dialogs: the document kind choice, the editor's name, the document's history, the
+// question before a modified document closes, and the about box. They show and collect values; the
+// commands that open them hand what they collect to the core.
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 #include <vector>
+
+#include "model/document_kind.h"
 
 class QLineEdit;
 class QListWidget;
@@ -25,10 +29,10 @@ QString VersionText();
 class KindChoiceDialog : public QDialog {
   Q_OBJECT
  public:
-  /// `current` is the kind marked when the dialog opens, or -1 for none.
-  explicit KindChoiceDialog(int current, QWidget* parent = nullptr);
-  /// The chosen line (0 list of elements, 1 bill, 2 simple bill), or -1.
-  int kind() const;
+  /// `current` is the kind marked when the dialog opens.
+  explicit KindChoiceDialog(std::optional<model::DocumentKind> current, QWidget* parent = nullptr);
+  /// The kind of the chosen line, or nothing.
+  std::optional<model::DocumentKind> kind() const;
   QListWidget* list() const { return list_; }
 
  public slots:
@@ -64,6 +68,11 @@ class HistoryDialog : public QDialog {
   void SizeColumns();
   QTreeWidget* list_;
 };
+
+/// What to do with a modified document that is closing.
+enum class SaveChanges { kSave, kDiscard, kCancel };
+/// "Сохранить изменения в TITLE?" with Yes, No and Cancel; `title` is the document's name.
+SaveChanges AskSaveChanges(QWidget* parent, const QString& title);
 
 /// "О программе": the program's icon, its name and version, and OK.
 class AboutDialog : public QDialog {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QTimer>
 #include <exception>
 #include <utility>
 
@@ -10,51 +11,33 @@
 #include "app/editor_identity.h"
 #include "app/fill_workflow.h"
 #include "app/save_workflow.h"
+#include "app/value_report.h"
+#include "gui/dialogs.h"
+#include "gui/error_boundary.h"
 #include "gui/services.h"
-#include "gui/widget_prompts.h"
+#include "gui/wait_cursor.h"
 #include "model/errors.h"
 #include "model/messages.h"
+#include "ports/prompts.h"
 #include "ports/shell.h"
-#include "valuecheck/value_check.h"
 
 namespace tallyform::gui {
-namespace {
-
-// The wait cursor for as long as a long command runs.
-class WaitCursor {
- public:
-  WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-}  // namespace
-
-DocumentController::DocumentController(document::Document document, Services& services, int number,
-                                       QObject* parent)
-    : QObject(parent), document_(std::move(document)), services_(services), number_(number) {}
-
-template <typename Command>
-bool DocumentController::Guard(Command&& command) {
-  try {
-    command();
-    return true;
-  } catch (const Error& e) {
-    services_.prompts.ErrorMessage(e.message());
-  } catch (const std::exception& e) {
-    services_.prompts.ErrorMessage(adapters::FromQString(QString::fromLocal8Bit(e.what())));
-  }
-  return false;
+DocumentController::DocumentController(app::DocumentSession session, Services& services, QObject* parent)
+    : QObject(parent), session_(std::move(session)), services_(services) {
+  subscription_ = session_.Subscribe([this](const app::DocumentChange& change) {
+    emit changed(change);
+    constexpr unsigned kDescribed =
+        app::DocumentChange::kEditor | app::DocumentChange::kSaved | app::DocumentChange::kModified;
+    if (change.Touches(kDescribed)) emit describedChanged();
+  });
 }
 
 QString DocumentController::Title() const {
-  if (!document_.path().empty()) return adapters::ToQString(document_.Title());
-  return adapters::ToQString(document::kNewDocumentTitle) + QString::number(number_);
+  return adapters::ToQString(session_.Title());
 }
 
 QString DocumentController::EditorName() const {
-  return adapters::ToQString(document_.editor_name());
+  return adapters::ToQString(document().editor_name());
 }
 
 bool DocumentController::Save() {
@@ -67,62 +50,64 @@ bool DocumentController::SaveAs() {
 
 bool DocumentController::RunSave(bool new_name) {
   app::SaveResult result = app::SaveResult::kCancelled;
-  Guard([&] {
+  Guard(services_.prompts, [&] {
     app::SaveWorkflow save(services_.prompts, services_.settings, services_.system, services_.shell,
                            services_.application.report_path());
-    result = new_name ? save.SaveAs(document_) : save.Save(document_);
+    result = new_name ? save.SaveAs(session_) : save.Save(session_);
   });
-  emit describedChanged();
   return result == app::SaveResult::kSaved;
 }
 
 void DocumentController::ChangeEditor() {
-  Guard([&] {
+  Guard(services_.prompts, [&] {
     app::EditorIdentity identity(services_.settings, services_.system);
     if (std::optional<std::string> name = identity.Ask(services_.prompts)) {
-      document_.SetEditorName(std::move(*name));
-      emit describedChanged();
+      session_.Apply(app::commands::EditorName{std::move(*name)});
     }
   });
 }
 
 void DocumentController::ShowHistory() {
-  Guard([&] { services_.prompts.History(document_.history()); });
+  Guard(services_.prompts, [&] { HistoryDialog(document().history(), DialogParent()).exec(); });
 }
 
 void DocumentController::ShowReport() {
-  Guard([&] {
-    // The document's own report, written again in case another document's run has written the file since.
-    if (const valuecheck::ValueCheck* report = document_.value_report()) {
-      valuecheck::ShowReport(services_.shell, *report);
-    } else {
-      services_.shell.Open(services_.application.report_path());
-    }
+  Guard(services_.prompts, [&] {
+    app::ShowDocumentReport(document(), services_.application.report_path(), services_.shell,
+                            services_.prompts);
   });
 }
 
 void DocumentController::Fill() {
-  const bool filled = Guard([&] {
+  bool filled = false;
+  Guard(services_.prompts, [&] {
     WaitCursor wait;
-    app::FillAgain(services_.application, document_,
-                   {services_.measurer, services_.prompts, services_.settings, services_.system});
+    filled = app::FillAgain(services_.application, session_,
+                            {services_.measurer, services_.prompts, services_.settings, services_.system});
   });
   if (!filled) return;
-  emit changed();
-  emit describedChanged();
-  if (document_.mismatch() && services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
+  if (document().mismatch() && services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
     ShowReport();
   }
 }
 
+QWidget* DocumentController::DialogParent() const {
+  const auto* window = qobject_cast<const QWidget*>(parent());
+  return window != nullptr ? window->window() : nullptr;
+}
+
+void DocumentController::TellLater(const std::string& message) {
+  QTimer::singleShot(0, this, [this, message] { services_.prompts.ErrorMessage(message); });
+}
+
 bool DocumentController::PrepareClose() {
-  if (!document_.modified()) return true;
-  switch (services_.prompts.AskSaveChanges(Title())) {
-    case WidgetPrompts::SaveChanges::kSave:
+  if (!document().modified()) return true;
+  switch (AskSaveChanges(DialogParent(), Title())) {
+    case SaveChanges::kSave:
       return Save();
-    case WidgetPrompts::SaveChanges::kDiscard:
+    case SaveChanges::kDiscard:
       return true;
-    case WidgetPrompts::SaveChanges::kCancel:
+    case SaveChanges::kCancel:
       break;
   }
   return false;

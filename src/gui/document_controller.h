@@ -1,12 +1,16 @@
 #pragma once
-// One open document and the commands that change it. The controller owns the document and is the only
-// thing in the GUI that changes it; the views read it and redraw when told. Every command catches the
-// core's errors and reports them through the prompts, so no exception leaves a slot.
+// One open document in its session and the window commands on it. The document changes only through the
+// session; the controller passes the session's notifications on as Qt signals, from which the views and the
+// main window refresh. Every command catches the core's errors and reports them through the prompts, so no
+// exception leaves a slot.
 
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <filesystem>
+#include <string>
 
+#include "app/document_session.h"
 #include "document/document.h"
 
 namespace tallyform::gui {
@@ -16,19 +20,19 @@ struct Services;
 class DocumentController : public QObject {
   Q_OBJECT
  public:
-  /// `number` is the number a document never saved carries in its title ("Enumeration1", ...).
-  DocumentController(document::Document document, Services& services, int number, QObject* parent = nullptr);
+  /// The session's document is shown from now on; its number is the number a document never saved
+  /// carries in its title ("Enumeration1", ...).
+  DocumentController(app::DocumentSession session, Services& services, QObject* parent = nullptr);
 
-  const document::Document& document() const { return document_; }
-  /// The sheet set as the sheet drawing takes it: drawing remembers its mapping there for the hit test.
-  const document::SheetSet& SheetsForDrawing() const { return document_.sheets(); }
+  const app::DocumentSession& session() const { return session_; }
+  const document::Document& document() const { return session_.document(); }
 
   /// The window's title: the file's name, or "Enumeration" with the document's number before it is saved.
   QString Title() const;
   /// The editor's name as the status bar shows it (empty when there is none).
   QString EditorName() const;
-  bool modified() const { return document_.modified(); }
-  const std::filesystem::path& path() const { return document_.path(); }
+  bool modified() const { return document().modified(); }
+  const std::filesystem::path& path() const { return document().path(); }
 
   /// The save and save-as commands; true when the document was written.
   bool Save();
@@ -44,22 +48,25 @@ class DocumentController : public QObject {
   void Fill();
   /// Asked before the window closes: a modified document offers to be saved. False keeps it open.
   bool PrepareClose();
+  /// Shows an error message (code page 1251) once the event loop is back, for work that must not open a
+  /// dialog while it runs.
+  void TellLater(const std::string& message);
 
  signals:
-  /// The sheets changed: views redraw and take the sheet count again.
-  void changed();
+  /// The document changed (the session's notification): views redraw what it touched.
+  void changed(const app::DocumentChange& change);
   /// The title, the modified mark or the editor's name changed.
   void describedChanged();
 
  private:
   /// The save command (false) or the save-as command (true) through the core save workflow.
   bool RunSave(bool new_name);
-  template <typename Command>
-  bool Guard(Command&& command);
+  /// The window the controller's own dialogs are centred on: the main window.
+  QWidget* DialogParent() const;
 
-  document::Document document_;
+  app::DocumentSession session_;
   Services& services_;
-  int number_;
+  app::Subscription subscription_;
 };
 
 }  // namespace tallyform::gui

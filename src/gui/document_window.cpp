@@ -11,10 +11,10 @@
 
 namespace tallyform::gui {
 
-DocumentWindow::DocumentWindow(document::Document document, Services& services, int number,
-                               const QString& family, QWidget* parent)
+DocumentWindow::DocumentWindow(app::DocumentSession session, Services& services, const QString& family,
+                               QWidget* parent)
     : QMdiSubWindow(parent),
-      controller_(new DocumentController(std::move(document), services, number, this)),
+      controller_(new DocumentController(std::move(session), services, this)),
       view_(new PageView(*controller_, family, this)) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));

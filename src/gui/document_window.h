@@ -6,7 +6,7 @@
 #include <QMdiSubWindow>
 #include <QString>
 
-#include "document/document.h"
+#include "app/document_session.h"
 
 namespace tallyform::gui {
 
@@ -17,7 +17,7 @@ struct Services;
 class DocumentWindow : public QMdiSubWindow {
   Q_OBJECT
  public:
-  DocumentWindow(document::Document document, Services& services, int number, const QString& family,
+  DocumentWindow(app::DocumentSession session, Services& services, const QString& family,
                  QWidget* parent = nullptr);
 
   DocumentController& controller() const { return *controller_; }

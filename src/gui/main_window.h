@@ -1,6 +1,8 @@
 #pragma once
-// The main window: the document windows in one area, the menus (one set while no document is active,
-// the document's set while one is), the toolbar, the status bar with its panes, and the recent-file list.
+// The main window: the document windows in one area, the menus (one bar while no document is active, the
+// document's bar while one is), the toolbar, the status bar with its panes, and the recent-file list. Its
+// commands are the rows of one table (command_table.h), from which the menus, the toolbar, the enabling
+// and the dispatch are made.
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -8,16 +10,18 @@
 #include <QStringList>
 #include <filesystem>
 #include <map>
+#include <span>
 
 #include "app/recent_files.h"
+#include "gui/command_table.h"
 #include "gui/printing.h"
+#include "model/document_kind.h"
 
 class QAction;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QSettings;
 class QToolBar;
 
 namespace tallyform::gui {
@@ -25,47 +29,15 @@ namespace tallyform::gui {
 class DocumentWindow;
 struct Services;
 
-/// The commands of the menus and the toolbar.
-enum class Command {
-  kNew,
-  kOpen,
-  kClose,
-  kSave,
-  kSaveAs,
-  kPrint,
-  kPrintPreview,
-  kPrintSetup,
-  kExit,
-  kUndo,
-  kRedo,
-  kFill,
-  kTitleBlock,
-  kProducts,
-  kEditMode,
-  kChangeEditor,
-  kHistory,
-  kFont,
-  kLines,
-  kToolbar,
-  kStatusBar,
-  kFirstSheet,
-  kPreviousSheet,
-  kNextSheet,
-  kLastSheet,
-  kZoomIn,
-  kZoomOut,
-  kWholeSheet,
-  kNextWindow,
-  kPreviousWindow,
-  kAssembly,
-  kReport,
-  kHelp,
-  kContextHelp,
-  kAbout,
-};
-
 /// The file name of the user guide, written into the program's folder when the help is asked for.
 inline constexpr char kGuideFile[] = "guide.html";
+
+/// The panes of the status bar after the message pane.
+enum class Pane {
+  kEditor,         ///< "Редактировал: %s"
+  kSheet,          ///< "Лист %d"
+  kSheetOfSheets,  ///< "%d/%d"
+};
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -73,8 +45,11 @@ class MainWindow : public QMainWindow {
   /// The number of files the recent-file list keeps.
   static constexpr int kRecentFiles = static_cast<int>(app::RecentFiles::kCapacity);
 
-  /// `settings_file` keeps the recent-file list.
-  MainWindow(Services& services, const std::filesystem::path& settings_file, QWidget* parent = nullptr);
+  /// The rows of the commands, in the order of their menus.
+  static std::span<const CommandRow> Commands();
+
+  /// The settings of `services` keep the recent-file list.
+  explicit MainWindow(Services& services, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   QAction* action(Command command) const { return actions_.at(command); }
@@ -82,14 +57,13 @@ class MainWindow : public QMainWindow {
   DocumentWindow* ActiveDocument() const;
   QList<DocumentWindow*> Documents() const;
   QMdiArea* area() const { return area_; }
-  /// The text of a status pane: 118 editor, 108 sheet, 109 sheet of sheets.
-  QLabel* pane(int id) const { return panes_.at(id); }
+  QLabel* pane(Pane pane) const { return panes_.at(pane); }
   QStringList RecentFiles() const;
   /// The keyboard indicators CAP, NUM and SCRL: enabled while their lock is on.
   const QList<QLabel*>& LockIndicators() const { return lock_indicators_; }
 
-  /// A new document of a kind (0, 1, 2) in a new window.
-  DocumentWindow* NewDocument(int kind);
+  /// A new document of a kind in a new window.
+  DocumentWindow* NewDocument(model::DocumentKind kind);
   /// Opens a document file, or activates its window when it is open already; nullptr when it could not be
   /// read (the user was told).
   DocumentWindow* OpenDocument(const std::filesystem::path& path);
@@ -101,6 +75,7 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // Building the window from the table (main_window.cpp).
   void MakeActions();
   void MakeMenus();
   void MakeToolBar();
@@ -110,37 +85,62 @@ class MainWindow : public QMainWindow {
   void UpdatePanes();
   void UpdateLockIndicators();
   void OnActivated(QMdiSubWindow* window);
-  void Trigger(Command command);
-  void RunCommand(Command command);
+  /// Runs a command through the error boundary, then brings the enabling, the panes and the focus up to
+  /// date.
+  void Trigger(const CommandRow& row);
   DocumentWindow* AddWindow(DocumentWindow* window);
+
+  // The files (main_window_files.cpp).
   void AddRecent(const std::filesystem::path& path);
-  /// Writes the recent-file list to the settings and shows it in the file menus.
+  /// Shows the recent-file list in the file menus and keeps it in the settings.
   void StoreRecent();
   void OpenRecent(int index);
-  /// The help commands: the user guide shipped with the program, opened by the desktop.
-  void ShowGuide();
   void UpdateRecentMenu();
   /// The window menu: the two window commands, then one line per open document, the active one checked.
   void FillWindowMenu();
-  void Print();
-  void PrintPreview();
-  QAction* Make(Command command, const QString& text, const QString& status, const QString& icon = {});
+
+  // The commands (main_window_commands.cpp), one per row of the table.
+  void NewCommand();
+  void OpenCommand();
+  void CloseCommand();
+  void SaveCommand();
+  void SaveAsCommand();
+  void PrintCommand();
+  void PrintPreviewCommand();
+  void PrintSetupCommand();
+  void ExitCommand();
+  void FillCommand();
+  void ChangeEditorCommand();
+  void HistoryCommand();
+  void ReportCommand();
+  void ToolbarCommand();
+  void StatusBarCommand();
+  void FirstSheetCommand();
+  void PreviousSheetCommand();
+  void NextSheetCommand();
+  void LastSheetCommand();
+  void ZoomInCommand();
+  void ZoomOutCommand();
+  void WholeSheetCommand();
+  void NextWindowCommand();
+  void PreviousWindowCommand();
+  /// The help commands: the user guide shipped with the program, opened by the desktop.
+  void HelpCommand();
+  void ContextHelpCommand();
+  void AboutCommand();
+  /// The commands whose part of the program is still to come: never enabled.
+  void NotYetCommand() {}
 
   Services& services_;
   QString family_;
   QMdiArea* area_;
   std::map<Command, QAction*> actions_;
-  std::map<int, QLabel*> panes_;
+  std::map<unsigned, QMenu*> menus_;
+  std::map<Pane, QLabel*> panes_;
   QList<QLabel*> lock_indicators_;
-  QMenu* file_menu_;           // menu 128's file menu
-  QMenu* document_file_menu_;  // menu 129's file menu
-  QMenu* window_menu_;
-  QList<QMenu*> menus_without_document_;
-  QList<QMenu*> menus_with_document_;
   QList<QAction*> recent_actions_;
   QList<QAction*> recent_separators_;
-  QToolBar* toolbar_;
-  QSettings* settings_;
+  QToolBar* toolbar_ = nullptr;
   app::RecentFiles recent_;
   QPrinter printer_;
   PrintScale print_scale_ = PrintScale::kTrueSize;

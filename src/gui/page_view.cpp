@@ -12,6 +12,7 @@
 
 #include "adapters/qt_device.h"
 #include "gui/document_controller.h"
+#include "gui/error_boundary.h"
 #include "presentation/sheet_drawing.h"
 
 namespace tallyform::gui {
@@ -43,7 +44,9 @@ PageView::PageView(DocumentController& controller, QString family, QWidget* pare
   palette.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
   viewport()->setPalette(palette);
   SyncSheetCount();
-  connect(&controller_, &DocumentController::changed, this, [this] {
+  connect(&controller_, &DocumentController::changed, this, [this](const app::DocumentChange& change) {
+    if (!change.Touches(app::DocumentChange::kSheets | app::DocumentChange::kSettings)) return;
+    drawing_failed_ = false;
     SyncSheetCount();
     Changed();
   });
@@ -125,10 +128,17 @@ void PageView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
   const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
   painter.translate(-scroll);
-  adapters::QtDevice device(painter, adapters::QtDevice::Use::kScreen, family_, viewport()->size());
-  presentation::ScreenView view{state_.PageHeight(), state_.selection(), PointOf(scroll)};
-  presentation::DrawSheet(controller_.SheetsForDrawing(), sheet_view_, device, state_.current_sheet(), view);
-  state_.selection() = view.selection;
+  // A sheet that cannot be drawn is said once, after the paint; the next change of the document tries again.
+  if (drawing_failed_) return;
+  drawing_failed_ = !Guard(
+      [this](const std::string& message) { controller_.TellLater(message); },
+      [&] {
+        adapters::QtDevice device(painter, adapters::QtDevice::Use::kScreen, family_, viewport()->size());
+        presentation::ScreenView view{state_.PageHeight(), state_.selection(), PointOf(scroll)};
+        presentation::DrawSheet(controller_.document().sheets(), sheet_view_, device, state_.current_sheet(),
+                                view);
+        state_.selection() = view.selection;
+      });
   last_paint_ms_ = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 

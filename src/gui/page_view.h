@@ -63,6 +63,7 @@ class PageView : public QAbstractScrollArea {
   /// What the last drawing mapped and selected; this view's alone.
   presentation::SheetView sheet_view_;
   double last_paint_ms_ = 0;
+  bool drawing_failed_ = false;
   QCursor zoom_in_cursor_;
   QCursor zoom_out_cursor_;
 };

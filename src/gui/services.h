@@ -6,6 +6,7 @@ namespace tallyform::app {
 class Application;
 }  // namespace tallyform::app
 namespace tallyform::ports {
+class Prompts;
 class SettingsStore;
 class Shell;
 class SystemInfo;
@@ -14,11 +15,10 @@ class TextMeasurer;
 
 namespace tallyform::gui {
 
-class WidgetPrompts;
-
 struct Services {
   app::Application& application;
-  WidgetPrompts& prompts;
+  /// The questions of the core's workflows, and the error messages of the error boundary.
+  ports::Prompts& prompts;
   ports::SettingsStore& settings;
   ports::SystemInfo& system;
   ports::Shell& shell;

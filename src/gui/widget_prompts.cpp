@@ -3,40 +3,21 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "adapters/qt_text.h"
 #include "gui/dialogs.h"
+#include "gui/file_dialogs.h"
 
 namespace tallyform::gui {
 namespace {
 
-const QString kSuffix = QStringLiteral("enum");
-const QString kFilter = QStringLiteral("Enum Files(*.enum)");
-const QString kAllFiles = QStringLiteral("Все файлы (*)");
-
-QString NativeToQString(const std::filesystem::path& path) {
-  return QFile::decodeName(path.c_str());
-}
-
-std::filesystem::path QStringToNative(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
-bool Ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-  QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+bool Ask(QWidget* parent, QMessageBox::Icon icon, const QString& title, const std::string& text) {
+  QMessageBox box(icon, title, adapters::ToQString(text), QMessageBox::Yes | QMessageBox::No, parent);
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
   box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
   return box.exec() == QMessageBox::Yes;
@@ -47,38 +28,7 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& title, const s
   box.exec();
 }
 
-// The save dialog of documents. A typed name that lacks the document's suffix gets it after the dialog, so
-// the question about replacing a file is asked here about the file that will be written, not by the file
-// dialog about the name as typed.
-class DocumentSaveDialog : public QFileDialog {
- public:
-  using QFileDialog::QFileDialog;
-
-  void accept() override {
-    const QStringList files = selectedFiles();
-    const QString typed = files.size() == 1 ? files.front() : QString();
-    const QString named = WithDocumentSuffix(typed);
-    if (typed.isEmpty() || named == typed || QFileInfo(typed).isDir()) {
-      QFileDialog::accept();
-      return;
-    }
-    if (QFileInfo::exists(named) &&
-        !Ask(this, QMessageBox::Warning, windowTitle(),
-             QStringLiteral("Файл %1 уже существует.\nЗаменить его?").arg(QFileInfo(named).fileName()))) {
-      return;
-    }
-    setOption(QFileDialog::DontConfirmOverwrite, true);
-    QFileDialog::accept();
-    setOption(QFileDialog::DontConfirmOverwrite, false);
-  }
-};
-
 }  // namespace
-
-QString WithDocumentSuffix(const QString& file) {
-  if (file.endsWith(QLatin1Char('.') + kSuffix, Qt::CaseInsensitive)) return file;
-  return file + (file.endsWith(QLatin1Char('.')) ? kSuffix : QLatin1Char('.') + kSuffix);
-}
 
 void WidgetPrompts::Warning(const std::string& text) {
   Tell(parent_, QMessageBox::Warning, QStringLiteral("Внимание"), text);
@@ -93,21 +43,15 @@ void WidgetPrompts::Information(const std::string& text) {
 }
 
 bool WidgetPrompts::Question(const std::string& text) {
-  return Ask(parent_, QMessageBox::Question, QStringLiteral("Вопрос"), adapters::ToQString(text));
+  return Ask(parent_, QMessageBox::Question, QStringLiteral("Вопрос"), text);
 }
 
 bool WidgetPrompts::WarningQuestion(const std::string& text) {
-  return Ask(parent_, QMessageBox::Warning, QStringLiteral("Tallyform"), adapters::ToQString(text));
+  return Ask(parent_, QMessageBox::Warning, QStringLiteral("Tallyform"), text);
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::SaveFileName(const std::filesystem::path& proposal) {
-  DocumentSaveDialog dialog(parent_, QStringLiteral("Сохранить как"), NativeToQString(proposal), kFilter);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix(kSuffix);
-  dialog.selectFile(NativeToQString(proposal));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  // Again here, for a dialog of the desktop's own that does not call accept().
-  return QStringToNative(WithDocumentSuffix(dialog.selectedFiles().front()));
+  return AskDocumentToSave(parent_, proposal);
 }
 
 std::optional<std::string> WidgetPrompts::EditorName(const std::string& proposal) {
@@ -137,98 +81,6 @@ std::optional<std::size_t> WidgetPrompts::SortChoice(const std::string& text,
   layout->addWidget(buttons);
   if (dialog.exec() != QDialog::Accepted || group.checkedId() < 0) return std::nullopt;
   return static_cast<std::size_t>(group.checkedId());
-}
-
-std::optional<int> WidgetPrompts::DocumentKind(int current) {
-  KindChoiceDialog dialog(current, parent_);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.kind();
-}
-
-std::optional<std::filesystem::path> WidgetPrompts::OpenFileName() {
-  const QString file = QFileDialog::getOpenFileName(parent_, QStringLiteral("Открыть"), {},
-                                                    kFilter + QStringLiteral(";;") + kAllFiles);
-  if (file.isEmpty()) return std::nullopt;
-  return QStringToNative(file);
-}
-
-void WidgetPrompts::History(const std::vector<document::HistoryRecord>& history) {
-  HistoryDialog dialog(history, parent_);
-  dialog.exec();
-}
-
-WidgetPrompts::SaveChanges WidgetPrompts::AskSaveChanges(const QString& title) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Tallyform"),
-                  QStringLiteral("Сохранить изменения в %1?").arg(title),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
-  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return SaveChanges::kSave;
-    case QMessageBox::No:
-      return SaveChanges::kDiscard;
-    default:
-      return SaveChanges::kCancel;
-  }
-}
-
-std::optional<PrintScale> WidgetPrompts::PrintDialog(QPrinter& printer, PrintScale current, int sheet_count) {
-  // Each print starts with every sheet chosen.
-  printer.setPrintRange(QPrinter::AllPages);
-  printer.setFromTo(0, 0);
-  QPrintDialog dialog(&printer, parent_);
-  dialog.setWindowTitle(QStringLiteral("Печать"));
-  dialog.setOption(QAbstractPrintDialog::PrintPageRange, sheet_count > 1);
-  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, sheet_count > 1);
-  dialog.setMinMax(1, std::max(1, sheet_count));
-  auto* tab = new QWidget;
-  tab->setWindowTitle(QStringLiteral("Масштаб"));
-  auto* true_size = new QRadioButton(QStringLiteral("Листы в натуральную величину"), tab);
-  auto* fit = new QRadioButton(QStringLiteral("Вписать в область печати"), tab);
-  (current == PrintScale::kTrueSize ? true_size : fit)->setChecked(true);
-  auto* layout = new QVBoxLayout(tab);
-  // What each choice does with the paper, under it.
-  const auto add = [tab, layout](QRadioButton* choice, const QString& note) {
-    auto* label = new QLabel(note, tab);
-    label->setWordWrap(true);
-    label->setContentsMargins(choice->sizeHint().height(), 0, 0, 0);
-    layout->addWidget(choice);
-    layout->addWidget(label);
-  };
-  add(true_size, QStringLiteral("Каждый лист печатается без полей на бумаге своего формата: листы А4 — на "
-                                "А4 книжной ориентации, листы А3 — на А3 альбомной. Бумага, выбранная для "
-                                "принтера, при этом не используется."));
-  add(fit, QStringLiteral("Листы печатаются на бумаге, выбранной для принтера, уменьшенными до ее области "
-                          "печати; лист, который так выходит крупнее, поворачивается."));
-  layout->addStretch();
-  dialog.setOptionTabs({tab});
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return fit->isChecked() ? PrintScale::kFitPrintable : PrintScale::kTrueSize;
-}
-
-void WidgetPrompts::PrintPreview(QPrinter& printer, const std::function<void(QPrinter*)>& paint) {
-  QPrintPreviewDialog dialog(&printer, parent_);
-  dialog.setWindowTitle(QStringLiteral("Предварительный просмотр"));
-  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
-  dialog.exec();
-}
-
-void WidgetPrompts::PrinterSetup(QPrinter& printer) {
-  QPrintDialog dialog(&printer, parent_);
-  dialog.setWindowTitle(QStringLiteral("Параметры печати"));
-  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-  // The set-up only chooses: its button says so rather than "Печать".
-  for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
-    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
-  }
-  dialog.exec();
-}
-
-void WidgetPrompts::About() {
-  AboutDialog dialog(parent_);
-  dialog.exec();
 }
 
 }  // namespace tallyform::gui

@@ -1,32 +1,17 @@
 #pragma once
-// Every dialog and message box of the desktop program: the core's questions (ports::Prompts) and the few
-// the window commands need of their own (kind choice, open file, history, saving changes, printing, about).
-// Nothing else in the GUI opens a dialog, so tests can answer them all in one place.
+// The questions a core workflow asks mid-work (ports::Prompts), answered with message boxes and the small
+// dialogs they need. A dialog that a menu command opens is a class of its own (dialogs.h, print_dialogs.h).
 
 #include <QPointer>
-#include <QString>
 #include <QWidget>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "gui/printing.h"
 #include "ports/prompts.h"
 
-class QPrinter;
-
-namespace tallyform::document {
-struct HistoryRecord;
-}  // namespace tallyform::document
-
 namespace tallyform::gui {
-
-/// The name a document is saved under: `file` with ".enum" added unless it ends with it, in any case. (The
-/// file dialog adds its suffix only to a name without a dot, and designations are full of them:
-/// "АБВГ.468157.001ПЭ3" becomes "АБВГ.468157.001ПЭ3.enum".)
-QString WithDocumentSuffix(const QString& file);
 
 class WidgetPrompts : public ports::Prompts {
  public:
@@ -43,26 +28,6 @@ class WidgetPrompts : public ports::Prompts {
   std::optional<std::string> EditorName(const std::string& proposal) override;
   std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
                                         std::size_t current) override;
-
-  /// "Выбор документа"; the chosen kind (0, 1, 2), or nullopt for "Отмена".
-  std::optional<int> DocumentKind(int current);
-  /// The open file dialog for documents; nullopt when cancelled.
-  std::optional<std::filesystem::path> OpenFileName();
-  /// The history dialog of a document.
-  void History(const std::vector<document::HistoryRecord>& history);
-  enum class SaveChanges { kSave, kDiscard, kCancel };
-  /// Asked when a modified document closes; `title` is the document's name (UTF-16).
-  SaveChanges AskSaveChanges(const QString& title);
-  /// The print dialog, with a tab for the scale of the sheets; the sheets to print (all, a range of the
-  /// document's `sheet_count` sheets, or the current one) are left on the printer. The scale chosen, or
-  /// nullopt when the user did not print.
-  std::optional<PrintScale> PrintDialog(QPrinter& printer, PrintScale current, int sheet_count);
-  /// The print preview of `paint`, which draws the pages on the printer it is given.
-  void PrintPreview(QPrinter& printer, const std::function<void(QPrinter*)>& paint);
-  /// The printer set-up dialog ("П&араметры печати...").
-  void PrinterSetup(QPrinter& printer);
-  /// "О программе".
-  void About();
 
  private:
   QPointer<QWidget> parent_;

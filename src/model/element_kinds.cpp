@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "model/attributes.h"
+#include "model/errors.h"
+#include "model/file_writing.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 
@@ -126,7 +128,7 @@ void ElementKinds::Load(const std::filesystem::path& path) {
   }
 }
 
-bool ElementKinds::Save(const std::filesystem::path& path) const {
+void ElementKinds::Save(const std::filesystem::path& path) const {
   std::string out;
   for (const auto& [code, name] : kinds_) {
     if (code.empty() || name.singular.empty() || name.plural.empty()) continue;
@@ -136,42 +138,27 @@ bool ElementKinds::Save(const std::filesystem::path& path) const {
       out.append("\r\n");
     }
   }
-
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file.write(out.data(), static_cast<std::streamsize>(out.size()));
-    file.close();
-    if (!file) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temp, path, error);
-  if (error) {
-    std::filesystem::remove(temp, error);
-    return false;
-  }
-  return true;
+  WriteFileReplacing(path, out);
 }
 
 void ElementKinds::FillBuiltIn() {
   for (const BuiltInKind& kind : kBuiltIn) Set(kind.code, kind.plural, kind.singular);
 }
 
-void ElementKinds::StartUp(const std::filesystem::path& path) {
+std::optional<std::string> ElementKinds::StartUp(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     Load(path);
-    return;
+    return std::nullopt;
   }
   kinds_.clear();
   FillBuiltIn();
-  Save(path);
+  try {
+    Save(path);
+  } catch (const UnreadableFile& e) {
+    return e.message();
+  }
+  return std::nullopt;
 }
 
 void ElementKinds::Set(std::string_view code, std::string_view plural, std::string_view singular) {

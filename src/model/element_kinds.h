@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,13 +37,15 @@ class ElementKinds {
   /// the map empty.
   void Load(const std::filesystem::path& path);
   /// Writes the kinds file (CR LF, code page 1251) through a temporary file beside it, leaving out kinds
-  /// with an empty field. False when the file could not be written; the previous file then stays intact.
-  bool Save(const std::filesystem::path& path) const;
+  /// with an empty field. A file that cannot be written is tallyform::UnreadableFile naming it; the previous
+  /// file then stays intact.
+  void Save(const std::filesystem::path& path) const;
   /// Sets the kinds of the built-in table into the map.
   void FillBuiltIn();
   /// The start-up rule: loads the kinds file when it exists; otherwise fills the built-in table and writes
-  /// the file.
-  void StartUp(const std::filesystem::path& path);
+  /// the file. The message of a kinds file that could not be written (the built-in kinds are used all the
+  /// same), or nullopt.
+  std::optional<std::string> StartUp(const std::filesystem::path& path);
 
   /// Adds the kind, or replaces both names of the existing kind.
   void Set(std::string_view code, std::string_view plural, std::string_view singular);

@@ -1,6 +1,6 @@
 #pragma once
-// The two fill parameters of a document: the empty rows left between groups (G) and the empty rows left at
-// the end of a sheet (B). They live in the settings table (the first sheet's table); the fills read them
+// The two fill parameters of a document: the empty rows left between groups (the gap) and the empty rows
+// left at the end of a sheet (the tail). They live in the settings table (the first sheet's table); the fills read them
 // from there.
 //
 // Values the user enters (command-line options, dialogs) are checked with Validate*, which refuses what

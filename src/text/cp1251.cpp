@@ -1,7 +1,6 @@
 #include "text/cp1251.h"
 
 namespace tallyform::text {
-namespace {
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -20,6 +19,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | (cp & 0x3f)));
   }
 }
+
+namespace {
 
 // Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when it is not a valid sequence.
 std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {

@@ -43,6 +43,9 @@ constexpr char32_t CodePointFromCp1251(unsigned char byte) {
   return cp == 0 ? char32_t{0xfffd} : cp;
 }
 
+/// Appends the code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t cp);
+
 /// Converts code page 1251 text to UTF-8.
 std::string ToUtf8(std::string_view cp1251);
 

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "model/attributes.h"
+#include "model/errors.h"
 #include "ports/shell.h"
+#include "text/cp1251.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "valuecheck/value_parse.h"
@@ -148,6 +150,8 @@ struct ValueCheck::State {
   Report unanalysable;
   int run_depth = 0;
   bool dirty = false;
+  // The message of the last write of the report file, when it failed.
+  std::optional<std::string> write_failure;
 
   const SeriesRegistry& Registry(ComponentClass cls) const {
     return cls == ComponentClass::kResistor ? shared_series->resistors : shared_series->capacitors;
@@ -162,7 +166,7 @@ struct ValueCheck::State {
                     std::string_view value, const std::string& file);
   std::string Render() const;
   void Write();
-  void WriteFile() const;
+  void WriteFile();
 };
 
 bool ValueCheck::State::Examine(ComponentClass cls, std::string& designator, const std::string& type,
@@ -255,16 +259,22 @@ void ValueCheck::State::Write() {
   WriteFile();
 }
 
-void ValueCheck::State::WriteFile() const {
-  // A report that cannot be written is skipped: the lists stay, and the next write tries again.
-  try {
-    std::error_code ignored;
-    std::filesystem::remove(report_path, ignored);
-    const std::string bytes = Render();
-    std::ofstream out(report_path, std::ios::binary | std::ios::trunc);
-    if (!out) return;
+void ValueCheck::State::WriteFile() {
+  // A report that cannot be written keeps its lists, and the next write tries again; the failure is kept
+  // for the caller to tell.
+  std::error_code ignored;
+  std::filesystem::remove(report_path, ignored);
+  const std::string bytes = Render();
+  std::ofstream out(report_path, std::ios::binary | std::ios::trunc);
+  if (out) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  } catch (...) {
+    out.close();
+  }
+  if (out) {
+    write_failure.reset();
+  } else {
+    write_failure = std::string("Не удалось записать отчет о несоответствиях номиналов "_cp) +
+                    text::Cp1251FromUnknown(report_path.string()) + ".";
   }
 }
 
@@ -349,8 +359,13 @@ std::string ValueCheck::RenderReport() const {
   return state_->Render();
 }
 
-void ValueCheck::WriteReportFile() const {
+bool ValueCheck::WriteReportFile() const {
   state_->WriteFile();
+  return !state_->write_failure;
+}
+
+const std::optional<std::string>& ValueCheck::report_failure() const {
+  return state_->write_failure;
 }
 
 const SeriesRegistry& ValueCheck::resistor_series() const {
@@ -369,7 +384,7 @@ std::optional<ComponentClass> CheckedClass(std::string_view designator) {
 }
 
 void ShowReport(ports::Shell& shell, const ValueCheck& check) {
-  check.WriteReportFile();
+  if (!check.WriteReportFile()) throw UnreadableFile(*check.report_failure());
   shell.Open(check.report_path());
 }
 

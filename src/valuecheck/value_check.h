@@ -86,9 +86,13 @@ class ValueCheck {
 
   /// The bytes the report file holds when it mirrors the lists (CR LF line ends).
   std::string RenderReport() const;
-  /// Writes the report file from this check's lists now, whatever another check wrote there since. A file
-  /// that cannot be written is skipped.
-  void WriteReportFile() const;
+  /// Writes the report file from this check's lists now, whatever another check wrote there since. False
+  /// when the file could not be written (report_failure() says so).
+  bool WriteReportFile() const;
+  /// The message (naming the file, code page 1251) of the last write of the report file when it failed;
+  /// nullopt after a write that succeeded or before the first. Writing fails quietly otherwise: the
+  /// lists stay and the next write tries again.
+  const std::optional<std::string>& report_failure() const;
 
   const SeriesRegistry& resistor_series() const;
   const SeriesRegistry& capacitor_series() const;
@@ -116,7 +120,8 @@ class ReportRun {
 /// nothing for every other element (RK1 and CT2 included).
 std::optional<ComponentClass> CheckedClass(std::string_view designator);
 
-/// Writes the check's report file (WriteReportFile) and asks the shell to open it.
+/// Writes the check's report file (WriteReportFile) and asks the shell to open it. A report that cannot be
+/// written is tallyform::UnreadableFile naming it, and nothing is opened.
 void ShowReport(ports::Shell& shell, const ValueCheck& check);
 
 }  // namespace tallyform::valuecheck

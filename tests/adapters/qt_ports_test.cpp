@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "adapters/qt_settings_store.h"
 #include "adapters/qt_system_info.h"
 #include "support/temp_folder.h"
 #include "text/cp1251.h"
@@ -16,25 +15,6 @@ namespace {
 
 using namespace tallyform::text::literals;
 using testing::TempFolder;
-
-TEST(QtSettingsStoreTest, KeepsCyrillicValuesAcrossInstancesAndRefusesAnUnwritableFile) {
-  TempFolder folder;
-  const auto file = QtSettingsStore::FileIn(folder.path());
-  {
-    QtSettingsStore store(file);
-    EXPECT_EQ(store.Read("LastDocOwner"), std::nullopt);
-    EXPECT_TRUE(store.Write("LastDocOwner", std::string("Ёлкин Пётр"_cp)));
-    EXPECT_TRUE(store.Write("Empty", ""));
-  }
-  QtSettingsStore again(file);
-  EXPECT_EQ(again.Read("LastDocOwner"), std::string("Ёлкин Пётр"_cp));
-  EXPECT_EQ(again.Read("Empty"), std::string());  // present but empty is not absent
-
-  // A settings file under a regular file can never be created, whoever runs the test.
-  folder.Write("plain", "x");
-  QtSettingsStore blocked(folder / "plain" / "tallyform.ini");
-  EXPECT_FALSE(blocked.Write("LastDocOwner", "name"));
-}
 
 TEST(QtSystemInfoTest, TakesTheAccountAndItsFullNameFromThePasswordDatabase) {
   QtSystemInfo info;

@@ -84,6 +84,15 @@ TEST(ApplicationTest, StartUpWritesTheKindsFileOnlyWhenItIsMissing) {
   EXPECT_EQ(again.kinds().size(), 1u);
   EXPECT_EQ(again.kinds().PluralName("C1"), "");
   EXPECT_EQ(FileBytes(folder / "ElementNames.map"), "R\r\nРезистор\r\nРезисторы\r\n"_cp);
+  EXPECT_TRUE(again.start_up_warnings().empty());
+
+  // A folder where the file cannot be written (here a plain file stands in its place): the built-in kinds,
+  // and a warning that says so instead of silence.
+  const auto blocked = folder.Write("blocked", "x");
+  Application unwritten(blocked);
+  EXPECT_EQ(unwritten.kinds().size(), model::ElementKinds::kBuiltInCount);
+  ASSERT_EQ(unwritten.start_up_warnings().size(), 1u);
+  EXPECT_NE(unwritten.start_up_warnings()[0].find("ElementNames.map"), std::string::npos);
 }
 
 TEST(ApplicationTest, DeferredStartTouchesNoFileUntilStartUp) {

@@ -67,6 +67,10 @@ TEST(EditorIdentityTest, OkStoresTheTypedNameAndAnUnwritableStoreMakesOkACancel)
   EXPECT_EQ(p.identity.Ask(p.prompts), std::nullopt);
   EXPECT_EQ(p.settings.values.at("LastDocOwner"), "Новиков"_cp);
   EXPECT_EQ(p.settings.writes.back().second, "Другой"_cp);  // it was tried
+  // and the user hears why the name was not taken
+  ASSERT_EQ(p.prompts.Texts(testing::FakePrompts::Kind::kWarning).size(), 1u);
+  EXPECT_EQ(p.prompts.Texts(testing::FakePrompts::Kind::kWarning)[0],
+            "settings.ini" + std::string(kNameNotTaken));
 }
 
 }  // namespace

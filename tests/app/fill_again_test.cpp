@@ -42,11 +42,11 @@ std::vector<std::string> Texts(const Document& doc) {
 
 class FillAgainTest : public ::testing::Test {
  protected:
-  Document Filled(DocumentKind kind) {
+  DocumentSession Filled(DocumentKind kind) {
     FillRequest request;
     request.kind = kind;
     request.designs = {std::filesystem::path(TALLYFORM_EXAMPLES) / "amplifier.sch"};
-    return RunFill(application_, request, ports_).document;
+    return std::move(RunFill(application_, request, ports_).session);
   }
 
   TempFolder folder_;
@@ -62,14 +62,14 @@ TEST_F(FillAgainTest, RefillsTheSheetsOfEachKindFromTheDocumentsOwnListKeepingIt
   for (DocumentKind kind :
        {DocumentKind::kElementList, DocumentKind::kPurchasedBill, DocumentKind::kSimpleBill}) {
     SCOPED_TRACE(static_cast<int>(kind));
-    Document doc = Filled(kind);
+    DocumentSession session = Filled(kind);
+    const Document& doc = session.document();
     const std::vector<std::string> filled = Texts(doc);
     const std::size_t sheets = doc.sheets().sheet_count();
-    doc.sheets().Clear();
-    doc.settings_table().SetTitleField(TitleField::kDesignation, "АБВГ.123"_cp);
-    doc.SetModified(false);
+    session.Apply(commands::TitleBlock{{{TitleField::kDesignation, std::string("АБВГ.123"_cp)}}, {}, {}});
+    const std::vector<std::string> titled = Texts(doc);
 
-    FillAgain(application_, doc, ports_);
+    ASSERT_TRUE(FillAgain(application_, session, ports_));
 
     EXPECT_EQ(doc.sheets().sheet_count(), sheets);
     EXPECT_TRUE(doc.modified());
@@ -81,27 +81,31 @@ TEST_F(FillAgainTest, RefillsTheSheetsOfEachKindFromTheDocumentsOwnListKeepingIt
     for (std::size_t i = 0; i < again.size(); ++i) differences += again[i] != filled[i];
     EXPECT_LE(differences, 2u);
     EXPECT_TRUE(prompts_.calls.empty());
+    // The fill is a step of its own.
+    ASSERT_TRUE(session.Undo());
+    EXPECT_EQ(Texts(doc), titled);
   }
 }
 
 TEST_F(FillAgainTest, AnEmptyListOrRolesTheListLacksLeaveTheDocumentAsItWas) {
-  Document empty(DocumentKind::kElementList);
+  DocumentSession empty(Document(DocumentKind::kElementList));
   EXPECT_THROW(FillAgain(application_, empty, ports_), DamagedFile);
-  EXPECT_FALSE(empty.modified());
+  EXPECT_FALSE(empty.document().modified());
 
-  Document doc = Filled(DocumentKind::kElementList);
-  elements::ListData data = doc.data();
+  const DocumentSession filled = Filled(DocumentKind::kElementList);
+  elements::ListData data = filled.document().data();
   data.roles[model::kRoleDesignator] = "Нет такого"_cp;
-  doc.SetListData(std::move(data));
-  const std::vector<std::string> before = Texts(doc);
-  doc.SetModified(false);
+  DocumentSession doc(Document::Assemble(
+      {DocumentKind::kElementList, document::CopySheets(filled.document().sheets().sheets()), data, {}}));
+  const std::vector<std::string> before = Texts(doc.document());
 
-  FillAgain(application_, doc, ports_);
+  EXPECT_FALSE(FillAgain(application_, doc, ports_));
 
   ASSERT_EQ(prompts_.calls.size(), 1u);
   EXPECT_EQ(prompts_.calls[0].kind, FakePrompts::Kind::kWarning);
-  EXPECT_FALSE(doc.modified());
-  EXPECT_EQ(Texts(doc), before);
+  EXPECT_FALSE(doc.document().modified());
+  EXPECT_FALSE(doc.undo_indices().CanUndo());
+  EXPECT_EQ(Texts(doc.document()), before);
 }
 
 }  // namespace

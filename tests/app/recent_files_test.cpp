@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "support/fake_ports.h"
 #include "support/temp_folder.h"
 
 namespace tallyform::app {
@@ -56,6 +57,18 @@ TEST(RecentFilesTest, AStoredListIsCleanedAsItIsTaken) {
                                  folder / "c_1.enum", folder / "d_1.enum", folder / "e_1.enum"});
   EXPECT_EQ(recent.files(),
             (Paths{folder / "a_1.enum", folder / "b_1.enum", folder / "c_1.enum", folder / "d_1.enum"}));
+
+  // Kept in the settings store and taken back from it; a shorter list leaves no old entries behind.
+  testing::FakeSettingsStore store;
+  recent.Store(store);
+  EXPECT_EQ(RecentFiles::Load(store).files(), recent.files());
+  RecentFiles shorter = recent;
+  shorter.Remove(0);
+  shorter.Remove(0);
+  shorter.Store(store);
+  EXPECT_EQ(store.values.size(), 2u);
+  EXPECT_EQ(store.values.at("Recent File List/File1"), (folder / "c_1.enum").string());
+  EXPECT_EQ(RecentFiles::Load(store).files(), shorter.files());
 }
 
 }  // namespace

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/document_session.h"
 #include "document/document.h"
+#include "elements/default_headings.h"
 #include "model/messages.h"
 #include "support/fake_ports.h"
+#include "support/random_designs.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -42,19 +45,42 @@ TEST(SaveWorkflowTest, TheNextVersionChangesTheNumberOfTheFileNameOnly) {
   }
 }
 
+// Sets the document's designation, as the title block dialog does.
+void Designate(DocumentSession& session, std::string_view designation) {
+  session.Apply(commands::TitleBlock{{{TitleField::kDesignation, std::string(designation)}}, {}, {}});
+}
+
 TEST(SaveWorkflowTest, ANewNameComesFromTheDesignationOrTheTitle) {
-  Document doc(model::DocumentKind::kElementList);
-  EXPECT_EQ(NewNameProposal(doc), path("Enumeration.enum"));
-  doc.settings_table().SetTitleField(TitleField::kDesignation, "АБВГ.468.001 ПЭ3"_cp);
-  EXPECT_EQ(NewNameProposal(doc), path("АБВГ.468.001 ПЭ3_1.enum"));
-  doc.settings_table().SetTitleField(TitleField::kDesignation, "АБВ;1/2"_cp);
-  EXPECT_EQ(NewNameProposal(doc), path("АБВ.enum"));
+  // A new document's title carries its number: "Enumeration2" was once offered as "Enumeration.enum".
+  DocumentSession session(Document(model::DocumentKind::kElementList), 2);
+  const Document& doc = session.document();
+  EXPECT_EQ(NewNameProposal(doc, session.Title()), path("Enumeration2.enum"));
+  EXPECT_EQ(NewNameProposal(doc, "Enumeration"), path("Enumeration.enum"));
+  Designate(session, "АБВГ.468.001 ПЭ3"_cp);
+  EXPECT_EQ(NewNameProposal(doc, session.Title()), path("АБВГ.468.001 ПЭ3_1.enum"));
+  Designate(session, "АБВ;1/2"_cp);
+  EXPECT_EQ(NewNameProposal(doc, session.Title()), path("АБВ.enum"));
 
   TempFolder folder;
   FakeSystemInfo system;
-  doc.settings_table().SetTitleField(TitleField::kDesignation, "");
-  doc.Save(folder / "plate.ENUM", system);
-  EXPECT_EQ(NewNameProposal(doc), folder / "plate.ENUM");  // the title, in the file's folder
+  Designate(session, "");
+  session.Save(folder / "plate.ENUM", std::nullopt, system);
+  EXPECT_EQ(NewNameProposal(doc, session.Title()), folder / "plate.ENUM");  // the title, in the file's folder
+}
+
+// A list of elements filled from a resistor whose value is off its series.
+DocumentSession MismatchedList(const TempFolder& folder) {
+  testing::FakeFillPorts ports(folder / "errors.log");
+  DocumentSession session(Document(model::DocumentKind::kElementList));
+  FillHandOver handed;
+  auto resistor = std::make_unique<elements::Element>();
+  resistor->Set("RefDes", "R1");
+  resistor->Set("Type", "Р1-12-0,125-4,6 кОм-5%"_cp);
+  handed.data.elements.Append(std::move(resistor));
+  elements::ApplyDefaultHeadings(handed.data.headings, handed.data.roles, model::DocumentKind::kElementList);
+  session.Apply(commands::Fill{std::move(handed), ports.tools()});
+  EXPECT_TRUE(session.document().mismatch());
+  return session;
 }
 
 struct Fixture {
@@ -68,11 +94,12 @@ struct Fixture {
 
 TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOneIsSavedInPlace) {
   Fixture f;
-  Document doc(model::DocumentKind::kElementList);
+  DocumentSession session(Document(model::DocumentKind::kElementList));
+  const Document& doc = session.document();
   f.settings.values["LastDocOwner"] = "Иванов"_cp;
-  doc.Save(f.folder / "R_5_5.enum", f.system);
+  session.Save(f.folder / "R_5_5.enum", std::nullopt, f.system);
 
-  EXPECT_EQ(f.workflow.Save(doc), SaveResult::kSaved);
+  EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
   EXPECT_EQ(f.prompts.Texts(Kind::kSaveFile), std::vector<std::string>{(f.folder / "R_6_6.enum").string()});
   EXPECT_EQ(doc.path(), f.folder / "R_6_6.enum");
   EXPECT_TRUE(std::filesystem::exists(f.folder / "R_5_5.enum"));
@@ -80,9 +107,9 @@ TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOne
 
   f.prompts.calls.clear();
   f.prompts.save_answers.push_back(f.folder / "plain.enum");
-  EXPECT_EQ(f.workflow.SaveAs(doc), SaveResult::kSaved);
+  EXPECT_EQ(f.workflow.SaveAs(session), SaveResult::kSaved);
   f.prompts.calls.clear();
-  EXPECT_EQ(f.workflow.Save(doc), SaveResult::kSaved);
+  EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
   EXPECT_TRUE(f.prompts.Texts(Kind::kSaveFile).empty());
   EXPECT_EQ(f.prompts.Texts(Kind::kEditor).size(), 1u);
   EXPECT_EQ(doc.history().size(), 4u);
@@ -91,10 +118,11 @@ TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOne
 
 TEST(SaveWorkflowTest, ANeverSavedDocumentProposesANameAndCancelWritesNothing) {
   Fixture f;
-  Document doc(model::DocumentKind::kSimpleBill);
-  doc.settings_table().SetTitleField(TitleField::kDesignation, "АБВГ.1"_cp);
+  DocumentSession session(Document(model::DocumentKind::kSimpleBill));
+  const Document& doc = session.document();
+  Designate(session, "АБВГ.1"_cp);
   f.prompts.save_answers.push_back(std::nullopt);
-  EXPECT_EQ(f.workflow.Save(doc), SaveResult::kCancelled);
+  EXPECT_EQ(f.workflow.Save(session), SaveResult::kCancelled);
   EXPECT_EQ(f.prompts.Texts(Kind::kSaveFile), std::vector<std::string>{"АБВГ.1_1.enum"});
   EXPECT_TRUE(f.prompts.Texts(Kind::kEditor).empty());
   EXPECT_TRUE(doc.path().empty());
@@ -104,11 +132,10 @@ TEST(SaveWorkflowTest, ANeverSavedDocumentProposesANameAndCancelWritesNothing) {
 TEST(SaveWorkflowTest, AMismatchIsReportedBeforeSavingAndYesOpensTheReport) {
   for (bool yes : {true, false}) {
     Fixture f;
-    Document doc(model::DocumentKind::kElementList);
-    doc.SetMismatch(true);
+    DocumentSession session = MismatchedList(f.folder);
     f.prompts.question_answers.push_back(yes);
     f.prompts.save_answers.push_back(f.folder / "a.enum");
-    EXPECT_EQ(f.workflow.Save(doc), SaveResult::kSaved);
+    EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
     ASSERT_FALSE(f.prompts.calls.empty());
     EXPECT_EQ(f.prompts.calls.front().kind, Kind::kWarningQuestion);
     EXPECT_EQ(
@@ -121,16 +148,17 @@ TEST(SaveWorkflowTest, AMismatchIsReportedBeforeSavingAndYesOpensTheReport) {
 
 TEST(SaveWorkflowTest, CancelOrAnUnwritableStoreKeepsTheEditorTheRecordThenCarries) {
   Fixture f;
-  Document doc(model::DocumentKind::kElementList);
-  doc.SetEditorName(std::string("Прежний"_cp));
+  DocumentSession session(Document(model::DocumentKind::kElementList));
+  const Document& doc = session.document();
+  session.Apply(commands::EditorName{std::string("Прежний"_cp)});
   f.prompts.save_answers.push_back(f.folder / "a.enum");
   f.prompts.editor_answers.push_back(std::nullopt);
-  EXPECT_EQ(f.workflow.Save(doc), SaveResult::kSaved);
+  EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
   EXPECT_EQ(doc.history().back().editor, "Прежний"_cp);
 
   f.settings.writable = false;
   f.prompts.editor_answers.push_back(std::string("Новый"_cp));
-  EXPECT_EQ(f.workflow.Save(doc), SaveResult::kSaved);
+  EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
   EXPECT_EQ(doc.editor_name(), "Прежний"_cp);
   EXPECT_EQ(doc.history().back().editor, "Прежний"_cp);
   EXPECT_EQ(doc.history().size(), 2u);
@@ -138,9 +166,10 @@ TEST(SaveWorkflowTest, CancelOrAnUnwritableStoreKeepsTheEditorTheRecordThenCarri
 
 TEST(SaveWorkflowTest, AFileThatCannotBeWrittenIsReportedAndChangesNothing) {
   Fixture f;
-  Document doc(model::DocumentKind::kElementList);
+  DocumentSession session(Document(model::DocumentKind::kElementList));
+  const Document& doc = session.document();
   f.prompts.save_answers.push_back(f.folder / "no such folder" / "a.enum");
-  EXPECT_EQ(f.workflow.Save(doc), SaveResult::kFailed);
+  EXPECT_EQ(f.workflow.Save(session), SaveResult::kFailed);
   const std::vector<std::string> errors = f.prompts.Texts(Kind::kError);
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_NE(errors[0].find("no such folder"), std::string::npos);

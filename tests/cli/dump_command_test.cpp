@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/document_session.h"
 #include "document/document.h"
 #include "support/cli_runner.h"
 #include "support/fake_ports.h"
+#include "support/made_documents.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -27,25 +29,27 @@ using tallyform::testing::TempFolder;
 
 TEST(DumpCommandTest, PrintsTheWholeDocument) {
   TempFolder home;
-  Document doc(DocumentKind::kSimpleBill);
+  tallyform::elements::ListData data;
   auto element = std::make_unique<tallyform::elements::Element>();
   element->Set("RefDes", "C1");
   element->Set("Value", "1 мкФ"_cp);
-  doc.data().elements.Append(std::move(element));
-  doc.data().attribute_names = {"RefDes", "Value"};
-  doc.data().prefixes = {"C"};
-  doc.data().designations[std::string("/d/плата.sch"_cp)] = std::string("АБВГ.1"_cp);
-  doc.data().headings["Value"] = std::string("Номинал"_cp);
-  doc.data().roles = tallyform::model::DefaultRoles();
-  doc.settings_table().SetTitleField(TitleField::kInspector, "Нормоконтролёр"_cp);
-  doc.settings_table().SetTitleField(TitleField::kLetter2, "О"_cp);
-  doc.settings_table().settings().thin_line = 0.3;
-  doc.settings_table().cell(2, 1).SetText("Конденсатор"_cp);
-  doc.settings_table().cell(2, 1).SetAttributes(0x200001);
-  doc.sheets().AddSheet(23).SetSectionStart(true);
-  doc.SetEditorName(std::string("Иванов"_cp));
+  data.elements.Append(std::move(element));
+  data.attribute_names = {"RefDes", "Value"};
+  data.prefixes = {"C"};
+  data.designations[std::string("/d/плата.sch"_cp)] = std::string("АБВГ.1"_cp);
+  data.headings["Value"] = std::string("Номинал"_cp);
+  data.roles = tallyform::model::DefaultRoles();
+  tallyform::app::DocumentSession session(tallyform::testing::MakeDocument(
+      DocumentKind::kSimpleBill, std::move(data), [](tallyform::document::SheetSet& set) {
+        set.sheet(0).SetTitleField(TitleField::kInspector, "Нормоконтролёр"_cp);
+        set.sheet(0).SetTitleField(TitleField::kLetter2, "О"_cp);
+        set.sheet(0).settings().thin_line = 0.3;
+        set.sheet(0).cell(2, 1).SetText("Конденсатор"_cp);
+        set.sheet(0).cell(2, 1).SetAttributes(0x200001);
+        set.AddSheet(23).SetSectionStart(true);
+      }));
   FakeSystemInfo system;
-  doc.Save(home / "doc.enum", system);
+  session.Save(home / "doc.enum", std::string("Иванов"_cp), system);
 
   const CliRun run = Cli(home, {"dump", (home / "doc.enum").string()});
   ASSERT_EQ(run.status, 0) << run.err;

@@ -114,4 +114,32 @@ TEST(ReadCommandTest, BadInputAndBadUsage) {
   }
 }
 
+// A report that cannot be written was once passed over in silence: check printed its path all the same.
+TEST(ReadCommandTest, AReportThatCannotBeWrittenIsAWarningNamingItAndNoPath) {
+  TempFolder home;
+  std::filesystem::create_directory(home / "errors.log");
+  home.Write("errors.log/inside", "x");
+  home.Write("one.sch", OneElement("R1", "C2-33-0,25-4,6 kOhm-5%", "4k6"));
+  const std::string report = (home / "errors.log").string();
+
+  const CliRun check = Cli(home, {"check", "one.sch"});
+  EXPECT_EQ(check.status, 3) << check.err;
+  EXPECT_EQ(check.out.find("report:"), std::string::npos) << check.out;
+  EXPECT_NE(check.err.find("warning: Не удалось записать отчет о несоответствиях номиналов " + report),
+            std::string::npos)
+      << check.err;
+  const CliRun json_check = Cli(home, {"check", "one.sch", "--json"});
+  EXPECT_TRUE(json::parse(json_check.out)["report"].is_null()) << json_check.out;
+
+  const CliRun read = Cli(home, {"read", "one.sch"});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_TRUE(json::parse(read.out)["report"].is_null());
+  EXPECT_EQ(read.err.find("Отчет: "), std::string::npos) << read.err;
+
+  const CliRun fill = Cli(home, {"fill", "--kind", "list", "one.sch", "-o", "one.enum"});
+  ASSERT_EQ(fill.status, 0) << fill.err;
+  EXPECT_TRUE(json::parse(fill.out)["report"].is_null()) << fill.out;
+  EXPECT_NE(fill.err.find("Не удалось записать отчет"), std::string::npos) << fill.err;
+}
+
 }  // namespace

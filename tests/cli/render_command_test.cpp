@@ -8,6 +8,7 @@
 
 #include "document/document.h"
 #include "support/cli_runner.h"
+#include "support/made_documents.h"
 #include "support/pdf_tools.h"
 #include "support/temp_folder.h"
 #include "text/cp1251.h"
@@ -31,12 +32,12 @@ using tallyform::testing::TempFolder;
 
 // A saved document of the kind with `sheets` sheets, a Cyrillic cell text on each.
 std::string SaveDocument(const TempFolder& home, DocumentKind kind, int sheets) {
-  Document doc(kind);
-  auto& set = doc.sheets();
-  for (int i = 1; i < sheets; ++i) set.AddSheet(tallyform::model::LayoutOf(kind).following_top_offset);
-  for (std::size_t i = 0; i < set.sheet_count(); ++i) {
-    set.sheet(i).cell(2, 1).SetText(std::string("Резистор"_cp) + std::to_string(i + 1));
-  }
+  const Document doc = tallyform::testing::MakeDocument(kind, {}, [&](tallyform::document::SheetSet& set) {
+    for (int i = 1; i < sheets; ++i) set.AddSheet(tallyform::model::LayoutOf(kind).following_top_offset);
+    for (std::size_t i = 0; i < set.sheet_count(); ++i) {
+      set.sheet(i).cell(2, 1).SetText(std::string("Резистор"_cp) + std::to_string(i + 1));
+    }
+  });
   const std::string name = "doc" + std::to_string(static_cast<int>(kind)) + ".enum";
   home.Write(name, doc.ToBytes({name, "", "01.01.2026 10:00:00", "", ""}));
   return name;
@@ -134,9 +135,11 @@ TEST(RenderCommandTest, UnknownFontIsAWarningAndHelpTellsTheDefaults) {
 TEST(RenderCommandTest, PdfEmbedsTheFaceItDrawsInAndKeepsTheSymbolsAsText) {
   if (!HaveTools({"pdffonts", "pdftotext", "fc-list"})) GTEST_SKIP() << "poppler-utils is not installed";
   const TempFolder home;
-  Document doc(DocumentKind::kElementList);
   const std::string cell = "Резистор № 5 ±5%… Щёткин";
-  doc.sheets().sheet(0).cell(2, 2).SetText(tallyform::text::FromUtf8(cell));
+  const Document doc = tallyform::testing::MakeDocument(
+      DocumentKind::kElementList, {}, [&](tallyform::document::SheetSet& set) {
+        set.sheet(0).cell(2, 2).SetText(tallyform::text::FromUtf8(cell));
+      });
   home.Write("symbols.enum", doc.ToBytes({"symbols.enum", "", "01.01.2026 10:00:00", "", ""}));
 
   const CliRun run = Cli(home, {"render", "symbols.enum", "--pdf", "out.pdf"});

@@ -12,10 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "app/document_session.h"
+#include "app/open_workflow.h"
+#include "archive/archive.h"
 #include "model/errors.h"
 #include "model/messages.h"
 #include "support/archive_bytes.h"
 #include "support/fake_ports.h"
+#include "support/made_documents.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -39,10 +43,11 @@ std::unique_ptr<elements::Element> MakeElement(std::vector<elements::Element::Pa
   return element;
 }
 
+using testing::MakeDocument;
+
 // A bill of purchased items (kind 1) with something in every field the file keeps: elements, both lists,
-// both maps, five roles, two sheets with settings and texts, a raised mismatch flag.
+// both maps, five roles, two sheets with settings and texts.
 Document RichDocument() {
-  Document doc(model::DocumentKind::kPurchasedBill);
   elements::ListData data;
   data.elements.Append(MakeElement({{"RefDes", "R1"}, {"Value", S("10 кОм"_cp)}, {S("Примечание"_cp), ""}}));
   data.elements.Append(MakeElement({{"RefDes", "DD1"}, {"Type", S("К555ЛА3"_cp)}}));
@@ -51,30 +56,28 @@ Document RichDocument() {
   data.designations = {{S("/home/user/плата.sch"_cp), S("АБВГ.468.001"_cp)}, {"/b.pcb", ""}};
   data.headings = {{"Value", S("Номинал"_cp)}, {"Type", S("Наименование"_cp)}};
   data.roles = {"RefDes", "Type", "Value", S("ТУ"_cp), "Pattern"};
-  doc.SetListData(std::move(data));
-  doc.SetMismatch(true);
+  return MakeDocument(model::DocumentKind::kPurchasedBill, std::move(data), [](SheetSet& set) {
+    CTableRows& first = set.sheet(0);
+    for (std::size_t f = 0; f < kTitleFieldCount; ++f) {
+      first.SetTitleField(static_cast<TitleField>(f), S("поле "_cp) + std::to_string(f));
+    }
+    first.SetCustomerApproval(true);
+    first.settings() = {4.5, 6.0, 5.5, 3.5, 7.0, 2.5, 0.3, 0.7};
+    first.SetEmptyRowsBetweenGroups(5);
+    first.SetEmptyRowsAtEnd(2);
+    first.cell(0, 1).SetText(S("Резисторы"_cp));
+    first.cell(0, 1).SetAttributes(kFillHeading);
+    first.cell(23, 10).SetText(S("строка 1\r\nстрока 2"_cp));
+    first.cell(23, 10).SetAttributes(kFillLeft | kMultiLine);
 
-  CTableRows& first = doc.settings_table();
-  for (std::size_t f = 0; f < kTitleFieldCount; ++f) {
-    first.SetTitleField(static_cast<TitleField>(f), S("поле "_cp) + std::to_string(f));
-  }
-  first.SetCustomerApproval(true);
-  first.settings() = {4.5, 6.0, 5.5, 3.5, 7.0, 2.5, 0.3, 0.7};
-  first.SetEmptyRowsBetweenGroups(5);
-  first.SetEmptyRowsAtEnd(2);
-  first.cell(0, 1).SetText(S("Резисторы"_cp));
-  first.cell(0, 1).SetAttributes(kFillHeading);
-  first.cell(23, 10).SetText(S("строка 1\r\nстрока 2"_cp));
-  first.cell(23, 10).SetAttributes(kFillLeft | kMultiLine);
-
-  CTableRows& second =
-      doc.sheets().AddSheet(model::LayoutOf(model::DocumentKind::kPurchasedBill).following_top_offset);
-  second.SetNumberOfProducts(4);
-  second.SetSectionStart(true);
-  second.SetSectionFile(S("/home/user/плата.sch"_cp));
-  second.cell(29, 0).SetText(std::string(300, 'x'));  // beyond the one-byte length
-  second.SetBodyHeight(200);
-  return doc;
+    CTableRows& second =
+        set.AddSheet(model::LayoutOf(model::DocumentKind::kPurchasedBill).following_top_offset);
+    second.SetNumberOfProducts(4);
+    second.SetSectionStart(true);
+    second.SetSectionFile(S("/home/user/плата.sch"_cp));
+    second.cell(29, 0).SetText(std::string(300, 'x'));  // beyond the one-byte length
+    second.SetBodyHeight(200);
+  });
 }
 
 TEST(DocumentTest, ANewDocumentHasOneEmptySheetOfItsKindAndNothingElse) {
@@ -105,11 +108,11 @@ TEST(DocumentTest, ANewDocumentHasOneEmptySheetOfItsKindAndNothingElse) {
 
 TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
   TempFolder folder;
-  Document doc = RichDocument();
-  doc.SetEditorName(S("Иванов И.И."_cp));
+  app::DocumentSession session(RichDocument());
   FakeSystemInfo system;
   const auto path = folder / "плата_1.enum";
-  doc.Save(path, system);
+  session.Save(path, S("Иванов И.И."_cp), system);
+  const Document& doc = session.document();
   EXPECT_EQ(doc.path(), path);
   EXPECT_FALSE(doc.modified());
 
@@ -123,7 +126,6 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
   EXPECT_EQ(back.data().prefixes, doc.data().prefixes);
   EXPECT_EQ(back.data().designations, doc.data().designations);
   EXPECT_EQ(back.data().headings, doc.data().headings);
-  EXPECT_EQ(back.sheets().column_headings(), doc.data().headings);
   EXPECT_EQ(back.data().roles, (model::Roles{"RefDes", "Type", "Value", S("ТУ"_cp), ""}));
   EXPECT_FALSE(back.mismatch());
   ASSERT_EQ(back.sheets().sheet_count(), 2u);
@@ -149,7 +151,6 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
 }
 
 TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
-  Document doc(model::DocumentKind::kElementList);
   elements::ListData data;
   data.elements.Append(MakeElement({{"RefDes", "R1"}, {"Value", S("10 кОм"_cp)}}));
   data.attribute_names = {"RefDes", "Value"};
@@ -157,11 +158,14 @@ TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
   data.designations = {{"a.sch", S("АБВГ.1"_cp)}};
   data.headings = {{"Value", S("Номинал"_cp)}};
   data.roles = model::DefaultRoles();
-  doc.SetListData(std::move(data));
-  doc.settings_table().SetTitleField(TitleField::kDesignation, S("АБВГ.1 ПЭ3"_cp));
-  doc.settings_table().cell(0, 2).SetText(S("Резистор"_cp));
-  doc.settings_table().cell(0, 2).SetAttributes(kFillLeft);
-  doc.SetEditorName(S("Петров"_cp));
+  app::DocumentSession session(
+      MakeDocument(model::DocumentKind::kElementList, std::move(data), [](SheetSet& set) {
+        set.sheet(0).SetTitleField(TitleField::kDesignation, S("АБВГ.1 ПЭ3"_cp));
+        set.sheet(0).cell(0, 2).SetText(S("Резистор"_cp));
+        set.sheet(0).cell(0, 2).SetAttributes(kFillLeft);
+      }));
+  session.Apply(app::commands::EditorName{S("Петров"_cp)});
+  const Document& doc = session.document();
 
   // The expected bytes follow the layout tables of the file: the list items, the element list without
   // class tag, the sheet tables, the heading map, four roles, the kind and the history.
@@ -227,23 +231,22 @@ TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
 
   FakeSystemInfo system;
   EXPECT_EQ(doc.ToBytes(doc.MakeRecord(path, system)), b.s);
-  doc.Save(path, system);
+  session.Save(path, std::nullopt, system);
   EXPECT_EQ(FileBytes(path), b.s);
 }
 
 TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
   TempFolder folder;
-  Document doc(model::DocumentKind::kSimpleBill);
+  app::DocumentSession session(Document(model::DocumentKind::kSimpleBill));
   FakeSystemInfo system;
   const char* editors[] = {"Первый", "Второй", "Третий"};
   for (int i = 0; i < 3; ++i) {
-    doc.SetEditorName(text::FromUtf8(editors[i]));
     system.time.tm_min = 10 + i;
     system.computer = "PC" + std::to_string(i);
-    doc.Save(folder / ("doc_" + std::to_string(i + 1) + ".enum"), system);
+    session.Save(folder / ("doc_" + std::to_string(i + 1) + ".enum"), text::FromUtf8(editors[i]), system);
   }
-  Document back(model::DocumentKind::kElementList);
-  back.Open(folder / "doc_3.enum");
+  const app::DocumentSession opened = app::OpenDocument(folder / "doc_3.enum");
+  const Document& back = opened.document();
   EXPECT_EQ(back.kind(), model::DocumentKind::kSimpleBill);
   ASSERT_EQ(back.history().size(), 3u);
   for (int i = 0; i < 3; ++i) {
@@ -261,16 +264,15 @@ TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
 
 // The bytes of a small document (one element, a sheet of two rows), written with an empty newest record.
 std::string SmallBytes() {
-  Document doc(model::DocumentKind::kElementList);
-  doc.settings_table().SetBodyHeight(16);
   elements::ListData data;
   data.elements.Append(MakeElement({{"RefDes", "C1"}, {"Value", S("1 мкФ"_cp)}}));
   data.attribute_names = {"RefDes", "Value"};
   data.prefixes = {"C"};
   data.designations = {{"x", "y"}};
   data.headings = {{"Value", "V"}};
-  doc.SetListData(std::move(data));
-  return doc.ToBytes({});
+  return MakeDocument(model::DocumentKind::kElementList, std::move(data),
+                      [](SheetSet& set) { set.sheet(0).SetBodyHeight(16); })
+      .ToBytes({});
 }
 
 void ExpectDamaged(const std::string& bytes, const char* what) {
@@ -286,29 +288,25 @@ void Put32(std::string& bytes, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
 }
 
-TEST(DocumentTest, EveryTruncationFailsAndLeavesTheOpenDocumentAsItWas) {
+TEST(DocumentTest, EveryTruncationFailsAndOpeningACutFileNamesIt) {
   TempFolder folder;
   const std::string bytes = SmallBytes();
   ASSERT_NO_THROW(Document::FromBytes(bytes));
-
-  Document doc = RichDocument();
-  FakeSystemInfo system;
-  doc.Save(folder / "rich.enum", system);
-  const std::string before = doc.ToBytes({});
   for (std::size_t n = 0; n < bytes.size(); ++n) {
     EXPECT_THROW(Document::FromBytes(bytes.substr(0, n)), DamagedFile) << "cut to " << n << " bytes";
   }
-  // Opening goes through the same parse; a spread of cut files shows the open document is left alone.
-  const auto cut = folder / "cut.enum";
+  // Opening goes through the same parse, and its message names the file.
+  const auto cut = folder / "обрезан.enum";
   for (std::size_t n = 0; n < bytes.size(); n += 1 + bytes.size() / 16) {
-    folder.Write("cut.enum", bytes.substr(0, n));
-    EXPECT_THROW(doc.Open(cut), DamagedFile);
+    folder.Write("обрезан.enum", bytes.substr(0, n));
+    try {
+      app::OpenDocument(cut);
+      ADD_FAILURE() << "cut to " << n << " bytes: opened";
+    } catch (const DamagedFile& e) {
+      EXPECT_EQ(e.message(),
+                text::Cp1251FromUnknown(cut.string()) + ": " + std::string(model::kDamagedArchive));
+    }
   }
-  folder.Write("cut.enum", bytes.substr(0, bytes.size() - 1));
-  EXPECT_THROW(doc.Open(cut), DamagedFile);
-  EXPECT_EQ(doc.ToBytes({}), before);
-  EXPECT_EQ(doc.path(), folder / "rich.enum");
-  EXPECT_EQ(doc.history().size(), 1u);
 }
 
 TEST(DocumentTest, RefusesDamagedFilesWithTheArchiveMessage) {
@@ -351,36 +349,49 @@ TEST(DocumentTest, RefusesDamagedFilesWithTheArchiveMessage) {
     ExpectDamaged(b, "absurd element count");
   }
   {
-    Document empty(model::DocumentKind::kElementList);
-    empty.sheets().ReplaceSheets({});
-    ExpectDamaged(empty.ToBytes({}), "no sheets");
+    archive::ArchiveWriter ar;
+    ar.WriteStringList({});
+    elements::ComponentList().Serialize(ar);
+    ar.WriteStringList({});
+    ar.WriteStringMap({});
+    WriteSheetTables(ar, {});
+    ar.WriteStringMap({});
+    for (int role = 0; role < 4; ++role) ar.WriteString("");
+    ar.WriteI32(0);
+    ar.WriteI32(0);
+    ExpectDamaged(ar.Take(), "no sheets");
   }
 }
 
 TEST(DocumentTest, OpeningAPathThatIsNotAFileNamesIt) {
   TempFolder folder;
-  Document doc(model::DocumentKind::kElementList);
   for (const auto& path : {folder / "нет такого.enum", folder.path()}) {
     try {
-      doc.Open(path);
+      app::OpenDocument(path);
       ADD_FAILURE() << path << " opened";
     } catch (const UnreadableFile& e) {
       EXPECT_NE(e.message().find(text::Cp1251FromUnknown(path.string())), std::string::npos) << e.message();
     }
   }
-  EXPECT_TRUE(doc.path().empty());
+}
+
+// The bytes of a new simple bill whose stored fill parameters are `gap` and `tail`.
+std::string SimpleBillWith(std::uint32_t gap, std::uint32_t tail) {
+  std::string bytes = Document(model::DocumentKind::kSimpleBill).ToBytes({});
+  // Products 1, no section start, no section file, then the two parameters, 3 and 1 by default.
+  const std::string defaults("\x01\0\0\0\0\0\0\0\0\x03\0\0\0\x01\0\0\0", 17);
+  const std::size_t at = bytes.find(defaults);
+  EXPECT_NE(at, std::string::npos);
+  Put32(bytes, at + 9, gap);
+  Put32(bytes, at + 13, tail);
+  return bytes;
 }
 
 TEST(DocumentTest, FillParametersOutOfRangeAreBroughtIntoRangeOnOpening) {
-  Document doc(model::DocumentKind::kSimpleBill);
-  doc.settings_table().SetEmptyRowsBetweenGroups(1000);
-  doc.settings_table().SetEmptyRowsAtEnd(-4);
-  const Document back = Document::FromBytes(doc.ToBytes({}));
+  const Document back = Document::FromBytes(SimpleBillWith(1000, static_cast<std::uint32_t>(-4)));
   EXPECT_EQ(back.fill_parameters(), (model::FillParameters{model::kMaxGap, 0}));
   EXPECT_EQ(back.settings_table().empty_rows_between_groups(), model::kMaxGap);
-
-  doc.settings_table().SetEmptyRowsAtEnd(31);
-  EXPECT_EQ(Document::FromBytes(doc.ToBytes({})).fill_parameters().tail,
+  EXPECT_EQ(Document::FromBytes(SimpleBillWith(3, 31)).fill_parameters().tail,
             model::MaxTail(model::DocumentKind::kSimpleBill));
 }
 
@@ -407,26 +418,26 @@ class FileSizeLimit {
 TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
   TempFolder folder;
   FakeSystemInfo system;
-  Document doc(model::DocumentKind::kElementList);
+  app::DocumentSession plain(Document(model::DocumentKind::kElementList));
   const auto path = folder / "plate.enum";
-  doc.Save(path, system);
+  plain.Save(path, std::nullopt, system);
   const std::string old_bytes = FileBytes(path);
 
-  Document other = RichDocument();
-  other.Save(folder / "other.enum", system);
+  app::DocumentSession other(RichDocument());
+  other.Save(folder / "other.enum", std::nullopt, system);
   {
     const FileSizeLimit limit(old_bytes.size() / 2);  // the write runs out of room half way
-    EXPECT_THROW(other.Save(path, system), UnreadableFile);
+    EXPECT_THROW(other.Save(path, std::nullopt, system), UnreadableFile);
   }
   EXPECT_EQ(FileBytes(path), old_bytes);
-  EXPECT_EQ(other.path(), folder / "other.enum");
-  EXPECT_EQ(other.history().size(), 1u);
+  EXPECT_EQ(other.document().path(), folder / "other.enum");
+  EXPECT_EQ(other.document().history().size(), 1u);
 
   std::filesystem::create_directory(folder / "busy.enum");  // renaming over a folder fails
   folder.Write("busy.enum/inside", "x");
-  EXPECT_THROW(other.Save(folder / "busy.enum", system), UnreadableFile);
-  EXPECT_EQ(other.path(), folder / "other.enum");
-  EXPECT_EQ(other.history().size(), 1u);
+  EXPECT_THROW(other.Save(folder / "busy.enum", std::nullopt, system), UnreadableFile);
+  EXPECT_EQ(other.document().path(), folder / "other.enum");
+  EXPECT_EQ(other.document().history().size(), 1u);
 
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -437,7 +448,7 @@ TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
 
   // Saving through a link replaces the file it names and keeps the link.
   std::filesystem::create_symlink(path, folder / "link.enum");
-  other.Save(folder / "link.enum", system);
+  other.Save(folder / "link.enum", std::nullopt, system);
   EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.enum"));
   EXPECT_EQ(Document::FromFile(path).kind(), model::DocumentKind::kPurchasedBill);
 }

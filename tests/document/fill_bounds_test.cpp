@@ -43,8 +43,9 @@ class FillBoundsTest : public ::testing::Test {
   // microcircuits began at the top of the second sheet, as a section sheet of 32 rows filled to its end.
   bool FillAndCheck(int resistors, int gap, int tail) {
     const std::vector<GeneratedDesign> designs = ResistorsThenMicrocircuits(resistors);
-    const Document document = testing::FillDesigns(
-        designs, DocumentKind::kSimpleBill, MergeChoice::kSeparateLists, {gap, tail}, ports_.context());
+    const app::DocumentSession session = testing::FillDesigns(
+        designs, DocumentKind::kSimpleBill, MergeChoice::kSeparateLists, {gap, tail}, ports_.tools());
+    const Document& document = session.document();
     const document::SheetSet& sheets = document.sheets();
     for (std::size_t s = 0; s < sheets.sheet_count(); ++s) {
       EXPECT_LT(LastWrittenRow(sheets.sheet(s)), static_cast<int>(sheets.sheet(s).row_count()) - tail) << s;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/document_session.h"
 #include "document/document.h"
-#include "document/fill_command.h"
 #include "document/fill_parameters.h"
 #include "support/fill_invariants.h"
 #include "support/random_designs.h"
@@ -62,8 +62,9 @@ TEST_F(FillPropertiesTest, EveryKindKeepsItsRulesOverRandomDesigns) {
     const std::vector<GeneratedDesign> designs = testing::GenerateDesigns(choices);
     for (const Fill& fill : kFills) {
       const FillParameters parameters = testing::GenerateParameters(choices, fill.kind);
-      const Document document =
-          testing::FillDesigns(designs, fill.kind, fill.merge, parameters, ports_.context());
+      const app::DocumentSession session =
+          testing::FillDesigns(designs, fill.kind, fill.merge, parameters, ports_.tools());
+      const Document& document = session.document();
       sheets += static_cast<int>(document.sheets().sheet_count());
       const std::string broken = Broken(document, designs, fill, seed);
       ASSERT_TRUE(broken.empty()) << broken;
@@ -74,18 +75,26 @@ TEST_F(FillPropertiesTest, EveryKindKeepsItsRulesOverRandomDesigns) {
 }
 
 TEST_F(FillPropertiesTest, FillingAgainWithOtherParametersKeepsTheRules) {
-  // A document filled once, then again with another gap and tail, as the user does after looking at it.
+  // A document filled once, then again from its own list with another gap and tail, as the user does
+  // after looking at it; undoing the second fill gives back the sheets of the first exactly.
   for (std::uint32_t seed = 1001; seed <= 1012; ++seed) {
     testing::SeededChoices choices(seed);
     const std::vector<GeneratedDesign> designs = testing::GenerateDesigns(choices);
     for (const Fill& fill : kFills) {
-      Document document = testing::FillDesigns(
-          designs, fill.kind, fill.merge, testing::GenerateParameters(choices, fill.kind), ports_.context());
-      SetFillParameters(document.settings_table(), fill.kind,
-                        testing::GenerateParameters(choices, fill.kind));
-      FillDocument(document, ports_.context(), fill.merge);
-      const std::string broken = Broken(document, designs, fill, seed);
+      app::DocumentSession session = testing::FillDesigns(
+          designs, fill.kind, fill.merge, testing::GenerateParameters(choices, fill.kind), ports_.tools());
+      const SheetArray first = CopySheets(session.document().sheets().sheets());
+      testing::FillThroughTheSequence(session, session.document().data(),
+                                      testing::GenerateParameters(choices, fill.kind), fill.merge,
+                                      ports_.tools(), /*sorted=*/true);
+      const std::string broken = Broken(session.document(), designs, fill, seed);
       ASSERT_TRUE(broken.empty()) << broken;
+      ASSERT_TRUE(session.Undo());
+      const SheetArray& undone = session.document().sheets().sheets();
+      ASSERT_EQ(undone.size(), first.size()) << "seed " << seed << ", " << fill.label;
+      for (std::size_t i = 0; i < first.size(); ++i) {
+        ASSERT_TRUE(*undone[i] == *first[i]) << "seed " << seed << ", " << fill.label << ", sheet " << i;
+      }
     }
   }
 }

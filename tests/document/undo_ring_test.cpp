@@ -2,104 +2,86 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
-
-#include "document/document.h"
+#include <vector>
 
 namespace tallyform::document {
 namespace {
 
-// The text of the marker cell of the first sheet, which each state of these tests sets.
-std::string Marker(const SheetSet& set) {
-  return set.sheet(0).cell(0, 1).text();
-}
+// The history a ring of five must behave like: the states in order, the live one at `at`; a change drops
+// the states after it and, beyond five states, the oldest.
+struct LinearHistory {
+  std::vector<int> states{0};
+  std::size_t at = 0;
 
-void Change(UndoRing& ring, SheetSet& set, const std::string& marker) {
-  ring.Push(set);
-  set.sheet(0).cell(0, 1).SetText(marker);
-}
-
-TEST(UndoRingTest, UndoAndRedoRestoreTheExactTables) {
-  SheetSet set(model::DocumentKind::kPurchasedBill);
-  UndoRing ring;
-  EXPECT_FALSE(ring.CanUndo());
-  EXPECT_FALSE(ring.Undo(set));
-  EXPECT_FALSE(ring.Redo(set));
-
-  set.sheet(0).cell(0, 1).SetText("before");
-  set.sheet(0).cell(0, 1).SetAttributes(kFillHeading);
-  const SheetArray before = CopySheets(set.sheets());
-  ring.Push(set);
-  set.sheet(0).cell(0, 1).SetText("after");
-  set.AddSheet(27).cell(3, 4).SetText("new sheet");
-  const SheetArray after = CopySheets(set.sheets());
-  EXPECT_TRUE(ring.CanUndo());
-  EXPECT_FALSE(ring.CanRedo());
-
-  ASSERT_TRUE(ring.Undo(set));
-  ASSERT_EQ(set.sheet_count(), before.size());
-  EXPECT_TRUE(set.sheet(0) == *before[0]);
-  EXPECT_FALSE(ring.CanUndo());
-  EXPECT_TRUE(ring.CanRedo());
-
-  ASSERT_TRUE(ring.Redo(set));
-  ASSERT_EQ(set.sheet_count(), after.size());
-  for (std::size_t i = 0; i < after.size(); ++i) EXPECT_TRUE(set.sheet(i) == *after[i]) << i;
-  EXPECT_FALSE(ring.CanRedo());
-
-  // A snapshot is a copy: changing the sheets afterwards leaves it as it was.
-  ring.Push(set);
-  set.sheet(1).cell(3, 4).SetText("changed");
-  ring.Undo(set);
-  EXPECT_EQ(set.sheet(1).cell(3, 4).text(), "new sheet");
-}
-
-TEST(UndoRingTest, KeepsTheFiveNewestStatesAndANewChangeDropsTheRedos) {
-  SheetSet set(model::DocumentKind::kElementList);
-  UndoRing ring;
-  for (int i = 1; i <= 8; ++i) Change(ring, set, "state " + std::to_string(i));
-  EXPECT_EQ(ring.undo_count(), UndoRing::kCapacity);
-
-  // The states before changes 4..8 are kept; the oldest went.
-  for (int i = 7; i >= 3; --i) {
-    ASSERT_TRUE(ring.Undo(set));
-    EXPECT_EQ(Marker(set), "state " + std::to_string(i));
+  void Change(int state) {
+    states.resize(at + 1);
+    states.push_back(state);
+    if (states.size() > UndoRing<int>::kCapacity) states.erase(states.begin());
+    at = states.size() - 1;
   }
-  EXPECT_FALSE(ring.Undo(set));
-  EXPECT_EQ(ring.redo_count(), UndoRing::kCapacity);
+  bool Undo() { return at > 0 ? (--at, true) : false; }
+  bool Redo() { return at + 1 < states.size() ? (++at, true) : false; }
+};
 
-  ASSERT_TRUE(ring.Redo(set));
-  ASSERT_TRUE(ring.Redo(set));
-  EXPECT_EQ(Marker(set), "state 5");
-  Change(ring, set, "branch");
-  EXPECT_FALSE(ring.CanRedo());
-  EXPECT_FALSE(ring.Redo(set));
-  ASSERT_TRUE(ring.Undo(set));
-  EXPECT_EQ(Marker(set), "state 5");
-  EXPECT_LE(ring.undo_count() + ring.redo_count(), UndoRing::kCapacity);
-
-  ring.Clear();
+TEST(UndoRingTest, FiveChangesThenFiveUndosTakeFourAndAChangeAfterUndosDropsTheRedos) {
+  UndoRing<std::string> ring;
+  std::string live = "start";
+  for (const char* next : {"1", "2", "3", "4", "5"}) {
+    ring.Push(live);
+    live = next;
+  }
+  int undone = 0;
+  for (int i = 0; i < 5; ++i) undone += ring.Undo(live) ? 1 : 0;
+  EXPECT_EQ(undone, 4);
+  EXPECT_EQ(live, "1");  // the state after the first change is the oldest reachable
   EXPECT_FALSE(ring.CanUndo());
+
+  ASSERT_TRUE(ring.Redo(live));
+  ASSERT_TRUE(ring.Redo(live));
+  EXPECT_EQ(live, "3");
+  ASSERT_TRUE(ring.Undo(live));
+  ring.Push(live);
+  live = "other";
   EXPECT_FALSE(ring.CanRedo());
-  EXPECT_EQ(Marker(set), "state 5");
+  EXPECT_FALSE(ring.Redo(live));
+  ASSERT_TRUE(ring.Undo(live));
+  EXPECT_EQ(live, "2");
 }
 
-TEST(UndoRingTest, TheDocumentOwnsItsRingAndKeepsItOutOfTheFile) {
-  Document doc(model::DocumentKind::kElementList);
-  const std::string plain = doc.ToBytes({});
-  doc.undo_ring().Push(doc.sheets());
-  doc.sheets().sheet(0).cell(1, 2).SetText("edit");
-  const std::string edited = doc.ToBytes({});
-  EXPECT_NE(edited, plain);
-  ASSERT_TRUE(doc.Undo());
-  EXPECT_EQ(doc.ToBytes({}), plain);
-  EXPECT_TRUE(doc.modified());
-  ASSERT_TRUE(doc.Redo());
-  EXPECT_EQ(doc.ToBytes({}), edited);
-  EXPECT_FALSE(doc.Redo());
-
-  // A document read from bytes starts without states.
-  EXPECT_FALSE(Document::FromBytes(edited).undo_ring().CanUndo());
+// Long random runs of changes, undos and redos, through every way the indices wrap, agree with the plain
+// history after every step, and the indices stay in the ring.
+TEST(UndoRingTest, AgreesWithAPlainHistoryOfFiveStatesOverRandomRuns) {
+  for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+    std::mt19937 random(seed);
+    UndoRing<int> ring;
+    int live = 0;
+    LinearHistory model;
+    int next = 1;
+    for (int step = 0; step < 300; ++step) {
+      switch (random() % 3) {
+        case 0:
+          ring.Push(live);
+          live = next;
+          model.Change(next++);
+          break;
+        case 1:
+          ASSERT_EQ(ring.Undo(live), model.Undo()) << "seed " << seed << " step " << step;
+          break;
+        default:
+          ASSERT_EQ(ring.Redo(live), model.Redo()) << "seed " << seed << " step " << step;
+      }
+      ASSERT_EQ(live, model.states[model.at]) << "seed " << seed << " step " << step;
+      const RingIndices& indices = ring.indices();
+      ASSERT_EQ(indices.undo_steps(), static_cast<int>(model.at));
+      ASSERT_EQ(indices.redo_steps(), static_cast<int>(model.states.size() - 1 - model.at));
+      for (int index : {indices.oldest(), indices.current(), indices.newest()}) {
+        ASSERT_TRUE(index >= 0 && index < RingIndices::kSlots);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class DocumentWindowTest : public QObject {
   void aRestoredWindowKeepsMostOfTheArea() {
     QVERIFY(desktop_.Start());
     MainWindow& window = desktop_.window();
-    DocumentWindow* doc = window.NewDocument(0);
+    DocumentWindow* doc = window.NewDocument(model::DocumentKind::kElementList);
     QVERIFY(doc != nullptr && doc->isMaximized());
     doc->showNormal();
     QTest::qWait(50);

@@ -13,10 +13,10 @@
 #include <functional>
 #include <memory>
 
-#include "adapters/qt_settings_store.h"
 #include "adapters/qt_system_info.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
+#include "app/settings_file.h"
 #include "gui/dialogs.h"
 #include "gui/main_window.h"
 #include "gui/services.h"
@@ -67,12 +67,10 @@ class TestDesktop {
   bool Start(QSize size = {1000, 800}) {
     window_.reset();
     application_ = std::make_unique<app::Application>(Native(home_.path()));
-    settings_ =
-        std::make_unique<adapters::QtSettingsStore>(adapters::QtSettingsStore::FileIn(Native(home_.path())));
+    settings_ = std::make_unique<app::SettingsFile>(app::SettingsFile::In(Native(home_.path())));
     services_ = std::make_unique<gui::Services>(
         gui::Services{*application_, prompts_, *settings_, system_, shell_, *measurer_});
-    window_ = std::make_unique<gui::MainWindow>(*services_,
-                                                adapters::QtSettingsStore::FileIn(Native(home_.path())));
+    window_ = std::make_unique<gui::MainWindow>(*services_);
     prompts_.SetParent(window_.get());
     window_->resize(size);
     window_->show();
@@ -98,7 +96,7 @@ class TestDesktop {
   QTemporaryDir home_;
   std::unique_ptr<adapters::QtTextMeasurer> measurer_;
   std::unique_ptr<app::Application> application_;
-  std::unique_ptr<adapters::QtSettingsStore> settings_;
+  std::unique_ptr<app::SettingsFile> settings_;
   adapters::QtSystemInfo system_;
   FakeShell shell_;
   gui::WidgetPrompts prompts_;

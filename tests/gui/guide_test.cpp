@@ -60,7 +60,7 @@ class GuideTest : public QObject {
     const QString guide = QString::fromUtf8(file.readAll());
     QVERIFY(desktop_.Start());
     MainWindow& window = desktop_.window();
-    QVERIFY(window.NewDocument(0) != nullptr);  // the menus of a document
+    QVERIFY(window.NewDocument(model::DocumentKind::kElementList) != nullptr);  // the menus of a document
     QMenuBar* bar = window.menuBar();
 
     // "Меню → Команда" wherever the guide names a command.

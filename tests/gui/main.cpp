@@ -9,7 +9,8 @@
 namespace tallyform::gui {
 int RunMainWindowTests(int argc, char** argv);
 int RunPageViewTests(int argc, char** argv);
-int RunWidgetPromptsTests(int argc, char** argv);
+int RunFileDialogsTests(int argc, char** argv);
+int RunPrintDialogsTests(int argc, char** argv);
 int RunDocumentWindowTests(int argc, char** argv);
 int RunPrintingTests(int argc, char** argv);
 int RunDesktopTests(int argc, char** argv);
@@ -24,9 +25,10 @@ int main(int argc, char** argv) {
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
   for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-                         tallyform::gui::RunWidgetPromptsTests, tallyform::gui::RunDocumentWindowTests,
-                         tallyform::gui::RunPrintingTests, tallyform::gui::RunDesktopTests,
-                         tallyform::gui::RunGuideTests, tallyform::gui::RunOpenRequestsTests}) {
+                         tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
+                         tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
+                         tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
+                         tallyform::gui::RunOpenRequestsTests}) {
     status |= run(argc, argv);
   }
   return status;

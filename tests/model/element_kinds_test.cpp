@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <optional>
 
 #include "archive/archive.h"
 #include "elements/element_name_archive.h"
+#include "model/errors.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -56,7 +60,7 @@ TEST(ElementKindsTest, StartUpWritesTheBuiltInFileOnceAndLoadsItAfterwards) {
   TempFolder folder;
   const auto path = folder / "ElementNames.map";
   ElementKinds first;
-  first.StartUp(path);
+  EXPECT_EQ(first.StartUp(path), std::nullopt);
   EXPECT_EQ(first.size(), 70u);
 
   const std::string bytes = FileBytes(path);
@@ -115,10 +119,18 @@ TEST(ElementKindsTest, SaveLeavesOutKindsWithAnEmptyNameAndReportsAFolderItCanno
   ElementKinds kinds;
   kinds.Set("R", "Резисторы"_cp, "Резистор"_cp);
   kinds.Set("C", "", "Конденсатор"_cp);
-  ASSERT_TRUE(kinds.Save(folder / "ElementNames.map"));
+  kinds.Save(folder / "ElementNames.map");
   EXPECT_EQ(FileBytes(folder / "ElementNames.map"), "R\r\nРезистор\r\nРезисторы\r\n"_cp);
-  EXPECT_FALSE(std::filesystem::exists(folder / "ElementNames.map.tmp"));
-  EXPECT_FALSE(kinds.Save(folder / "no-such-folder" / "ElementNames.map"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);  // no temporary left
+  EXPECT_THROW(kinds.Save(folder / "no-such-folder" / "ElementNames.map"), UnreadableFile);
+
+  // Start-up in a folder it cannot write to uses the built-in kinds and says why the file is missing.
+  ElementKinds unwritten;
+  const std::optional<std::string> failure =
+      unwritten.StartUp(folder / "no-such-folder" / "ElementNames.map");
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_NE(failure->find("ElementNames.map"), std::string::npos);
+  EXPECT_EQ(unwritten.size(), ElementKinds::kBuiltInCount);
 }
 
 TEST(ElementKindsTest, KindRecordIsArchivedPluralFirst) {

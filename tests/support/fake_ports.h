@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "model/errors.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
 #include "ports/shell.h"
@@ -108,7 +109,7 @@ class FakePrompts : public ports::Prompts {
 class FakeSettingsStore : public ports::SettingsStore {
  public:
   std::map<std::string, std::string> values;
-  /// False makes every write fail (and store nothing).
+  /// False makes every write fail (tallyform::UnreadableFile "settings.ini", nothing stored).
   bool writable = true;
   /// Every write attempted, in order, successful or not.
   std::vector<std::pair<std::string, std::string>> writes;
@@ -118,11 +119,22 @@ class FakeSettingsStore : public ports::SettingsStore {
     if (it == values.end()) return std::nullopt;
     return it->second;
   }
-  bool Write(const std::string& key, const std::string& value) override {
+  void Write(const std::string& key, const std::string& value) override {
     writes.emplace_back(key, value);
-    if (!writable) return false;
+    if (!writable) throw UnreadableFile("settings.ini");
     values[key] = value;
-    return true;
+  }
+  std::optional<std::filesystem::path> ReadPath(const std::string& key) override {
+    const std::optional<std::string> value = Read(key);
+    if (!value) return std::nullopt;
+    return std::filesystem::path(*value);
+  }
+  void WritePath(const std::string& key, const std::filesystem::path& value) override {
+    Write(key, value.string());
+  }
+  void Remove(const std::string& key) override {
+    if (!writable) throw UnreadableFile("settings.ini");
+    values.erase(key);
   }
 };
 

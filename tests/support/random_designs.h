@@ -1,5 +1,6 @@
 #pragma once
-// Designs made up for tests of the fills, and the whole road from them to a filled document.
+// Designs made up for tests of the fills, and the whole road from them to a filled document, through the
+// fill sequence every front end takes.
 //
 // A design is a list of components with designators, names, values, packages, supply documents and notes; it
 // is written as a P-CAD ASCII design and read back by the reader, as a user's designs are. The generator
@@ -25,9 +26,11 @@
 #include <vector>
 
 #include "app/design_reader.h"
+#include "app/document_session.h"
+#include "app/fill_workflow.h"
 #include "document/document.h"
-#include "document/fill_command.h"
 #include "document/fill_parameters.h"
+#include "document/fill_sheets.h"
 #include "elements/ascii_reader.h"
 #include "elements/default_headings.h"
 #include "elements/element_order.h"
@@ -279,7 +282,7 @@ struct FakeFillPorts {
       : series(std::make_shared<const valuecheck::ValueSeries>()), check(series, report) {
     kinds.FillBuiltIn();
   }
-  document::FillCommandContext context() { return {measurer, kinds, series, check.report_path()}; }
+  document::FillTools tools() { return {measurer, kinds, series, check.report_path()}; }
 
   model::ElementKinds kinds;
   FakeTextMeasurer measurer;
@@ -288,30 +291,47 @@ struct FakeFillPorts {
   valuecheck::ValueCheck check;
 };
 
+/// Fills the session's document from `data` through the one fill sequence (app::PrepareFill) and the
+/// session's fill command, as the fill action does: the roles dialog is cancelled (the roles stay), the
+/// column mapping takes `parameters`, the sort choice keeps `merge` as marked, and a list not `sorted` yet
+/// is sorted for the kind.
+inline void FillThroughTheSequence(app::DocumentSession& session, elements::ListData data,
+                                   const model::FillParameters& parameters, elements::MergeChoice merge,
+                                   const document::FillTools& tools, bool sorted) {
+  FakePrompts prompts;
+  app::FillDialogs dialogs;
+  dialogs.roles = [](elements::ListData&, elements::MergeChoice&, bool&) { return true; };
+  dialogs.mapping = [&](elements::ColumnMapping mapping) {
+    mapping.parameters = parameters;
+    return std::optional(std::move(mapping));
+  };
+  const document::Document& document = session.document();
+  std::optional<app::FillHandOver> handed = app::PrepareFill(
+      document.kind(), std::move(data), document.fill_parameters(), sorted, merge, dialogs, prompts);
+  if (handed) session.Apply(app::commands::Fill{std::move(*handed), tools});
+}
+
 /// Fills a new document of the kind from the designs as the fill command does after reading them: each
 /// design read by the reader (with its unit as the designation of its file), the default column headings
-/// plus the notes, the elements sorted for the kind, the parameters stored, then FillDocument.
-inline document::Document FillDesigns(std::span<const GeneratedDesign> designs, model::DocumentKind kind,
-                                      elements::MergeChoice merge, const model::FillParameters& parameters,
-                                      const document::FillCommandContext& context) {
-  valuecheck::ValueCheck check(context.series, context.report_path);
+/// plus the notes, then the fill sequence (FillThroughTheSequence).
+inline app::DocumentSession FillDesigns(std::span<const GeneratedDesign> designs, model::DocumentKind kind,
+                                        elements::MergeChoice merge, const model::FillParameters& parameters,
+                                        const document::FillTools& tools) {
+  valuecheck::ValueCheck check(tools.series, tools.report_path);
   elements::ListData data;
   for (const GeneratedDesign& design : designs) {
     if (!design.unit.empty()) data.designations[design.file] = design.unit;
   }
-  app::DesignReader reader(context.kinds, check);
+  app::DesignReader reader(tools.kinds, check);
   bool mismatch = false;
   for (const GeneratedDesign& design : designs)
     reader.ReadBytes(DesignText(design), design.file, /*append=*/true, data, mismatch);
   elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
   data.headings[std::string(kNoteAttribute)] = std::string(elements::kHeadingNote);
-  elements::SortElements(data.elements, data.roles, kind, merge);
 
-  document::Document document(kind);
-  document.SetListData(std::move(data));
-  document::SetFillParameters(document.settings_table(), kind, parameters);
-  document::FillDocument(document, context, merge);
-  return document;
+  app::DocumentSession session(document::Document{kind});
+  FillThroughTheSequence(session, std::move(data), parameters, merge, tools, /*sorted=*/false);
+  return session;
 }
 
 }  // namespace tallyform::testing

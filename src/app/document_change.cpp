@@ -1,8 +1,8 @@
-#include "document/document_change.h"
+#include "app/document_change.h"
 
 #include <algorithm>
 
-namespace tallyform::document {
+namespace tallyform::app {
 
 void Subscription::Reset() {
   if (id_ == 0) return;
@@ -20,7 +20,7 @@ Subscription ChangeNotifier::Subscribe(ChangeListener listener) {
   return Subscription(list_, id);
 }
 
-void ChangeNotifier::Notify(DocumentChange::Kind kind) const {
+void ChangeNotifier::Notify(const DocumentChange& change) const {
   if (!list_) return;
   // The list may change under the calls; each listener is looked up again before it is told. The list is
   // kept alive here even if a listener destroys the document.
@@ -28,7 +28,6 @@ void ChangeNotifier::Notify(DocumentChange::Kind kind) const {
   std::vector<std::uint64_t> ids;
   ids.reserve(list->entries.size());
   for (const auto& entry : list->entries) ids.push_back(entry.first);
-  const DocumentChange change{kind};
   for (std::uint64_t id : ids) {
     const auto it = std::find_if(list->entries.begin(), list->entries.end(),
                                  [&](const auto& entry) { return entry.first == id; });
@@ -38,4 +37,4 @@ void ChangeNotifier::Notify(DocumentChange::Kind kind) const {
   }
 }
 
-}  // namespace tallyform::document
+}  // namespace tallyform::app

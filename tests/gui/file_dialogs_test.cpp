@@ -1,15 +1,11 @@
-// The dialogs of the desktop program, answered as a user answers them.
+// The file dialogs of documents, answered as a user answers them.
 
-#include "gui/widget_prompts.h"
+#include "gui/file_dialogs.h"
 
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,7 +16,7 @@ namespace tallyform::gui {
 using testing::Native;
 using testing::WhenModal;
 
-class WidgetPromptsTest : public QObject {
+class FileDialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -28,7 +24,6 @@ class WidgetPromptsTest : public QObject {
   // to a name that has none.
   void fileDialogsKeepTheDocumentSuffix() {
     QTemporaryDir folder;
-    WidgetPrompts prompts;
     const auto save_as = [&](const QString& typed) {
       WhenModal<QFileDialog>([typed](QFileDialog* dialog) {
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -38,7 +33,8 @@ class WidgetPromptsTest : public QObject {
           QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, c, Qt::NoModifier);
         QTest::keyClick(name, Qt::Key_Return);
       });
-      const auto chosen = prompts.SaveFileName(Native(folder.filePath(QStringLiteral("Enumeration1.enum"))));
+      const auto chosen =
+          AskDocumentToSave(nullptr, Native(folder.filePath(QStringLiteral("Enumeration1.enum"))));
       return chosen ? QFile::decodeName(chosen->c_str()) : QString();
     };
     QCOMPARE(save_as(QStringLiteral("АБВГ.468157.001ПЭ3")),
@@ -63,35 +59,16 @@ class WidgetPromptsTest : public QObject {
       filters = dialog->nameFilters();
       dialog->reject();
     });
-    QVERIFY(!prompts.OpenFileName());
+    QVERIFY(!AskDocumentToOpen(nullptr));
     QCOMPARE(filters, (QStringList{"Enum Files(*.enum)", "Все файлы (*)"}));
-  }
-
-  // "Листы в натуральную величину" prints each sheet on paper of its own size, whatever paper the printer
-  // has; the dialog did not say so.
-  void thePrintDialogSaysWhatPaperTheTrueSizeTakes() {
-    WidgetPrompts prompts;
-    QPrinter printer;
-    QString notes;
-    WhenModal<QPrintDialog>([&notes](QPrintDialog* dialog) {
-      for (QTabWidget* tabs : dialog->findChildren<QTabWidget*>()) {
-        for (int i = 0; i < tabs->count(); ++i) {
-          if (tabs->tabText(i) != QStringLiteral("Масштаб")) continue;
-          for (QLabel* label : tabs->widget(i)->findChildren<QLabel*>()) notes += label->text();
-        }
-      }
-      dialog->reject();
-    });
-    QVERIFY(!prompts.PrintDialog(printer, PrintScale::kTrueSize, 2));
-    QVERIFY2(notes.contains(QStringLiteral("на бумаге своего формата")), qPrintable(notes));
   }
 };
 
-int RunWidgetPromptsTests(int argc, char** argv) {
-  WidgetPromptsTest test;
+int RunFileDialogsTests(int argc, char** argv) {
+  FileDialogsTest test;
   return QTest::qExec(&test, argc, argv);
 }
 
 }  // namespace tallyform::gui
 
-#include "widget_prompts_test.moc"
+#include "file_dialogs_test.moc"

@@ -1,26 +1,41 @@
 #pragma once
-// Telling the views of a document what changed in it: a listener subscribes and gets every change until
-// its subscription ends.
+// Telling the views of a document what changed in it: a listener subscribes to the document's session and
+// gets every change until its subscription ends.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
-namespace tallyform::document {
+namespace tallyform::app {
 
-/// One change to a document.
+/// One change of a document, as its session tells it: what changed, and where.
 struct DocumentChange {
-  enum class Kind {
-    kSheets,    ///< the sheets: their tables, rows, cells or layout (fill, edit, undo, redo)
-    kListData,  ///< the element list and its side data
-    kSettings,  ///< the title block, text heights, line widths or fill parameters of the settings table
-    kSaved,     ///< saved: the path, the file name and the history
-    kModified,  ///< the modified flag
-    kReplaced,  ///< everything: another document was read into this one
+  /// The aspects of a document a change can touch; a change touches one or more.
+  enum Aspect : unsigned {
+    kSheets = 1u << 0,    ///< cells and rows of the sheets, or their number (fill, edit, undo, redo)
+    kSettings = 1u << 1,  ///< the title block, text heights, line widths, products or fill parameters
+    kListData = 1u << 2,  ///< the element list and its side data
+    kEditor = 1u << 3,    ///< the editor's name
+    kSaved = 1u << 4,     ///< saved: the path, the file name and the history
+    kModified = 1u << 5,  ///< the modified mark went on or off
   };
-  Kind kind;
+  /// Every sheet from `first_sheet` on.
+  static constexpr std::size_t kToLastSheet = static_cast<std::size_t>(-1);
+
+  unsigned aspects = 0;
+  /// The sheets touched, 0-based and inclusive; nothing when `first_sheet` > `last_sheet`.
+  std::size_t first_sheet = 0;
+  std::size_t last_sheet = kToLastSheet;
+  /// The rows touched on `first_sheet`, 0-based and inclusive; every row when not given.
+  std::optional<std::pair<std::size_t, std::size_t>> rows;
+
+  bool Touches(unsigned aspect) const { return (aspects & aspect) != 0; }
+  bool TouchesSheet(std::size_t sheet) const { return sheet >= first_sheet && sheet <= last_sheet; }
+  friend bool operator==(const DocumentChange&, const DocumentChange&) = default;
 };
 
 using ChangeListener = std::function<void(const DocumentChange&)>;
@@ -73,10 +88,10 @@ class ChangeNotifier {
   /// Tells every listener, in the order they subscribed. A listener may subscribe or unsubscribe others
   /// (or itself) while it is told: one taken off is not told any more, one added is told from the next
   /// change on.
-  void Notify(DocumentChange::Kind kind) const;
+  void Notify(const DocumentChange& change) const;
 
  private:
   std::shared_ptr<detail::ListenerList> list_;
 };
 
-}  // namespace tallyform::document
+}  // namespace tallyform::app

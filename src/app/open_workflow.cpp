@@ -1,0 +1,18 @@
+#include "app/open_workflow.h"
+
+#include <string>
+
+#include "model/errors.h"
+#include "text/cp1251.h"
+
+namespace tallyform::app {
+
+DocumentSession OpenDocument(const std::filesystem::path& path) {
+  try {
+    return DocumentSession(document::Document::FromFile(path));
+  } catch (const DamagedFile& e) {
+    throw DamagedFile(text::Cp1251FromUnknown(path.string()) + ": " + e.message());
+  }
+}
+
+}  // namespace tallyform::app

@@ -1,0 +1,3 @@
+// Qt in the core.
+#include <QString>
+#include "presentation/sheet_view.h"
