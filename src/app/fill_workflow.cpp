@@ -194,13 +194,14 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   dialogs.mapping = [&](elements::ColumnMapping mapping) -> std::optional<elements::ColumnMapping> {
     if (!request.headings.empty()) {
       for (elements::HeadingRow& row : mapping.rows) row.title.clear();
-      for (const auto& [attribute, title] : request.headings) {
+      for (const auto& heading : request.headings) {
+        const std::string& attribute = heading.first;
         const auto row =
             std::find_if(mapping.rows.begin(), mapping.rows.end(),
                          [&](const elements::HeadingRow& r) { return r.attribute == attribute; });
         if (row == mapping.rows.end())
           throw BadUsage("fill: --heading: no attribute \"" + attribute + "\" in the list");
-        row->title = title;
+        row->title = heading.second;
       }
     }
     if (request.gap) mapping.parameters.gap = *request.gap;
