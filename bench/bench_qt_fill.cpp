@@ -1,12 +1,15 @@
 // Preparing and filling a list of elements of 20,000 elements with the Qt measurer: joining neighbours into
 // ranges, counting group rows, and writing every element into the sheets with fitting, splitting and the
-// value check.
+// value check; and the same as a command of a document's session, with its undo and redo.
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "adapters/qt_text_measurer.h"
+#include "app/document_session.h"
 #include "document/designator_ranges.h"
 #include "document/fill_list.h"
 #include "document/sheet_set.h"
@@ -70,5 +73,42 @@ void BM_PreparePurchasedItems(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kElements));
 }
 BENCHMARK(BM_PreparePurchasedItems)->Unit(benchmark::kMillisecond);
+
+// The same fill as a command of a document's session, as every front end runs it: the handed list copied
+// into the command, the sheets filled on a copy of the first, laid out, and the state before kept in the
+// undo ring. Against BM_PrepareAndFillList, what the one road costs.
+void BM_FillCommandThroughSession(benchmark::State& state) {
+  Board& board = TheBoard();
+  const adapters::QtTextMeasurer measurer;
+  const auto series = std::make_shared<const valuecheck::ValueSeries>();
+  const std::filesystem::path report = std::filesystem::temp_directory_path() / "tallyform-bench-session.log";
+  app::DocumentSession session(document::Document(model::DocumentKind::kElementList));
+  for (auto _ : state) {
+    session.Apply(app::commands::Fill{{board.data(), {}, elements::MergeChoice::kSeparateLists},
+                                      {measurer, board.kinds(), series, report}});
+  }
+  std::filesystem::remove(report);
+  state.counters["sheets"] = static_cast<double>(session.document().sheets().sheet_count());
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kElements));
+}
+BENCHMARK(BM_FillCommandThroughSession)->Unit(benchmark::kMillisecond);
+
+// Undo and redo of that fill: the ring exchanges the sheets, copying nothing.
+void BM_UndoAndRedoAFill(benchmark::State& state) {
+  Board& board = TheBoard();
+  const adapters::QtTextMeasurer measurer;
+  const auto series = std::make_shared<const valuecheck::ValueSeries>();
+  const std::filesystem::path report = std::filesystem::temp_directory_path() / "tallyform-bench-undo.log";
+  app::DocumentSession session(document::Document(model::DocumentKind::kElementList));
+  session.Apply(app::commands::Fill{{board.data(), {}, elements::MergeChoice::kSeparateLists},
+                                    {measurer, board.kinds(), series, report}});
+  for (auto _ : state) {
+    session.Undo();
+    session.Redo();
+  }
+  std::filesystem::remove(report);
+  state.counters["sheets"] = static_cast<double>(session.document().sheets().sheet_count());
+}
+BENCHMARK(BM_UndoAndRedoAFill)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
