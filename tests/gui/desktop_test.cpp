@@ -8,13 +8,19 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 
 #include "gui/dialogs.h"
+#include "gui/gui_test_support.h"
+#include "gui/main_window.h"
 #include "gui/splash_screen.h"
 
 namespace tallyform::gui {
 namespace {
+
+using testing::Native;
 
 // The standard output of a program run with the arguments; empty when it failed.
 QString Output(const QString& program, const QStringList& arguments) {
@@ -67,6 +73,35 @@ class DesktopTest : public QObject {
     }
     QVERIFY2(!help.contains(QRegularExpression(QStringLiteral("Displays|Start|Open|Usage|Options"))),
              qPrintable(help));
+  }
+
+  void startsUpInOrderMainWindowFirstThenKindsThenShown() {
+    QTemporaryDir folder;
+    const std::filesystem::path path = Native(folder.path());
+    Desktop desktop(path);
+    // The main window exists before the kinds are loaded, and it is not shown yet.
+    QVERIFY(!desktop.window().isVisible());
+    QVERIFY(!desktop.application().started());
+    QVERIFY(!std::filesystem::exists(path / "ElementNames.map"));
+    desktop.StartUp(/*splash=*/false);
+    QVERIFY(desktop.application().started());
+    QVERIFY(std::filesystem::exists(path / "ElementNames.map"));
+    QVERIFY(desktop.window().isVisible());
+    QVERIFY(desktop.window().isMaximized());
+    QVERIFY(desktop.window().ActiveDocument() == nullptr);
+  }
+
+  void theDesktopEntryStartsFromTheMenuWithoutAFile() {
+    // "tallyform --open %f" from the menu has no file: a plain start, not a command-line error.
+    QCOMPARE(WithoutEmptyOpen({"tallyform", "--open"}), QStringList{"tallyform"});
+    QCOMPARE(WithoutEmptyOpen({"tallyform", "--nosplash", "--open="}),
+             (QStringList{"tallyform", "--nosplash"}));
+    QCOMPARE(WithoutEmptyOpen({"tallyform", "--open", "a.enum"}),
+             (QStringList{"tallyform", "--open", "a.enum"}));
+    QCOMPARE(WithoutEmptyOpen({"tallyform"}), QStringList{"tallyform"});
+    QFile entry(QStringLiteral(TALLYFORM_SOURCE_DIR) + QStringLiteral("/resources/tallyform.desktop"));
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(entry.readAll()).contains(QStringLiteral("\nExec=tallyform --open %f\n")));
   }
 };
 

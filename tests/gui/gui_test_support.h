@@ -62,6 +62,11 @@ class TestDesktop {
   const QTemporaryDir& home() const { return home_; }
   gui::MainWindow& window() { return *window_; }
   gui::WidgetPrompts& prompts() { return prompts_; }
+  app::Application& application() { return *application_; }
+  /// Records what the desktop would be asked to open instead of opening it.
+  FakeShell& shell() { return shell_; }
+  adapters::QtSystemInfo& system() { return system_; }
+  const adapters::QtTextMeasurer& measurer() const { return *measurer_; }
 
   /// A fresh main window of the size, shown; false when it never appeared.
   bool Start(QSize size = {1000, 800}) {

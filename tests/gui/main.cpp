@@ -16,6 +16,9 @@ int RunPrintingTests(int argc, char** argv);
 int RunDesktopTests(int argc, char** argv);
 int RunGuideTests(int argc, char** argv);
 int RunOpenRequestsTests(int argc, char** argv);
+int RunDialogsTests(int argc, char** argv);
+int RunDocumentControllerTests(int argc, char** argv);
+int RunScreenshotsTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -28,7 +31,8 @@ int main(int argc, char** argv) {
                          tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
                          tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
                          tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
-                         tallyform::gui::RunOpenRequestsTests}) {
+                         tallyform::gui::RunOpenRequestsTests, tallyform::gui::RunDialogsTests,
+                         tallyform::gui::RunDocumentControllerTests, tallyform::gui::RunScreenshotsTests}) {
     status |= run(argc, argv);
   }
   return status;

@@ -10,11 +10,14 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <thread>
 
 #include "gui/gui_test_support.h"
 
 namespace tallyform::gui {
 namespace {
+
+using testing::Native;
 
 // The mode bits of a file, or -1.
 int Mode(const QString& path) {
@@ -64,6 +67,31 @@ class OpenRequestsTest : public QObject {
     fake.close();
     QVERIFY(!OpenRequests::SendToRunning(fake.fileName(), QStringLiteral("a.enum")));
     QVERIFY(!OpenRequests::SendToRunning({}, QStringLiteral("a.enum")));
+  }
+
+  void aRunningProgramTakesTheDocumentsTheDesktopOpens() {
+    QTemporaryDir folder;
+    const QString server = OpenRequests::ServerName(Native(folder.path()));
+    QCOMPARE(OpenRequests::ServerName(Native(folder.path() + QStringLiteral("/."))), server);
+    QTemporaryDir other;
+    QVERIFY(server != OpenRequests::ServerName(Native(other.path())));
+    QVERIFY(!OpenRequests::SendToRunning(server, QStringLiteral("a.enum")));  // nobody runs yet
+
+    OpenRequests running;
+    QVERIFY(running.Listen(server));
+    OpenRequests second;
+    QVERIFY(!second.Listen(server));  // one program per folder takes the requests
+    QStringList asked;
+    connect(&running, &OpenRequests::openRequested, [&asked](const QString& file) { asked.append(file); });
+    // The sender waits for the answer, so the running program's side runs on a thread of its own here.
+    bool sent = false;
+    std::thread sender([&] {
+      sent = OpenRequests::SendToRunning(server, folder.filePath(QStringLiteral("с пробелом.enum")));
+    });
+    QTRY_COMPARE(asked.size(), 1);
+    sender.join();
+    QVERIFY(sent);
+    QCOMPARE(asked.front(), folder.filePath(QStringLiteral("с пробелом.enum")));
   }
 };
 

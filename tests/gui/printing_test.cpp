@@ -3,12 +3,15 @@
 #include "gui/printing.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "adapters/sheet_font.h"
@@ -129,6 +132,69 @@ class PrintingTest : public QObject {
     window.action(Command::kPrint)->trigger();
     QCOMPARE(proposed, folder + QStringLiteral("/АБВГ.468157.001ПЭ3_1.pdf"));
     QCOMPARE(job, QStringLiteral("АБВГ.468157.001ПЭ3_1.enum"));
+  }
+
+  void printsTheChosenSheetsToAPdfPrinter() {
+    const QString file = desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("print_1.enum"));
+    QVERIFY(!file.isEmpty());
+    QVERIFY(desktop_.Start());
+    DocumentWindow* doc = desktop_.window().OpenDocument(Native(file));
+    QVERIFY(doc != nullptr);
+    const int sheets = static_cast<int>(doc->controller().document().sheets().sheet_count());
+    QVERIFY(sheets >= 2);
+
+    // The range asked for in the dialog, cut to the document; the current sheet; every sheet.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 99);
+    QCOMPARE(PrintedSheets(printer, 1, sheets), (SheetRange{2, sheets}));
+    printer.setPrintRange(QPrinter::CurrentPage);
+    QCOMPARE(PrintedSheets(printer, 2, sheets), (SheetRange{2, 2}));
+    printer.setPrintRange(QPrinter::AllPages);
+    QCOMPARE(PrintedSheets(printer, 2, sheets), (SheetRange{1, sheets}));
+    QCOMPARE(PrintedSheets(printer, 1, 0).last, 0);
+
+    const auto print = [&](const QString& pdf, QPrinter::PrintRange range, int from, int to) {
+      WhenModal<QPrintDialog>([pdf, range, from, to, sheets](QPrintDialog* dialog) {
+        QVERIFY(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+        QCOMPARE(dialog->maxPage(), sheets);
+        dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+        dialog->printer()->setOutputFileName(pdf);
+        dialog->printer()->setPrintRange(range);
+        dialog->printer()->setFromTo(from, to);
+        dialog->done(QDialog::Accepted);
+      });
+      desktop_.window().action(Command::kPrint)->trigger();
+    };
+    // The printer set-up chooses and prints nothing: its button says so.
+    QString setup_button;
+    WhenModal<QPrintDialog>([&setup_button](QPrintDialog* dialog) {
+      for (QDialogButtonBox* buttons : dialog->findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) setup_button = ok->text();
+      }
+      dialog->reject();
+    });
+    desktop_.window().action(Command::kPrintSetup)->trigger();
+    QCOMPARE(setup_button, QStringLiteral("OK"));
+
+    const QString all = desktop_.home().filePath(QStringLiteral("all.pdf"));
+    const QString second = desktop_.home().filePath(QStringLiteral("second.pdf"));
+    print(all, QPrinter::AllPages, 0, 0);
+    print(second, QPrinter::PageRange, 2, 2);
+    QVERIFY(QFileInfo(all).size() > QFileInfo(second).size());
+    QVERIFY(QFileInfo(second).size() > 1000);
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {all});
+    if (!info.waitForFinished(30000) || info.exitCode() != 0) QSKIP("pdfinfo is not available");
+    const QString text = QString::fromUtf8(info.readAllStandardOutput());
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\b").arg(sheets))),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("595 x 842 pts (A4)")), qPrintable(text));  // true size
+    info.start(QStringLiteral("pdfinfo"), {second});
+    QVERIFY(info.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
   }
 };
 

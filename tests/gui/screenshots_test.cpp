@@ -1,0 +1,110 @@
+// With TALLYFORM_SCREENSHOTS naming a folder, the windows and dialogs a user meets are saved there as PNG,
+// to look at as a user would (run it under Xvfb for a real screen).
+
+#include <QAction>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "document/document.h"
+#include "gui/dialogs.h"
+#include "gui/gui_test_support.h"
+#include "gui/main_window.h"
+#include "gui/splash_screen.h"
+
+namespace tallyform::gui {
+
+using testing::Native;
+using testing::WhenModal;
+
+class ScreenshotsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  testing::TestDesktop desktop_;
+
+ private slots:
+  void cleanup() { desktop_.Stop(); }
+
+  void screenshots() {
+    const QString folder = qEnvironmentVariable("TALLYFORM_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("TALLYFORM_SCREENSHOTS is not set");
+    QDir().mkpath(folder);
+    const QString list = desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("amplifier_1.enum"));
+    const QString bill =
+        desktop_.FilledDocument(QStringLiteral("bill"), QStringLiteral("amplifier-bill_1.enum"));
+    QVERIFY(!list.isEmpty() && !bill.isEmpty());
+    QVERIFY(desktop_.Start());
+    desktop_.window().resize(1280, 900);
+    QVERIFY(desktop_.window().OpenDocument(Native(list)) != nullptr);
+    QTest::qWait(200);
+    QVERIFY(desktop_.window().grab().save(folder + QStringLiteral("/main-window-list.png")));
+    QVERIFY(desktop_.window().OpenDocument(Native(bill)) != nullptr);
+    QTest::qWait(200);
+    QVERIFY(desktop_.window().grab().save(folder + QStringLiteral("/main-window-bill.png")));
+
+    // The dialogs, each as it opens.
+    const auto shoot = [&](QDialog& dialog, const QString& name) {
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QTest::qWait(100);
+      QVERIFY(dialog.grab().save(folder + QStringLiteral("/") + name));
+      dialog.close();
+    };
+    KindChoiceDialog kinds(model::DocumentKind::kElementList, &desktop_.window());
+    shoot(kinds, QStringLiteral("dialog-kind.png"));
+    EditorDialog editor(QStringLiteral("Петров П."), &desktop_.window());
+    shoot(editor, QStringLiteral("dialog-editor.png"));
+    HistoryDialog history(document::Document::FromFile(Native(bill)).history(), &desktop_.window());
+    shoot(history, QStringLiteral("dialog-history.png"));
+    AboutDialog about(&desktop_.window());
+    shoot(about, QStringLiteral("dialog-about.png"));
+
+    // The print dialog with its scale tab, and the print preview of the bill, each grabbed while it is up.
+    const auto shoot_modal = [&](auto* dialog, const QString& name) {
+      QTest::qWait(300);
+      QVERIFY(dialog->grab().save(folder + QStringLiteral("/") + name));
+      dialog->reject();
+    };
+    WhenModal<QPrintDialog>([&](QPrintDialog* dialog) {
+      // Opened out, with the scale tab chosen.
+      for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text().contains(QStringLiteral(">>"))) button->click();
+      }
+      for (QTabWidget* tabs : dialog->findChildren<QTabWidget*>()) {
+        for (int i = 0; i < tabs->count(); ++i) {
+          if (tabs->tabText(i) == QStringLiteral("Масштаб")) tabs->setCurrentIndex(i);
+        }
+      }
+      shoot_modal(dialog, QStringLiteral("dialog-print.png"));
+    });
+    desktop_.window().action(Command::kPrint)->trigger();
+    WhenModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* dialog) {
+      dialog->resize(1100, 800);
+      shoot_modal(dialog, QStringLiteral("dialog-preview.png"));
+    });
+    desktop_.window().action(Command::kPrintPreview)->trigger();
+    WhenModal<QPrintDialog>(
+        [&](QPrintDialog* dialog) { shoot_modal(dialog, QStringLiteral("dialog-setup.png")); });
+    desktop_.window().action(Command::kPrintSetup)->trigger();
+
+    SplashScreen* splash = ShowSplash(60000);
+    QVERIFY(splash != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(splash));
+    QVERIFY(splash->grab().save(folder + QStringLiteral("/splash.png")));
+    QTest::keyClick(splash, Qt::Key_Escape);  // any key closes it
+    QTRY_VERIFY(!splash->isVisible());
+  }
+};
+
+int RunScreenshotsTests(int argc, char** argv) {
+  ScreenshotsTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace tallyform::gui
+
+#include "screenshots_test.moc"
