@@ -103,27 +103,25 @@ void RefuseOverwritingInputs(const std::filesystem::path& output,
   }
 }
 
-std::optional<FillHandOver> PrepareFill(model::DocumentKind kind, elements::ListData data,
-                                        const model::FillParameters& parameters, bool sorted,
-                                        elements::MergeChoice merge, const FillDialogs& dialogs,
-                                        ports::Prompts& prompts) {
-  if (data.elements.empty()) return std::nullopt;
+bool PrepareFill(model::DocumentKind kind, elements::ListData& data, model::FillParameters& parameters,
+                 bool& sorted, elements::MergeChoice& merge, const FillDialogs& dialogs, ports::Prompts& prompts) {
+  if (data.elements.empty()) return false;
   if (elements::RolesIncomplete(data.roles, data.attribute_names) && !dialogs.roles(data, merge, sorted)) {
-    return std::nullopt;
+    return false;
   }
   std::optional<elements::ColumnMapping> mapping =
       dialogs.mapping(elements::ProposedColumnMapping(data.attribute_names, data.headings, parameters));
-  if (!mapping) return std::nullopt;
-  FillHandOver handed;
-  elements::ApplyColumnMapping(*mapping, kind, data.headings, handed.parameters);
+  if (!mapping) return false;
+  elements::ApplyColumnMapping(*mapping, kind, data.headings, parameters);
   if (elements::NeedsSortChoice(kind, data.designations)) {
     sorted = elements::SortWithChoice(data.elements, data.roles, kind, data.designations, merge, prompts) ||
              sorted;
   }
-  if (!sorted) elements::SortElements(data.elements, data.roles, kind, merge);
-  handed.data = std::move(data);
-  handed.merge = merge;
-  return handed;
+  if (!sorted) {
+    elements::SortElements(data.elements, data.roles, kind, merge);
+    sorted = true;
+  }
+  return true;
 }
 
 document::FillTools FillToolsOf(const Application& application, const ports::TextMeasurer& measurer) {
@@ -158,8 +156,9 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
     data.designations.clear();
     ReadOutcome read = ReadDesigns(application, request.designs, data);
     warnings = std::move(read.warnings);
-    for (const std::filesystem::path& file : request.designs) {
-      data.designations.try_emplace(elements::FileText(file));
+    // Each design gets its entry in the designation map; a saved document brings its own entries.
+    for (std::size_t i = 0; i < request.designs.size(); ++i) {
+      if (!read.saved_documents[i]) data.designations.try_emplace(elements::FileText(request.designs[i]));
     }
     data.roles = model::DefaultRoles();
     if (data.headings.empty()) elements::ApplyDefaultHeadings(data.headings, data.roles, kind);
@@ -208,11 +207,12 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
     if (request.tail) mapping.parameters.tail = *request.tail;
     return mapping;
   };
-  std::optional<FillHandOver> handed =
-      PrepareFill(kind, std::move(data), doc.fill_parameters(), sorted, chosen, dialogs, ports.prompts);
-  if (!handed) throw DamagedFile(NoElementsMessage());
-
-  session.Apply(commands::Fill{std::move(*handed), FillToolsOf(application, ports.measurer)});
+  model::FillParameters parameters = doc.fill_parameters();
+  if (!PrepareFill(kind, data, parameters, sorted, chosen, dialogs, ports.prompts)) {
+    throw DamagedFile(NoElementsMessage());
+  }
+  session.Apply(
+      commands::Fill{{std::move(data), parameters, chosen}, FillToolsOf(application, ports.measurer)});
   if (!request.titles.empty())
     session.Apply(commands::TitleBlock{request.titles, std::nullopt, std::nullopt});
 
@@ -247,11 +247,11 @@ bool FillAgain(Application& application, DocumentSession& session, const FillPor
     return roles.accepted;
   };
   dialogs.mapping = [](elements::ColumnMapping mapping) { return std::optional(std::move(mapping)); };
-  std::optional<FillHandOver> handed =
-      PrepareFill(kind, std::move(data), document.fill_parameters(), /*sorted=*/true,
-                  elements::MergeChoice::kSeparateLists, dialogs, ports.prompts);
-  if (!handed) return false;
-  session.Apply(commands::Fill{std::move(*handed), FillToolsOf(application, ports.measurer)});
+  model::FillParameters parameters = document.fill_parameters();
+  bool sorted = true;
+  elements::MergeChoice merge = elements::MergeChoice::kSeparateLists;
+  if (!PrepareFill(kind, data, parameters, sorted, merge, dialogs, ports.prompts)) return false;
+  session.Apply(commands::Fill{{std::move(data), parameters, merge}, FillToolsOf(application, ports.measurer)});
   return true;
 }
 

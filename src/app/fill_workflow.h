@@ -93,16 +93,15 @@ struct FillDialogs {
   std::function<std::optional<elements::ColumnMapping>(elements::ColumnMapping proposed)> mapping;
 };
 
-/// The fill action, the one sequence every fill of every front end takes: an empty list stops it; the roles
-/// dialog when the list lacks the attribute of a role; the column mapping dialog, whose mapping becomes the
-/// heading map and the fill parameters (tallyform::BadUsage when it names what the kind lacks); the sort
-/// choice of a simple bill of several files (through `prompts`); and the order of the kind when the list has
-/// not been sorted since it was read (`sorted`). The hand-over for commands::Fill, or nullopt when the fill
-/// stopped.
-std::optional<FillHandOver> PrepareFill(model::DocumentKind kind, elements::ListData data,
-                                        const model::FillParameters& parameters, bool sorted,
-                                        elements::MergeChoice merge, const FillDialogs& dialogs,
-                                        ports::Prompts& prompts);
+/// The fill action, the one sequence every fill of every front end takes, on the caller's list: an empty list
+/// stops it; the roles dialog when the list lacks the attribute of a role; the column mapping dialog, whose
+/// mapping becomes the heading map and `parameters` (tallyform::BadUsage when it names what the kind lacks);
+/// the sort choice of a simple bill of several files (through `prompts`, into `merge`); and the order of
+/// the kind when the list has not been `sorted` since it was read. What the dialogs change stays in the
+/// caller's data, whether or not the fill goes on. True when the list is ready to hand over
+/// (FillHandOver); false when it was empty or a dialog stopped the fill.
+bool PrepareFill(model::DocumentKind kind, elements::ListData& data, model::FillParameters& parameters,
+                 bool& sorted, elements::MergeChoice& merge, const FillDialogs& dialogs, ports::Prompts& prompts);
 
 /// The document's fill tools: the measurer, the application's kinds and series, and its report file.
 document::FillTools FillToolsOf(const Application& application, const ports::TextMeasurer& measurer);

@@ -12,7 +12,7 @@ using namespace tallyform::text::literals;
 
 ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesystem::path>& files,
                         elements::ListData& data) {
-  ReadOutcome outcome{application.NewValueCheck(), false, {}};
+  ReadOutcome outcome{application.NewValueCheck(), false, {}, {}};
   DesignReader reader(application.kinds(), outcome.check);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string name = text::Cp1251FromUnknown(files[i].string());
@@ -22,6 +22,7 @@ ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesys
     } catch (const DamagedFile& e) {
       throw DamagedFile(name + ": " + e.message());
     }
+    outcome.saved_documents.push_back(result.saved_document);
     if (result.cut_off) {
       outcome.warnings.push_back(name + ": " + std::string("файл обрывается внутри описания компонента "_cp) +
                                  result.cut_designator + std::string("; этот компонент не прочитан."_cp));

@@ -21,6 +21,8 @@ struct ReadOutcome {
   valuecheck::ValueCheck check;
   /// A value was found off its series; the report file names it.
   bool mismatch = false;
+  /// For each file, in order: it was a saved document rather than a design.
+  std::vector<bool> saved_documents;
   /// Warnings for the user, code page 1251: a design cut off inside a component block, one per design, and
   /// a report file that could not be written.
   std::vector<std::string> warnings;

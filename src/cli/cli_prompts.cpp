@@ -58,4 +58,19 @@ std::optional<std::size_t> CliPrompts::SortChoice(const std::string&, const std:
   return current;
 }
 
+std::optional<std::map<std::string, std::string>> CliPrompts::Designations(
+    const std::map<std::string, std::string>& map) {
+  return map;
+}
+
+std::optional<model::RoleSelection> CliPrompts::RoleChoice(const model::RoleSelection&,
+                                                           const std::vector<std::string>&) {
+  return std::nullopt;
+}
+
+std::optional<model::ColumnMapping> CliPrompts::Mapping(const model::ColumnMapping& proposed,
+                                                        const std::vector<std::string>&) {
+  return proposed;
+}
+
 }  // namespace tallyform::cli

@@ -31,6 +31,15 @@ class CliPrompts : public ports::Prompts {
   /// The current choice.
   std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
                                         std::size_t current) override;
+  /// The map as it stands (the options set the designations).
+  std::optional<std::map<std::string, std::string>> Designations(
+      const std::map<std::string, std::string>& map) override;
+  /// Cancelled: the options name the roles.
+  std::optional<model::RoleSelection> RoleChoice(const model::RoleSelection& current,
+                                                 const std::vector<std::string>& names) override;
+  /// The mapping as proposed (the options set the headings).
+  std::optional<model::ColumnMapping> Mapping(const model::ColumnMapping& proposed,
+                                              const std::vector<std::string>& titles) override;
 };
 
 }  // namespace tallyform::cli

@@ -27,6 +27,8 @@ struct AsciiReadResult {
   bool cut_off = false;
   /// The designator of the cut block.
   std::string cut_designator;
+  /// The file was a saved document, whose element data was read instead of a design's.
+  bool saved_document = false;
 };
 
 /// Told of each element as it is read: its designator prefix and the element.

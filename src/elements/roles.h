@@ -15,6 +15,7 @@
 #include "model/attributes.h"
 #include "model/document_kind.h"
 #include "model/fill_parameters.h"
+#include "model/list_choices.h"
 #include "text/literal.h"
 
 namespace tallyform::ports {
@@ -34,13 +35,7 @@ inline constexpr std::string_view kChooseNameWarning =
 inline constexpr std::string_view kChooseValueWarning =
     "Выберите атрибут элемента, являющийся номиналом элемента."_cp;
 
-/// The choices of the roles dialog: an attribute name per role, or nothing chosen.
-struct RoleSelection {
-  std::optional<std::string> designator;
-  std::optional<std::string> name;
-  std::optional<std::string> value;
-  std::optional<std::string> supply_document;  ///< optional: nothing chosen stores the empty name
-};
+using model::RoleSelection;
 
 /// What the roles dialog shows on opening: each role's attribute when the attribute name list holds it,
 /// otherwise nothing chosen.
@@ -70,18 +65,8 @@ RolesOutcome AcceptRoles(ListData& data, model::DocumentKind kind, const RoleSel
 
 // ---- Column mapping ----
 
-/// One row of the column mapping: an attribute and the title of the column it goes into ("" for none).
-struct HeadingRow {
-  std::string attribute;
-  std::string title;
-  friend bool operator==(const HeadingRow&, const HeadingRow&) = default;
-};
-
-/// The column mapping dialog's contents: one row per attribute and the two fill parameters.
-struct ColumnMapping {
-  std::vector<HeadingRow> rows;
-  model::FillParameters parameters;
-};
+using model::ColumnMapping;
+using model::HeadingRow;
 
 /// What the dialog shows on opening: a row per name of the attribute name list, in order, with the title
 /// the heading map holds for it (empty when none), and the parameters as they are.

@@ -7,9 +7,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "model/list_choices.h"
 
 namespace tallyform::ports {
 
@@ -39,6 +42,22 @@ class Prompts {
   virtual std::optional<std::size_t> SortChoice(const std::string& text,
                                                 const std::vector<std::string>& choices,
                                                 std::size_t current) = 0;
+
+  /// The designation dialog ("Обозначение документа"): one row per entry of `map` (a design's full path to
+  /// the designation of the unit its elements go into), the designations edited in place. The map as
+  /// edited on OK, or nullopt for "Отмена".
+  virtual std::optional<std::map<std::string, std::string>> Designations(
+      const std::map<std::string, std::string>& map) = 0;
+  /// The roles dialog ("Атрибуты элементов"): four drop-down lists over `names`, showing `current`. The
+  /// choices on OK, or nullopt for "Отмена". The caller checks the choices and asks again while they do not
+  /// pass, so the dialog seems to stay open.
+  virtual std::optional<model::RoleSelection> RoleChoice(const model::RoleSelection& current,
+                                                         const std::vector<std::string>& names) = 0;
+  /// The column mapping dialog ("Параметры заполнения документа"): a row per attribute with the title of its
+  /// column, chosen among `titles` (the empty title first), and the two fill parameters. The mapping on OK,
+  /// or nullopt for "Отмена".
+  virtual std::optional<model::ColumnMapping> Mapping(const model::ColumnMapping& proposed,
+                                                      const std::vector<std::string>& titles) = 0;
 };
 
 }  // namespace tallyform::ports

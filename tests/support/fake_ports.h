@@ -33,7 +33,10 @@ class FakePrompts : public ports::Prompts {
     kWarningQuestion,
     kSaveFile,
     kEditor,
-    kSortChoice
+    kSortChoice,
+    kDesignations,
+    kRoles,
+    kMapping
   };
   struct Call {
     Kind kind;
@@ -45,6 +48,12 @@ class FakePrompts : public ports::Prompts {
   std::deque<std::optional<std::filesystem::path>> save_answers;  ///< nullopt cancels
   std::deque<std::optional<std::string>> editor_answers;          ///< nullopt is "Отмена"
   std::deque<std::optional<std::size_t>> sort_answers;            ///< the choice's index; nullopt cancels
+  /// The designation dialog's answers; with none left the map as shown is taken.
+  std::deque<std::optional<std::map<std::string, std::string>>> designation_answers;
+  /// The roles dialog's answers; with none left it is cancelled.
+  std::deque<std::optional<model::RoleSelection>> role_answers;
+  /// The column mapping dialog's answers; with none left the proposal is taken.
+  std::deque<std::optional<model::ColumnMapping>> mapping_answers;
   /// The choices and the marked one of the last sort choice dialog.
   std::vector<std::string> last_sort_choices;
   std::size_t last_sort_current = 0;
@@ -88,6 +97,22 @@ class FakePrompts : public ports::Prompts {
     return answer;
   }
 
+  std::optional<std::map<std::string, std::string>> Designations(
+      const std::map<std::string, std::string>& map) override {
+    calls.push_back({Kind::kDesignations, {}});
+    return Next(designation_answers, std::optional(map));
+  }
+  std::optional<model::RoleSelection> RoleChoice(const model::RoleSelection&,
+                                                 const std::vector<std::string>&) override {
+    calls.push_back({Kind::kRoles, {}});
+    return Next(role_answers, std::optional<model::RoleSelection>());
+  }
+  std::optional<model::ColumnMapping> Mapping(const model::ColumnMapping& proposed,
+                                              const std::vector<std::string>&) override {
+    calls.push_back({Kind::kMapping, {}});
+    return Next(mapping_answers, std::optional(proposed));
+  }
+
   /// The texts of the calls of one kind, in order.
   std::vector<std::string> Texts(Kind kind) const {
     std::vector<std::string> out;
@@ -98,6 +123,13 @@ class FakePrompts : public ports::Prompts {
   }
 
  private:
+  template <typename T>
+  static T Next(std::deque<T>& answers, T otherwise) {
+    if (answers.empty()) return otherwise;
+    T answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+  }
   bool NextAnswer() {
     if (question_answers.empty()) return false;
     const bool answer = question_answers.front();

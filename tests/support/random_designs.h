@@ -306,9 +306,10 @@ inline void FillThroughTheSequence(app::DocumentSession& session, elements::List
     return std::optional(std::move(mapping));
   };
   const document::Document& document = session.document();
-  std::optional<app::FillHandOver> handed = app::PrepareFill(
-      document.kind(), std::move(data), document.fill_parameters(), sorted, merge, dialogs, prompts);
-  if (handed) session.Apply(app::commands::Fill{std::move(*handed), tools});
+  model::FillParameters chosen = document.fill_parameters();
+  if (app::PrepareFill(document.kind(), data, chosen, sorted, merge, dialogs, prompts)) {
+    session.Apply(app::commands::Fill{{std::move(data), chosen, merge}, tools});
+  }
 }
 
 /// Fills a new document of the kind from the designs as the fill command does after reading them: each
