@@ -83,4 +83,21 @@ std::optional<std::size_t> WidgetPrompts::SortChoice(const std::string& text,
   return static_cast<std::size_t>(group.checkedId());
 }
 
+// The element list window's dialogs come with the window; until then nothing of the desktop program asks
+// them, and these answers leave everything as proposed.
+std::optional<std::map<std::string, std::string>> WidgetPrompts::Designations(
+    const std::map<std::string, std::string>& map) {
+  return map;
+}
+
+std::optional<model::RoleSelection> WidgetPrompts::RoleChoice(const model::RoleSelection&,
+                                                              const std::vector<std::string>&) {
+  return std::nullopt;
+}
+
+std::optional<model::ColumnMapping> WidgetPrompts::Mapping(const model::ColumnMapping& proposed,
+                                                           const std::vector<std::string>&) {
+  return proposed;
+}
+
 }  // namespace tallyform::gui

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ class WidgetPrompts : public ports::Prompts {
   std::optional<std::string> EditorName(const std::string& proposal) override;
   std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,
                                         std::size_t current) override;
+  std::optional<std::map<std::string, std::string>> Designations(
+      const std::map<std::string, std::string>& map) override;
+  std::optional<model::RoleSelection> RoleChoice(const model::RoleSelection& current,
+                                                 const std::vector<std::string>& names) override;
+  std::optional<model::ColumnMapping> Mapping(const model::ColumnMapping& proposed,
+                                              const std::vector<std::string>& titles) override;
 
  private:
   QPointer<QWidget> parent_;

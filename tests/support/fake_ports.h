@@ -125,10 +125,11 @@ class FakePrompts : public ports::Prompts {
  private:
   template <typename T>
   static T Next(std::deque<T>& answers, T otherwise) {
-    if (answers.empty()) return otherwise;
-    T answer = std::move(answers.front());
-    answers.pop_front();
-    return answer;
+    if (!answers.empty()) {
+      otherwise = std::move(answers.front());
+      answers.pop_front();
+    }
+    return otherwise;
   }
   bool NextAnswer() {
     if (question_answers.empty()) return false;
