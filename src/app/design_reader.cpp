@@ -52,7 +52,8 @@ void DesignReader::ReadSavedBytes(std::string_view bytes, bool append, elements:
   TakeSaved(elements::ReadSavedList(bytes), append, data, mismatch);
 }
 
-void DesignReader::TakeSaved(elements::SavedList saved, bool append, elements::ListData& data, bool& mismatch) {
+void DesignReader::TakeSaved(elements::SavedList saved, bool append, elements::ListData& data,
+                             bool& mismatch) {
   valuecheck::ReportRun run(check_);
   if (!append) {
     check_.ClearReport();
@@ -62,8 +63,9 @@ void DesignReader::TakeSaved(elements::SavedList saved, bool append, elements::L
   for (const auto& element : saved.elements.storage()) {
     const std::string_view designator = element->Get(model::kRefDes);
     const auto cls = CheckedClassOf(model::DesignatorPrefix(designator));
-    if (cls && !check_.Check(*cls, std::string(designator), std::string(element->Get(model::kType)),
-                             std::string(element->Get(model::kValue)), std::string(element->Get(model::kFile)))) {
+    if (cls &&
+        !check_.Check(*cls, std::string(designator), std::string(element->Get(model::kType)),
+                      std::string(element->Get(model::kValue)), std::string(element->Get(model::kFile)))) {
       failed = true;
     }
   }

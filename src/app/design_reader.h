@@ -32,7 +32,8 @@ class DesignReader {
   /// checks the elements read whose "RefDes" has the prefix R or C, with their "RefDes", "Type", "Value"
   /// and "Файл". The report and `mismatch` as ReadFile. A file that is not a saved document is
   /// tallyform::DamagedFile (model::kDamagedArchive); then everything is as it was.
-  void ReadSavedFile(const std::filesystem::path& path, bool append, elements::ListData& data, bool& mismatch);
+  void ReadSavedFile(const std::filesystem::path& path, bool append, elements::ListData& data,
+                     bool& mismatch);
   void ReadSavedBytes(std::string_view bytes, bool append, elements::ListData& data, bool& mismatch);
   /// The same for a design held in memory whose "Файл" text is `file_text`.
   elements::AsciiReadResult ReadBytes(std::string_view bytes, std::string_view file_text, bool append,

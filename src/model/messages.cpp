@@ -6,6 +6,10 @@ std::string DocumentMismatchQuestion() {
   return std::string(kDocumentMismatch) + "\r\n" + std::string(kShowReportQuestion);
 }
 
+std::string FileMismatchQuestion() {
+  return std::string(kFileMismatch) + "\r\n" + std::string(kShowReportQuestion);
+}
+
 std::string OneLine(std::string_view text) {
   std::string line;
   line.reserve(text.size());

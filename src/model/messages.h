@@ -18,11 +18,17 @@ inline constexpr std::string_view kUnknownFormat = "Неизвестный фо�
 inline constexpr std::string_view kDocumentMismatch =
     "В данном документе обнаружен ряд несоответствий \r\n"
     "номиналов резисторов и/или конденсаторов их заданной точности."_cp;
+/// Said of a design or saved list just read whose values are off their series.
+inline constexpr std::string_view kFileMismatch =
+    "В открытом файле был обнаружен ряд несоответствий \r\n"
+    "номиналов резисторов и/или конденсаторов их заданной точности."_cp;
 /// The question that follows kDocumentMismatch in a message box; Yes opens the value-check report.
 inline constexpr std::string_view kShowReportQuestion = "Показать отчет?"_cp;
 
 /// kDocumentMismatch and kShowReportQuestion as one message box text.
 std::string DocumentMismatchQuestion();
+/// kFileMismatch and kShowReportQuestion as one message box text.
+std::string FileMismatchQuestion();
 /// A message box text on one line, for a terminal: its CR LF line breaks left out.
 std::string OneLine(std::string_view text);
 
