@@ -13,13 +13,6 @@
 #include <utility>
 
 namespace tallyform::gui {
-namespace {
-
-// Room a text box keeps beside its text: its inner margins and the cursor.
-constexpr int kTextBoxPadding = 12;
-
-}  // namespace
-
 // Opens the editor a column calls for, writes a commit into the model between the grid's two signals, draws
 // the highlighted cell, and hands the keys of an open editor to the grid first.
 class EditableGrid::Delegate : public QStyledItemDelegate {
@@ -32,7 +25,6 @@ class EditableGrid::Delegate : public QStyledItemDelegate {
     switch (grid_.EditorFor(index.column())) {
       case EditorKind::kText: {
         auto* box = new QLineEdit(parent);
-        box->setFrame(false);
         connect(box, &QLineEdit::textChanged, &grid_, [grid = &grid_] { grid->updateEditorGeometries(); });
         editor = box;
         break;
@@ -89,7 +81,8 @@ class EditableGrid::Delegate : public QStyledItemDelegate {
                             const QModelIndex&) const override {
     QRect rect = option.rect;
     if (auto* box = qobject_cast<QLineEdit*>(editor)) {
-      const int wanted = box->fontMetrics().horizontalAdvance(box->text()) + kTextBoxPadding;
+      // The box's least width holds its frame, its margins and a character more.
+      const int wanted = box->fontMetrics().horizontalAdvance(box->text()) + box->minimumSizeHint().width();
       const int room = editor->parentWidget()->width() - rect.left();
       rect.setWidth(std::max(rect.width(), std::min(wanted, room)));
     }
