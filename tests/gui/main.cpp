@@ -18,6 +18,7 @@ int RunGuideTests(int argc, char** argv);
 int RunOpenRequestsTests(int argc, char** argv);
 int RunDialogsTests(int argc, char** argv);
 int RunDocumentControllerTests(int argc, char** argv);
+int RunEditableGridTests(int argc, char** argv);
 int RunScreenshotsTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
@@ -27,12 +28,13 @@ int main(int argc, char** argv) {
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
-  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-                         tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
-                         tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
-                         tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
-                         tallyform::gui::RunOpenRequestsTests, tallyform::gui::RunDialogsTests,
-                         tallyform::gui::RunDocumentControllerTests, tallyform::gui::RunScreenshotsTests}) {
+  for (const auto run :
+       {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+        tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
+        tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
+        tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests, tallyform::gui::RunOpenRequestsTests,
+        tallyform::gui::RunDialogsTests, tallyform::gui::RunDocumentControllerTests,
+        tallyform::gui::RunEditableGridTests, tallyform::gui::RunScreenshotsTests}) {
     status |= run(argc, argv);
   }
   return status;

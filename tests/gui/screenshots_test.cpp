@@ -3,14 +3,20 @@
 
 #include <QAction>
 #include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include "document/document.h"
 #include "gui/dialogs.h"
+#include "gui/editable_grid.h"
 #include "gui/gui_test_support.h"
 #include "gui/main_window.h"
 #include "gui/splash_screen.h"
@@ -62,6 +68,50 @@ class ScreenshotsTest : public QObject {
     shoot(history, QStringLiteral("dialog-history.png"));
     AboutDialog about(&desktop_.window());
     shoot(about, QStringLiteral("dialog-about.png"));
+
+    // Two editable grids as the designation map and the join dialog show them: a highlighted cell whose text
+    // is cut with "...", and a text box open and widened to its text.
+    QDialog grids(&desktop_.window());
+    auto* layout = new QVBoxLayout(&grids);
+    QStandardItemModel designations(0, 2);
+    designations.setHorizontalHeaderLabels(
+        {QStringLiteral("Имя файла"), QStringLiteral("Обозначение документа")});
+    designations.appendRow({new QStandardItem(QStringLiteral("/home/petrov/amplifier.sch")),
+                            new QStandardItem(QStringLiteral("АБВГ.468732.001 Усилитель мощности"))});
+    designations.appendRow({new QStandardItem(QStringLiteral("/home/petrov/power.sch")),
+                            new QStandardItem(QStringLiteral("АБВГ.436611.002"))});
+    designations.appendRow(
+        {new QStandardItem(QStringLiteral("/home/petrov/display.pcb")), new QStandardItem()});
+    auto* designation_grid = new EditableGrid(&grids);
+    designation_grid->setModel(&designations);
+    designation_grid->setColumnWidth(0, 200);
+    designation_grid->setColumnWidth(1, 200);
+    layout->addWidget(new QLabel(QStringLiteral("Обозначение документа")));
+    layout->addWidget(designation_grid);
+    QStandardItemModel joins(0, 2);
+    joins.setHorizontalHeaderLabels({QStringLiteral("Атрибут"), QStringLiteral("Текст")});
+    joins.appendRow({new QStandardItem(QStringLiteral("Type")), new QStandardItem(QStringLiteral(" "))});
+    joins.appendRow({new QStandardItem(QStringLiteral("Value")), new QStandardItem(QStringLiteral(" ± "))});
+    joins.appendRow({new QStandardItem(QStringLiteral("Tolerance")), new QStandardItem()});
+    auto* join_grid = new EditableGrid(&grids);
+    join_grid->setModel(&joins);
+    join_grid->SetMode(EditableGrid::Mode::kPerColumn);
+    join_grid->SetColumnEditor(0, {EditableGrid::EditorKind::kChoice, {"Type", "Value", "Tolerance", "ТУ"}});
+    join_grid->setColumnWidth(0, 150);
+    join_grid->setColumnWidth(1, 150);
+    layout->addWidget(new QLabel(QStringLiteral("Соединение атрибутов")));
+    layout->addWidget(join_grid);
+    grids.resize(520, 330);
+    grids.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&grids));
+    designation_grid->setCurrentIndex(designations.index(0, 1));
+    QVERIFY(join_grid->OpenEditor(2, 1));
+    auto* box = qobject_cast<QLineEdit*>(join_grid->open_editor());
+    QVERIFY(box != nullptr);
+    box->setText(QStringLiteral(", ТУ по ОСТ 11-074.009-78"));
+    QTest::qWait(100);
+    QVERIFY(grids.grab().save(folder + QStringLiteral("/editable-grid.png")));
+    grids.close();
 
     // The print dialog with its scale tab, and the print preview of the bill, each grabbed while it is up.
     const auto shoot_modal = [&](auto* dialog, const QString& name) {
