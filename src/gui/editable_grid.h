@@ -125,7 +125,6 @@ class EditableGrid : public QTableView {
   /// Commits (or with `commit` false cancels) the open editor and closes it.
   void CloseOpenEditor(bool commit);
 
-  Delegate* delegate_;
   Mode mode_ = Mode::kCell;
   QStringList choices_;
   std::map<int, ColumnEditor> column_editors_;
