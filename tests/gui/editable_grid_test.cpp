@@ -163,13 +163,19 @@ class EditableGridTest : public QObject {
     QVERIFY(grid.open_editor() == nullptr);
     QCOMPARE(f.events.mid(2), QStringList({"about 19 2 '19.2'", "changed 19 2 'Конец'"}));
 
-    // Losing the focus commits: a click on another cell only highlights it.
+    // Losing the focus commits (a click on another cell only highlights it), and so does CommitEditor.
     f.Key(Qt::Key_Return);
     Type(f.Box(), QStringLiteral("Фокус"));
     f.Click(18, 1);
     QVERIFY(grid.open_editor() == nullptr);
     QCOMPARE(f.Text(19, 2), QStringLiteral("Фокус"));
-    QCOMPARE(f.events.size(), 6);
+    QVERIFY(grid.OpenEditor(18, 2));
+    Type(f.Box(), QStringLiteral("OK"));
+    grid.CommitEditor();
+    QVERIFY(grid.open_editor() == nullptr);
+    QCOMPARE(f.Text(18, 2), QStringLiteral("OK"));
+    QCOMPARE(f.events.size(), 8);
+    f.Click(18, 1);
 
     // Without a box the arrows move the highlighted cell, into the first column too.
     f.Key(Qt::Key_Left);
