@@ -13,6 +13,7 @@
 #include <utility>
 
 namespace tallyform::gui {
+
 // Opens the editor a column calls for, writes a commit into the model between the grid's two signals, draws
 // the highlighted cell, and hands the keys of an open editor to the grid first.
 class EditableGrid::Delegate : public QStyledItemDelegate {
@@ -32,7 +33,7 @@ class EditableGrid::Delegate : public QStyledItemDelegate {
       case EditorKind::kChoice: {
         auto* list = new QComboBox(parent);
         list->addItems(grid_.mode_ == Mode::kChoice ? grid_.choices_
-                                                    : grid_.column_editors_[index.column()].choices);
+                                                    : grid_.column_editors_.at(index.column()).choices);
         connect(list, &QComboBox::activated, &grid_, [grid = &grid_, list] {
           if (grid->editor_ == list) grid->CloseOpenEditor(true);
         });
@@ -122,8 +123,8 @@ class EditableGrid::Delegate : public QStyledItemDelegate {
   EditableGrid& grid_;
 };
 
-EditableGrid::EditableGrid(QWidget* parent) : QTableView(parent), delegate_(new Delegate(*this)) {
-  setItemDelegate(delegate_);
+EditableGrid::EditableGrid(QWidget* parent) : QTableView(parent) {
+  setItemDelegate(new Delegate(*this));
   setSelectionBehavior(SelectRows);
   setSelectionMode(SingleSelection);
   setEditTriggers(NoEditTriggers);

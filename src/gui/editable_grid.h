@@ -78,6 +78,9 @@ class EditableGrid : public QTableView {
   /// Makes the cell current and opens its editor (a drop-down list opens dropped down), committing one that
   /// was open. False, with nothing opened, when the cell does not exist or is not editable.
   bool OpenEditor(int row, int column);
+  /// Commits and closes an open editor (nothing when none is open). A dialog calls it before it reads the
+  /// model on OK, since OK given by a key leaves the focus, and so the box, where it was.
+  void CommitEditor() { CloseOpenEditor(true); }
   /// The open text box (QLineEdit) or drop-down list (QComboBox), or null.
   QWidget* open_editor() const { return editor_; }
 
@@ -125,7 +128,6 @@ class EditableGrid : public QTableView {
   /// Commits (or with `commit` false cancels) the open editor and closes it.
   void CloseOpenEditor(bool commit);
 
-  Delegate* delegate_;
   Mode mode_ = Mode::kCell;
   QStringList choices_;
   std::map<int, ColumnEditor> column_editors_;
