@@ -142,8 +142,8 @@ EnabledCommands DocumentSession::Enabled(const ViewState& view) const {
   enabled.previous_sheet = current > 1;
   enabled.next_sheet = current < count;
   enabled.last_sheet = current < count;
-  // Until the element list window gathers a list, a fill needs the document's own.
-  enabled.fill = !document_.data().elements.empty();
+  // The element list window gathers a list for any document, a new and empty one too.
+  enabled.fill = true;
   enabled.title_block = document_.kind() != model::DocumentKind::kSimpleBill;
   enabled.number_of_products = current >= 1 && document::CanSetNumberOfProducts(
                                                    document_.sheets(), static_cast<std::size_t>(current - 1));

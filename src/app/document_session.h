@@ -136,9 +136,9 @@ class DocumentSession {
   const document::RingIndices& undo_indices() const { return ring_.indices(); }
 
   /// Which commands are possible for a view showing `view`: undo and redo by the ring; pasting rows while
-  /// the view has rows to paste; the sheet moves by the sheet shown; filling while the document's list has
-  /// elements; the title block for lists of elements and bills; the number of products on a sheet of a
-  /// simple bill that starts a section with products; the text heights and line widths always.
+  /// the view has rows to paste; the sheet moves by the sheet shown; filling always (the element list
+  /// window gathers the list); the title block for lists of elements and bills; the number of products on a
+  /// sheet of a simple bill that starts a section with products; the text heights and line widths always.
   EnabledCommands Enabled(const ViewState& view) const;
 
   /// Saving, as the document's save step: the editor name becomes `editor` when given (the editor dialog's

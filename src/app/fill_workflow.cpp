@@ -104,7 +104,8 @@ void RefuseOverwritingInputs(const std::filesystem::path& output,
 }
 
 bool PrepareFill(model::DocumentKind kind, elements::ListData& data, model::FillParameters& parameters,
-                 bool& sorted, elements::MergeChoice& merge, const FillDialogs& dialogs, ports::Prompts& prompts) {
+                 bool& sorted, elements::MergeChoice& merge, const FillDialogs& dialogs,
+                 ports::Prompts& prompts) {
   if (data.elements.empty()) return false;
   if (elements::RolesIncomplete(data.roles, data.attribute_names) && !dialogs.roles(data, merge, sorted)) {
     return false;
@@ -230,29 +231,6 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
     if (std::find(warnings.begin(), warnings.end(), *failure) == warnings.end()) warnings.push_back(*failure);
   }
   return FillOutcome{std::move(session), mismatch, std::move(report), std::move(warnings)};
-}
-
-bool FillAgain(Application& application, DocumentSession& session, const FillPorts& ports) {
-  const document::Document& document = session.document();
-  if (document.data().elements.empty()) throw DamagedFile(NoElementsMessage());
-  const model::DocumentKind kind = document.kind();
-
-  elements::ListData data = document.data();
-  data.roles[model::kRolePackage] = std::string(model::kPattern);
-  FillDialogs dialogs;
-  dialogs.roles = [&](elements::ListData& list, elements::MergeChoice& merge, bool& sorted) {
-    const elements::RolesOutcome roles = elements::AcceptRoles(
-        list, kind, elements::ProposedRoles(list.roles, list.attribute_names), merge, ports.prompts);
-    sorted = roles.sorted || sorted;
-    return roles.accepted;
-  };
-  dialogs.mapping = [](elements::ColumnMapping mapping) { return std::optional(std::move(mapping)); };
-  model::FillParameters parameters = document.fill_parameters();
-  bool sorted = true;
-  elements::MergeChoice merge = elements::MergeChoice::kSeparateLists;
-  if (!PrepareFill(kind, data, parameters, sorted, merge, dialogs, ports.prompts)) return false;
-  session.Apply(commands::Fill{{std::move(data), parameters, merge}, FillToolsOf(application, ports.measurer)});
-  return true;
 }
 
 }  // namespace tallyform::app

@@ -101,7 +101,8 @@ struct FillDialogs {
 /// caller's data, whether or not the fill goes on. True when the list is ready to hand over
 /// (FillHandOver); false when it was empty or a dialog stopped the fill.
 bool PrepareFill(model::DocumentKind kind, elements::ListData& data, model::FillParameters& parameters,
-                 bool& sorted, elements::MergeChoice& merge, const FillDialogs& dialogs, ports::Prompts& prompts);
+                 bool& sorted, elements::MergeChoice& merge, const FillDialogs& dialogs,
+                 ports::Prompts& prompts);
 
 /// The document's fill tools: the measurer, the application's kinds and series, and its report file.
 document::FillTools FillToolsOf(const Application& application, const ports::TextMeasurer& measurer);
@@ -113,15 +114,6 @@ document::FillTools FillToolsOf(const Application& application, const ports::Tex
 /// any error nothing has been written. A save that fails is UnreadableFile and leaves any file at `output`
 /// as it was.
 FillOutcome RunFill(Application& application, const FillRequest& request, const FillPorts& ports);
-
-/// The document command "Заполнить документ" on a document's own element list, until the element list
-/// window gathers one: the fill action with the roles the list lacks taken as proposed (the roles dialog's
-/// warnings through the prompts, which stop the fill), the column mapping as it stands, and the sort choice
-/// of a simple bill of several files; then the fill as one command of the session. True when the document
-/// was filled; its mismatch flag then tells whether a value was off its series, and offering the report is
-/// the caller's business. A list without elements is DamagedFile (NoElementsMessage()) and leaves the
-/// document as it was.
-bool FillAgain(Application& application, DocumentSession& session, const FillPorts& ports);
 
 /// Refuses (tallyform::BadUsage) an output path that is the same file as one of the inputs, however it is
 /// spelt: writing there would destroy the input.

@@ -9,10 +9,12 @@
 #include "adapters/qt_text.h"
 #include "app/application.h"
 #include "app/editor_identity.h"
+#include "app/element_list_session.h"
 #include "app/fill_workflow.h"
 #include "app/save_workflow.h"
 #include "app/value_report.h"
 #include "gui/dialogs.h"
+#include "gui/element_list_window.h"
 #include "gui/error_boundary.h"
 #include "gui/services.h"
 #include "gui/wait_cursor.h"
@@ -79,14 +81,21 @@ void DocumentController::ShowReport() {
 }
 
 void DocumentController::Fill() {
-  bool filled = false;
-  Guard(services_.prompts, [&] {
-    WaitCursor wait;
-    filled = app::FillAgain(services_.application, session_,
-                            {services_.measurer, services_.prompts, services_.settings, services_.system});
+  // The element list window works on copies of the document's list; only "Заполнить" hands them back.
+  std::optional<app::ElementListSession> list;
+  if (!Guard(services_.prompts,
+             [&] { list.emplace(services_.application, document(), services_.prompts, services_.shell); })) {
+    return;
+  }
+  ElementListWindow window(*list, services_.prompts, DialogParent());
+  if (window.exec() != QDialog::Accepted) return;
+  const bool filled = Guard(services_.prompts, [&] {
+    const WaitCursor wait;
+    session_.Apply(
+        app::commands::Fill{list->HandOver(), app::FillToolsOf(services_.application, services_.measurer)});
   });
-  if (!filled) return;
-  if (document().mismatch() && services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
+  if (filled && document().mismatch() &&
+      services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
     ShowReport();
   }
 }

@@ -43,8 +43,9 @@ class DocumentController : public QObject {
   void ShowHistory();
   /// "&Показать отчет об ошибках".
   void ShowReport();
-  /// "&Заполнить документ": the document's own list filled again; the report is offered when values are
-  /// off their series.
+  /// "&Заполнить документ": the element list window over copies of the document's list; what it hands
+  /// back fills the document as one command of the session, and the report is offered when values are off
+  /// their series.
   void Fill();
   /// Asked before the window closes: a modified document offers to be saved. False keeps it open.
   bool PrepareClose();

@@ -11,7 +11,10 @@
 
 #include "adapters/qt_text.h"
 #include "gui/dialogs.h"
+#include "gui/element_dialogs.h"
 #include "gui/file_dialogs.h"
+#include "gui/list_dialogs.h"
+#include "gui/wait_cursor.h"
 
 namespace tallyform::gui {
 namespace {
@@ -31,30 +34,37 @@ void Tell(QWidget* parent, QMessageBox::Icon icon, const QString& title, const s
 }  // namespace
 
 void WidgetPrompts::Warning(const std::string& text) {
+  const NormalCursor normal;
   Tell(parent_, QMessageBox::Warning, QStringLiteral("Внимание"), text);
 }
 
 void WidgetPrompts::ErrorMessage(const std::string& text) {
+  const NormalCursor normal;
   Tell(parent_, QMessageBox::Critical, QStringLiteral("Tallyform"), text);
 }
 
 void WidgetPrompts::Information(const std::string& text) {
+  const NormalCursor normal;
   Tell(parent_, QMessageBox::Information, QStringLiteral("Tallyform"), text);
 }
 
 bool WidgetPrompts::Question(const std::string& text) {
+  const NormalCursor normal;
   return Ask(parent_, QMessageBox::Question, QStringLiteral("Вопрос"), text);
 }
 
 bool WidgetPrompts::WarningQuestion(const std::string& text) {
+  const NormalCursor normal;
   return Ask(parent_, QMessageBox::Warning, QStringLiteral("Tallyform"), text);
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::SaveFileName(const std::filesystem::path& proposal) {
+  const NormalCursor normal;
   return AskDocumentToSave(parent_, proposal);
 }
 
 std::optional<std::string> WidgetPrompts::EditorName(const std::string& proposal) {
+  const NormalCursor normal;
   EditorDialog dialog(adapters::ToQString(proposal), parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return adapters::FromQString(dialog.name());
@@ -63,6 +73,7 @@ std::optional<std::string> WidgetPrompts::EditorName(const std::string& proposal
 std::optional<std::size_t> WidgetPrompts::SortChoice(const std::string& text,
                                                      const std::vector<std::string>& choices,
                                                      std::size_t current) {
+  const NormalCursor normal;
   QDialog dialog(parent_);
   dialog.setWindowTitle(QStringLiteral("Сортировка"));
   auto* layout = new QVBoxLayout(&dialog);
@@ -83,21 +94,24 @@ std::optional<std::size_t> WidgetPrompts::SortChoice(const std::string& text,
   return static_cast<std::size_t>(group.checkedId());
 }
 
-// The element list window's dialogs come with the window; until then nothing of the desktop program asks
-// them, and these answers leave everything as proposed.
 std::optional<std::map<std::string, std::string>> WidgetPrompts::Designations(
     const std::map<std::string, std::string>& map) {
-  return map;
+  const NormalCursor normal;
+  return AskDesignations(parent_, map);
 }
 
-std::optional<model::RoleSelection> WidgetPrompts::RoleChoice(const model::RoleSelection&,
-                                                              const std::vector<std::string>&) {
-  return std::nullopt;
+std::optional<model::RoleSelection> WidgetPrompts::RoleChoice(const model::RoleSelection& current,
+                                                              const std::vector<std::string>& names) {
+  const NormalCursor normal;
+  RolesDialog dialog(current, names, {}, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selection();
 }
 
 std::optional<model::ColumnMapping> WidgetPrompts::Mapping(const model::ColumnMapping& proposed,
-                                                           const std::vector<std::string>&) {
-  return proposed;
+                                                           const std::vector<std::string>& titles) {
+  const NormalCursor normal;
+  return AskMapping(parent_, proposed, titles);
 }
 
 }  // namespace tallyform::gui

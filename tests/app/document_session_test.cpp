@@ -211,8 +211,9 @@ TEST_F(DocumentSessionTest, TheEnabledCommandsFollowTheRingTheSheetShownAndTheLi
   DocumentSession session(Document(model::DocumentKind::kPurchasedBill));
   EnabledCommands none = session.Enabled({1, false});
   EXPECT_FALSE(none.undo || none.redo || none.paste_rows || none.first_sheet || none.previous_sheet ||
-               none.next_sheet || none.last_sheet || none.fill || none.number_of_products);
-  EXPECT_TRUE(none.title_block && none.text_heights && none.line_widths);
+               none.next_sheet || none.last_sheet || none.number_of_products);
+  // A new, empty document fills from the list its element list window gathers.
+  EXPECT_TRUE(none.fill && none.title_block && none.text_heights && none.line_widths);
   EXPECT_TRUE(session.Enabled({1, true}).paste_rows);
 
   elements::ListData data = ListData(model::DocumentKind::kPurchasedBill);

@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +21,8 @@
 #include "app/application.h"
 #include "app/settings_file.h"
 #include "gui/dialogs.h"
+#include "gui/element_list_window.h"
+#include "gui/list_dialogs.h"
 #include "gui/main_window.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
@@ -38,6 +43,22 @@ void WhenModal(std::function<void(T*)> answer) {
     }
   });
   timer->start();
+}
+
+/// Types a file's name into a file dialog's name field and presses Return, as a user does.
+inline void TypeFileName(QFileDialog* dialog, const QString& name) {
+  auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (field == nullptr) return;
+  field->clear();
+  for (const QChar c : name) QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, c, Qt::NoModifier);
+  QTest::keyClick(field, Qt::Key_Return);
+}
+
+/// Answers the element list window "Заполнить документ" opens: "Заполнить" with the list as it stands, and
+/// OK in the column mapping dialog the fill shows.
+inline void FillAsItStands() {
+  WhenModal<gui::MappingDialog>([](gui::MappingDialog* dialog) { dialog->accept(); });
+  WhenModal<gui::ElementListWindow>([](gui::ElementListWindow* window) { window->fill_button()->click(); });
 }
 
 /// Chooses a document kind in the next "Выбор документа".

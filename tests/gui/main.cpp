@@ -20,6 +20,7 @@ int RunDialogsTests(int argc, char** argv);
 int RunDocumentControllerTests(int argc, char** argv);
 int RunEditableGridTests(int argc, char** argv);
 int RunScreenshotsTests(int argc, char** argv);
+int RunElementListWindowTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -28,13 +29,13 @@ int main(int argc, char** argv) {
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
   int status = 0;
-  for (const auto run :
-       {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-        tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
-        tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
-        tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests, tallyform::gui::RunOpenRequestsTests,
-        tallyform::gui::RunDialogsTests, tallyform::gui::RunDocumentControllerTests,
-        tallyform::gui::RunEditableGridTests, tallyform::gui::RunScreenshotsTests}) {
+  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+                         tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
+                         tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
+                         tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
+                         tallyform::gui::RunOpenRequestsTests, tallyform::gui::RunDialogsTests,
+                         tallyform::gui::RunDocumentControllerTests, tallyform::gui::RunEditableGridTests,
+                         tallyform::gui::RunScreenshotsTests, tallyform::gui::RunElementListWindowTests}) {
     status |= run(argc, argv);
   }
   return status;

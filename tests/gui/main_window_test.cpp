@@ -143,9 +143,8 @@ class MainWindowTest : public QObject {
     desktop_.window().action(Command::kNew)->trigger();
     QCOMPARE(desktop_.window().Documents().size(), 3);
 
-    // A new document has no list to fill from: the command waits for one (it once said that the files
-    // read held no elements, though none had been read).
-    QVERIFY(!desktop_.window().action(Command::kFill)->isEnabled());
+    // A new document fills from the list its element list window gathers: the command is there for it.
+    QVERIFY(desktop_.window().action(Command::kFill)->isEnabled());
   }
 
   void theWindowMenuListsTheDocumentsAndSwitchesBetweenThem() {

@@ -72,6 +72,7 @@ class PageViewTest : public QObject {
         {"an exit cancelled",
          [&other](MainWindow& window, DocumentWindow& doc) {
            window.OpenDocument(Native(other));
+           testing::FillAsItStands();
            WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
            doc.controller().Fill();  // offers the report, and leaves the document modified
            WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Cancel)->click(); });
