@@ -1,6 +1,8 @@
 #include "elements/element_order.h"
 
 #include <algorithm>
+#include <bitset>
+#include <compare>
 #include <memory>
 #include <span>
 #include <string>
@@ -38,9 +40,12 @@ struct DesignatorKey {
   int category = 0;   // the category key of the prefix; 0 when the kind does not compare it
   char first = '\0';  // an empty designator reads as one whose first character is the terminator
   char second = '\0';
-  bool long_enough = false;  // at least two characters
-  int number_after_one = 0;  // the number when the letter part is one character
-  int number_after_two = 0;  // the number when it is two
+  char third = '\0';
+  bool long_enough = false;    // at least two characters
+  bool three_long = false;     // at least three characters
+  int number_after_one = 0;    // the number when the letter part is one character
+  int number_after_two = 0;    // the number when it is two
+  int number_after_three = 0;  // the number when it is three
 };
 
 DesignatorKey MakeDesignatorKey(std::string_view designator, bool with_category) {
@@ -50,8 +55,11 @@ DesignatorKey MakeDesignatorKey(std::string_view designator, bool with_category)
   if (!designator.empty()) key.first = designator[0];
   key.long_enough = designator.size() >= 2;
   if (key.long_enough) key.second = designator[1];
+  key.three_long = designator.size() >= 3;
+  if (key.three_long) key.third = designator[2];
   key.number_after_one = NumberAt(designator, 1);
   key.number_after_two = NumberAt(designator, 2);
+  key.number_after_three = NumberAt(designator, 3);
   return key;
 }
 
@@ -62,6 +70,12 @@ int CompareKeys(const DesignatorKey& a, const DesignatorKey& b) {
     // Looking at both second characters keeps the comparison antisymmetric: R1 against RK1 compares the
     // whole texts whichever of the two comes first.
     if (a.second != b.second) return text::CompareNoCase(a.text, b.text);
+    // Two letters, and a third one goes the same way: LED1 against LE1 compares the whole texts, LED2
+    // against LED10 the numbers after the three letters.
+    if (a.three_long && b.three_long && (!IsDigit(a.third) || !IsDigit(b.third))) {
+      if (a.third != b.third) return text::CompareNoCase(a.text, b.text);
+      return a.number_after_three - b.number_after_three;
+    }
     return a.number_after_two - b.number_after_two;
   }
   return a.number_after_one - b.number_after_one;
@@ -89,12 +103,19 @@ int CompareKeys(const DesignatorKey& a, const DesignatorKey& b) {
 //     and Rk10 compare as texts, RK9 and RK10 by number);
 //   - they are not both one character long and followed by a non-digit (R equals RK1 and is less than R1,
 //     while R1 is less than RK1); an empty designator counts as one character long, its first character
-//     the zero byte.
+//     the zero byte;
+//   - of the designators that share a non-digit second character, those with a non-digit third character
+//     have one byte per folded third character (LED9 and LEd10 compare as texts, LED9 and LED10 by
+//     number);
+//   - those that share a non-digit second character are not both two characters long and followed by a
+//     non-digit third (LE equals LED1 and is less than LE1, while LE1 is less than LED1).
 // Then they order by the class of their second character (a digit, or none, is one class placed where the
-// digits sort; any other character is a class of its own, placed by its folded byte) and the number after
-// the letter part.
+// digits sort; any other character is a class of its own, placed by its folded byte), those with a letter
+// in the second place by the class of their third character in the same way, and by the number after the
+// letter part. No other character folds to a digit, so the digits' class orders against the others as
+// any digit does.
 
-// The class of designators without a letter in the second place sorts where the digits do.
+// The class of designators without a letter in the second (third) place sorts where the digits do.
 constexpr unsigned char kDigitClass = '0';
 
 // The keys of one element: a number (the category key, for the simple bill in one list), up to two texts
@@ -108,6 +129,7 @@ struct ElementKey {
   unsigned char folded_first = 0;
   // The order within a run whose designators compare consistently.
   unsigned char second_class = 0;
+  unsigned char third_class = 0;
   int run_number = 0;
 };
 
@@ -128,12 +150,16 @@ ElementKey MakeElementKey(std::size_t index, const Element& element, std::string
     key.number = key.designator.category;
   const DesignatorKey& d = key.designator;
   key.folded_first = static_cast<unsigned char>(text::FoldByte(d.first));
+  key.second_class = kDigitClass;
+  key.third_class = kDigitClass;
+  key.run_number = d.number_after_one;
   if (d.long_enough && !IsDigit(d.second)) {
     key.second_class = static_cast<unsigned char>(text::FoldByte(d.second));
     key.run_number = d.number_after_two;
-  } else {
-    key.second_class = kDigitClass;
-    key.run_number = d.number_after_one;
+    if (d.three_long && !IsDigit(d.third)) {
+      key.third_class = static_cast<unsigned char>(text::FoldByte(d.third));
+      key.run_number = d.number_after_three;
+    }
   }
   return key;
 }
@@ -157,26 +183,52 @@ int CompareOuter(const ElementKey& a, const ElementKey& b) {
 
 using Run = std::span<const ElementKey*>;
 
+// The letters of a designator with a non-digit second character, by class and by byte; the third only
+// when it is a letter too.
+struct Letters {
+  unsigned char second_class = 0;
+  char second = '\0';
+  unsigned char third_class = kDigitClass;
+  char third = '\0';
+  auto operator<=>(const Letters&) const = default;
+};
+
 // True when the designators of a run of equal outer keys compare consistently (see above).
 bool ComparesConsistently(Run run) {
   const char first = run.front()->designator.first;
   bool short_seen = false;
-  bool two_letters_seen = false;
-  std::vector<std::pair<unsigned char, char>> seconds;
+  std::vector<Letters> letters;
+  // By second class: where designators of exactly two characters stand, and where third letters do.
+  std::bitset<256> two_long;
+  std::bitset<256> third_letter;
   for (const ElementKey* key : run) {
     const DesignatorKey& d = key->designator;
     if (d.first != first) return false;
     if (!d.long_enough) {
       short_seen = true;
     } else if (!IsDigit(d.second)) {
-      two_letters_seen = true;
-      seconds.emplace_back(key->second_class, d.second);
+      Letters& seen = letters.emplace_back();
+      seen.second_class = key->second_class;
+      seen.second = d.second;
+      if (!d.three_long) {
+        two_long.set(key->second_class);
+      } else if (!IsDigit(d.third)) {
+        third_letter.set(key->second_class);
+        seen.third_class = key->third_class;
+        seen.third = d.third;
+      }
     }
   }
-  if (short_seen && two_letters_seen) return false;
-  std::sort(seconds.begin(), seconds.end());
-  for (std::size_t i = 1; i < seconds.size(); ++i) {
-    if (seconds[i].first == seconds[i - 1].first && seconds[i].second != seconds[i - 1].second) return false;
+  if (short_seen && !letters.empty()) return false;
+  if ((two_long & third_letter).any()) return false;
+  // Sorted, two bytes of one class stand next to each other.
+  std::sort(letters.begin(), letters.end());
+  for (std::size_t i = 1; i < letters.size(); ++i) {
+    const Letters& a = letters[i - 1];
+    const Letters& b = letters[i];
+    if (a.second_class != b.second_class) continue;
+    if (a.second != b.second) return false;
+    if (a.third_class == b.third_class && a.third != b.third) return false;
   }
   return true;
 }
@@ -199,6 +251,7 @@ void ConsistentSort(Run run) {
   std::reverse(run.begin(), run.end());
   std::stable_sort(run.begin(), run.end(), [](const ElementKey* a, const ElementKey* b) {
     if (a->second_class != b->second_class) return a->second_class < b->second_class;
+    if (a->third_class != b->third_class) return a->third_class < b->third_class;
     return a->run_number < b->run_number;
   });
 }
