@@ -1,8 +1,10 @@
 #include "elements/element_order.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <compare>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -23,7 +25,7 @@ bool IsDigit(char c) {
 
 // The number of a designator's number part: up to four characters from `from`, read from their leading
 // digits.
-int NumberAt(std::string_view designator, std::size_t from) {
+std::uint16_t NumberAt(std::string_view designator, std::size_t from) {
   if (from >= designator.size()) return 0;
   const std::string_view part = designator.substr(from, 4);
   int number = 0;
@@ -31,7 +33,7 @@ int NumberAt(std::string_view designator, std::size_t from) {
     if (!IsDigit(c)) break;
     number = number * 10 + (c - '0');
   }
-  return number;
+  return static_cast<std::uint16_t>(number);
 }
 
 // What the comparison of designators reads, computed once per designator.
@@ -41,11 +43,12 @@ struct DesignatorKey {
   char first = '\0';  // an empty designator reads as one whose first character is the terminator
   char second = '\0';
   char third = '\0';
-  bool long_enough = false;    // at least two characters
-  bool three_long = false;     // at least three characters
-  int number_after_one = 0;    // the number when the letter part is one character
-  int number_after_two = 0;    // the number when it is two
-  int number_after_three = 0;  // the number when it is three
+  bool long_enough = false;  // at least two characters
+  bool three_long = false;   // at least three characters
+  // The numbers after a letter part of one, two and three characters: at most four digits each.
+  std::uint16_t number_after_one = 0;
+  std::uint16_t number_after_two = 0;
+  std::uint16_t number_after_three = 0;
 };
 
 DesignatorKey MakeDesignatorKey(std::string_view designator, bool with_category) {
@@ -127,10 +130,11 @@ struct ElementKey {
   std::string_view second_text;
   DesignatorKey designator;
   unsigned char folded_first = 0;
-  // The order within a run whose designators compare consistently.
+  // The order within a run whose designators compare consistently: run_order packs the second class, the
+  // third class and the number after the letter part (at most four digits, so below 2^16) into one word.
   unsigned char second_class = 0;
   unsigned char third_class = 0;
-  int run_number = 0;
+  std::uint32_t run_order = 0;
 };
 
 ElementKey MakeElementKey(std::size_t index, const Element& element, std::string_view designator_role,
@@ -152,15 +156,16 @@ ElementKey MakeElementKey(std::size_t index, const Element& element, std::string
   key.folded_first = static_cast<unsigned char>(text::FoldByte(d.first));
   key.second_class = kDigitClass;
   key.third_class = kDigitClass;
-  key.run_number = d.number_after_one;
+  std::uint32_t run_number = d.number_after_one;
   if (d.long_enough && !IsDigit(d.second)) {
     key.second_class = static_cast<unsigned char>(text::FoldByte(d.second));
-    key.run_number = d.number_after_two;
+    run_number = d.number_after_two;
     if (d.three_long && !IsDigit(d.third)) {
       key.third_class = static_cast<unsigned char>(text::FoldByte(d.third));
-      key.run_number = d.number_after_three;
+      run_number = d.number_after_three;
     }
   }
+  key.run_order = std::uint32_t{key.second_class} << 24 | std::uint32_t{key.third_class} << 16 | run_number;
   return key;
 }
 
@@ -183,52 +188,56 @@ int CompareOuter(const ElementKey& a, const ElementKey& b) {
 
 using Run = std::span<const ElementKey*>;
 
-// The letters of a designator with a non-digit second character, by class and by byte; the third only
-// when it is a letter too.
-struct Letters {
+// The third letter of a designator, with the classes of its second and third characters.
+struct ThirdLetter {
   unsigned char second_class = 0;
-  char second = '\0';
-  unsigned char third_class = kDigitClass;
+  unsigned char third_class = 0;
   char third = '\0';
-  auto operator<=>(const Letters&) const = default;
+  auto operator<=>(const ThirdLetter&) const = default;
 };
 
 // True when the designators of a run of equal outer keys compare consistently (see above).
 bool ComparesConsistently(Run run) {
   const char first = run.front()->designator.first;
   bool short_seen = false;
-  std::vector<Letters> letters;
-  // By second class: where designators of exactly two characters stand, and where third letters do.
+  // By second class: the byte of its designators, whether some are exactly two characters long, and whether
+  // some have a third letter.
+  std::array<char, 256> second_of{};
+  std::bitset<256> second_seen;
   std::bitset<256> two_long;
   std::bitset<256> third_letter;
+  std::vector<ThirdLetter> thirds;
   for (const ElementKey* key : run) {
     const DesignatorKey& d = key->designator;
     if (d.first != first) return false;
     if (!d.long_enough) {
       short_seen = true;
-    } else if (!IsDigit(d.second)) {
-      Letters& seen = letters.emplace_back();
-      seen.second_class = key->second_class;
-      seen.second = d.second;
-      if (!d.three_long) {
-        two_long.set(key->second_class);
-      } else if (!IsDigit(d.third)) {
-        third_letter.set(key->second_class);
-        seen.third_class = key->third_class;
-        seen.third = d.third;
-      }
+      continue;
+    }
+    if (IsDigit(d.second)) continue;
+    const unsigned char second_class = key->second_class;
+    if (!second_seen[second_class]) {
+      second_seen.set(second_class);
+      second_of[second_class] = d.second;
+    } else if (second_of[second_class] != d.second) {
+      return false;
+    }
+    if (!d.three_long) {
+      two_long.set(second_class);
+    } else if (!IsDigit(d.third)) {
+      third_letter.set(second_class);
+      thirds.push_back({second_class, key->third_class, d.third});
     }
   }
-  if (short_seen && !letters.empty()) return false;
+  if (short_seen && second_seen.any()) return false;
   if ((two_long & third_letter).any()) return false;
-  // Sorted, two bytes of one class stand next to each other.
-  std::sort(letters.begin(), letters.end());
-  for (std::size_t i = 1; i < letters.size(); ++i) {
-    const Letters& a = letters[i - 1];
-    const Letters& b = letters[i];
-    if (a.second_class != b.second_class) continue;
-    if (a.second != b.second) return false;
-    if (a.third_class == b.third_class && a.third != b.third) return false;
+  // Sorted, two bytes of one third class (within one second class) stand next to each other.
+  std::sort(thirds.begin(), thirds.end());
+  for (std::size_t i = 1; i < thirds.size(); ++i) {
+    const ThirdLetter& a = thirds[i - 1];
+    const ThirdLetter& b = thirds[i];
+    if (a.second_class == b.second_class && a.third_class == b.third_class && a.third != b.third)
+      return false;
   }
   return true;
 }
@@ -249,11 +258,8 @@ void InsertionSort(Run run) {
 // Sorts a run that compares consistently: its elements stand in their original order.
 void ConsistentSort(Run run) {
   std::reverse(run.begin(), run.end());
-  std::stable_sort(run.begin(), run.end(), [](const ElementKey* a, const ElementKey* b) {
-    if (a->second_class != b->second_class) return a->second_class < b->second_class;
-    if (a->third_class != b->third_class) return a->third_class < b->third_class;
-    return a->run_number < b->run_number;
-  });
+  std::stable_sort(run.begin(), run.end(),
+                   [](const ElementKey* a, const ElementKey* b) { return a->run_order < b->run_order; });
 }
 
 }  // namespace
