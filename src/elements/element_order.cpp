@@ -1,6 +1,10 @@
 #include "elements/element_order.h"
 
 #include <algorithm>
+#include <array>
+#include <bitset>
+#include <compare>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -21,7 +25,7 @@ bool IsDigit(char c) {
 
 // The number of a designator's number part: up to four characters from `from`, read from their leading
 // digits.
-int NumberAt(std::string_view designator, std::size_t from) {
+std::uint16_t NumberAt(std::string_view designator, std::size_t from) {
   if (from >= designator.size()) return 0;
   const std::string_view part = designator.substr(from, 4);
   int number = 0;
@@ -29,7 +33,7 @@ int NumberAt(std::string_view designator, std::size_t from) {
     if (!IsDigit(c)) break;
     number = number * 10 + (c - '0');
   }
-  return number;
+  return static_cast<std::uint16_t>(number);
 }
 
 // What the comparison of designators reads, computed once per designator.
@@ -38,9 +42,13 @@ struct DesignatorKey {
   int category = 0;   // the category key of the prefix; 0 when the kind does not compare it
   char first = '\0';  // an empty designator reads as one whose first character is the terminator
   char second = '\0';
+  char third = '\0';
   bool long_enough = false;  // at least two characters
-  int number_after_one = 0;  // the number when the letter part is one character
-  int number_after_two = 0;  // the number when it is two
+  bool three_long = false;   // at least three characters
+  // The numbers after a letter part of one, two and three characters: at most four digits each.
+  std::uint16_t number_after_one = 0;
+  std::uint16_t number_after_two = 0;
+  std::uint16_t number_after_three = 0;
 };
 
 DesignatorKey MakeDesignatorKey(std::string_view designator, bool with_category) {
@@ -50,8 +58,11 @@ DesignatorKey MakeDesignatorKey(std::string_view designator, bool with_category)
   if (!designator.empty()) key.first = designator[0];
   key.long_enough = designator.size() >= 2;
   if (key.long_enough) key.second = designator[1];
+  key.three_long = designator.size() >= 3;
+  if (key.three_long) key.third = designator[2];
   key.number_after_one = NumberAt(designator, 1);
   key.number_after_two = NumberAt(designator, 2);
+  key.number_after_three = NumberAt(designator, 3);
   return key;
 }
 
@@ -62,6 +73,12 @@ int CompareKeys(const DesignatorKey& a, const DesignatorKey& b) {
     // Looking at both second characters keeps the comparison antisymmetric: R1 against RK1 compares the
     // whole texts whichever of the two comes first.
     if (a.second != b.second) return text::CompareNoCase(a.text, b.text);
+    // Two letters, and a third one goes the same way: LED1 against LE1 compares the whole texts, LED2
+    // against LED10 the numbers after the three letters.
+    if (a.three_long && b.three_long && (!IsDigit(a.third) || !IsDigit(b.third))) {
+      if (a.third != b.third) return text::CompareNoCase(a.text, b.text);
+      return a.number_after_three - b.number_after_three;
+    }
     return a.number_after_two - b.number_after_two;
   }
   return a.number_after_one - b.number_after_one;
@@ -89,12 +106,19 @@ int CompareKeys(const DesignatorKey& a, const DesignatorKey& b) {
 //     and Rk10 compare as texts, RK9 and RK10 by number);
 //   - they are not both one character long and followed by a non-digit (R equals RK1 and is less than R1,
 //     while R1 is less than RK1); an empty designator counts as one character long, its first character
-//     the zero byte.
+//     the zero byte;
+//   - of the designators that share a non-digit second character, those with a non-digit third character
+//     have one byte per folded third character (LED9 and LEd10 compare as texts, LED9 and LED10 by
+//     number);
+//   - those that share a non-digit second character are not both two characters long and followed by a
+//     non-digit third (LE equals LED1 and is less than LE1, while LE1 is less than LED1).
 // Then they order by the class of their second character (a digit, or none, is one class placed where the
-// digits sort; any other character is a class of its own, placed by its folded byte) and the number after
-// the letter part.
+// digits sort; any other character is a class of its own, placed by its folded byte), those with a letter
+// in the second place by the class of their third character in the same way, and by the number after the
+// letter part. No other character folds to a digit, so the digits' class orders against the others as
+// any digit does.
 
-// The class of designators without a letter in the second place sorts where the digits do.
+// The class of designators without a letter in the second (third) place sorts where the digits do.
 constexpr unsigned char kDigitClass = '0';
 
 // The keys of one element: a number (the category key, for the simple bill in one list), up to two texts
@@ -106,9 +130,11 @@ struct ElementKey {
   std::string_view second_text;
   DesignatorKey designator;
   unsigned char folded_first = 0;
-  // The order within a run whose designators compare consistently.
+  // The order within a run whose designators compare consistently: run_order packs the second class, the
+  // third class and the number after the letter part (at most four digits, so below 2^16) into one word.
   unsigned char second_class = 0;
-  int run_number = 0;
+  unsigned char third_class = 0;
+  std::uint32_t run_order = 0;
 };
 
 ElementKey MakeElementKey(std::size_t index, const Element& element, std::string_view designator_role,
@@ -128,13 +154,18 @@ ElementKey MakeElementKey(std::size_t index, const Element& element, std::string
     key.number = key.designator.category;
   const DesignatorKey& d = key.designator;
   key.folded_first = static_cast<unsigned char>(text::FoldByte(d.first));
+  key.second_class = kDigitClass;
+  key.third_class = kDigitClass;
+  std::uint32_t run_number = d.number_after_one;
   if (d.long_enough && !IsDigit(d.second)) {
     key.second_class = static_cast<unsigned char>(text::FoldByte(d.second));
-    key.run_number = d.number_after_two;
-  } else {
-    key.second_class = kDigitClass;
-    key.run_number = d.number_after_one;
+    run_number = d.number_after_two;
+    if (d.three_long && !IsDigit(d.third)) {
+      key.third_class = static_cast<unsigned char>(text::FoldByte(d.third));
+      run_number = d.number_after_three;
+    }
   }
+  key.run_order = std::uint32_t{key.second_class} << 24 | std::uint32_t{key.third_class} << 16 | run_number;
   return key;
 }
 
@@ -157,26 +188,56 @@ int CompareOuter(const ElementKey& a, const ElementKey& b) {
 
 using Run = std::span<const ElementKey*>;
 
+// The third letter of a designator, with the classes of its second and third characters.
+struct ThirdLetter {
+  unsigned char second_class = 0;
+  unsigned char third_class = 0;
+  char third = '\0';
+  auto operator<=>(const ThirdLetter&) const = default;
+};
+
 // True when the designators of a run of equal outer keys compare consistently (see above).
 bool ComparesConsistently(Run run) {
   const char first = run.front()->designator.first;
   bool short_seen = false;
-  bool two_letters_seen = false;
-  std::vector<std::pair<unsigned char, char>> seconds;
+  // By second class: the byte of its designators, whether some are exactly two characters long, and whether
+  // some have a third letter.
+  std::array<char, 256> second_of{};
+  std::bitset<256> second_seen;
+  std::bitset<256> two_long;
+  std::bitset<256> third_letter;
+  std::vector<ThirdLetter> thirds;
   for (const ElementKey* key : run) {
     const DesignatorKey& d = key->designator;
     if (d.first != first) return false;
     if (!d.long_enough) {
       short_seen = true;
-    } else if (!IsDigit(d.second)) {
-      two_letters_seen = true;
-      seconds.emplace_back(key->second_class, d.second);
+      continue;
+    }
+    if (IsDigit(d.second)) continue;
+    const unsigned char second_class = key->second_class;
+    if (!second_seen[second_class]) {
+      second_seen.set(second_class);
+      second_of[second_class] = d.second;
+    } else if (second_of[second_class] != d.second) {
+      return false;
+    }
+    if (!d.three_long) {
+      two_long.set(second_class);
+    } else if (!IsDigit(d.third)) {
+      third_letter.set(second_class);
+      thirds.push_back({second_class, key->third_class, d.third});
     }
   }
-  if (short_seen && two_letters_seen) return false;
-  std::sort(seconds.begin(), seconds.end());
-  for (std::size_t i = 1; i < seconds.size(); ++i) {
-    if (seconds[i].first == seconds[i - 1].first && seconds[i].second != seconds[i - 1].second) return false;
+  if (short_seen && second_seen.any()) return false;
+  if ((two_long & third_letter).any()) return false;
+  // Sorted, two bytes of one third class (within one second class) stand next to each other.
+  std::sort(thirds.begin(), thirds.end());
+  for (std::size_t i = 1; i < thirds.size(); ++i) {
+    const ThirdLetter& a = thirds[i - 1];
+    const ThirdLetter& b = thirds[i];
+    if (a.second_class == b.second_class && a.third_class == b.third_class && a.third != b.third)
+      return false;
   }
   return true;
 }
@@ -197,10 +258,8 @@ void InsertionSort(Run run) {
 // Sorts a run that compares consistently: its elements stand in their original order.
 void ConsistentSort(Run run) {
   std::reverse(run.begin(), run.end());
-  std::stable_sort(run.begin(), run.end(), [](const ElementKey* a, const ElementKey* b) {
-    if (a->second_class != b->second_class) return a->second_class < b->second_class;
-    return a->run_number < b->run_number;
-  });
+  std::stable_sort(run.begin(), run.end(),
+                   [](const ElementKey* a, const ElementKey* b) { return a->run_order < b->run_order; });
 }
 
 }  // namespace

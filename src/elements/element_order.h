@@ -35,10 +35,14 @@ enum class MergeChoice {
 ///      their second characters are equal and not decimal digits. When both have at least two characters
 ///      and their second characters differ with at least one of them not a digit, the whole designators
 ///      compare ignoring letter case.
-///   4. Otherwise the numbers after the letter part decide: at most the four characters after it, read
+///   4. A letter part of two grows to three in the same way: when both designators have at least three
+///      characters and the third character of either is not a digit, equal third characters make it
+///      three long, and different ones make the whole designators compare ignoring letter case.
+///   5. Otherwise the numbers after the letter part decide: at most the four characters after it, read
 ///      from their leading decimal digits (0 when there are none).
-/// So R2 < R10, DD3 < DD12, C1 < R1, R1 < RK1, R1A == R1B and R12345 == R1234. Designators that differ only
-/// in letter case do not always compare consistently ("R10" < "r9" == "R9" < "R10").
+/// So R2 < R10, DD3 < DD12, LED2 < LED10, C1 < R1, R1 < RK1, DD1 < DDA1, R1A == R1B, DD == DDA1 and
+/// R12345 == R1234. Designators that differ only in letter case do not always compare consistently
+/// ("R10" < "r9" == "R9" < "R10").
 int CompareDesignators(model::DocumentKind kind, std::string_view a, std::string_view b);
 
 /// Which algorithm SortElements used.

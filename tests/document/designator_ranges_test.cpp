@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "elements/element_order.h"
+#include "model/document_kind.h"
 #include "text/case_fold.h"
 #include "text/literal.h"
 #include "text/numbers.h"
@@ -99,6 +101,23 @@ TEST(JoinDesignatorsTest, LeavesApartWhatDiffersOrIsNotNeighbouring) {
   OrderAndMergePurchased(one, kRoles);
   CountGroupRows(one);
   EXPECT_EQ(one, before);
+}
+
+// Designators of three letters read as the number 0 after two, so the sort reversed LED1 to LED11 and the
+// join made one row "LED11...LED1".
+TEST(JoinDesignatorsTest, JoinsThreeLetterDesignatorsInNaturalOrderAfterTheSort) {
+  ComponentList list;
+  for (const char* d : {"LED1", "LED2", "LED3", "LED10", "LED11"}) list.Append(Part(d, "L-53HD"));
+  ComponentList apart = list;
+  elements::SortElements(list, kRoles, model::DocumentKind::kElementList);
+  JoinDesignators(list, kRoles, true);
+  EXPECT_EQ(Summary(list), (Rows{{"LED1...LED11", "5"}}));
+
+  // Only neighbours with equal attributes join: another name for LED3 splits the run.
+  apart.at(2).Set("Type", "L-53GD");
+  elements::SortElements(apart, kRoles, model::DocumentKind::kElementList);
+  JoinDesignators(apart, kRoles, true);
+  EXPECT_EQ(Summary(apart), (Rows{{"LED1, LED2", "2"}, {"LED3", "1"}, {"LED10, LED11", "2"}}));
 }
 
 TEST(OrderAndMergePurchasedTest, MergesEqualItemsAnywhereEarlierDesignatorFirst) {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/category.h"
@@ -87,7 +89,16 @@ TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
   EXPECT_LT(CompareDesignators(list, "C1", "R1"), 0);
   EXPECT_EQ(CompareDesignators(list, "R1A", "R1B"), 0);
   EXPECT_EQ(CompareDesignators(list, "R12345", "R1234"), 0);
-  EXPECT_LT(CompareDesignators(list, "c9", "R1"), 0);  // different first letters compare ignoring case
+  // Three letters, as two: the number after them decides when the letters are equal, the texts otherwise.
+  EXPECT_LT(CompareDesignators(list, "LED2", "LED10"), 0);
+  EXPECT_LT(CompareDesignators(list, "MOV3", "MOV12"), 0);
+  EXPECT_EQ(CompareDesignators(list, "LED12345", "LED1234"), 0);
+  EXPECT_LT(CompareDesignators(list, "LE10", "LED1"), 0);  // a digit in the third place is no letter
+  EXPECT_LT(CompareDesignators(list, "LE9", "LE10"), 0);
+  EXPECT_GT(CompareDesignators(list, "LEX1", "LED10"), 0);
+  EXPECT_GT(CompareDesignators(list, "LEd9", "LED10"), 0);  // third letters differing in case: texts
+  EXPECT_EQ(CompareDesignators(list, "LE", "LED1"), 0);     // two characters: no third letter to compare
+  EXPECT_LT(CompareDesignators(list, "c9", "R1"), 0);       // different first letters compare ignoring case
   EXPECT_GT(CompareDesignators(list, "R10", "R9"), 0);
   // The simple bill puts the category first: a microcircuit before a capacitor.
   EXPECT_LT(CompareDesignators(model::DocumentKind::kSimpleBill, "DD1", "C1"), 0);
@@ -105,8 +116,9 @@ TEST(ElementOrderTest, ComparesDesignatorsNaturally) {
 // A letter in the second place of only one designator made each of R1 and RK1 greater than the other, so
 // the order of a list depended on where they stood.
 TEST(ElementOrderTest, DesignatorComparisonIsAntisymmetric) {
-  const std::vector<std::string> pool{"R",   "R1",   "RK1", "RK", "R-1", "Rk2", "r1",  "R1A", "RR",
-                                      "R10", "RK10", "",    "C1", "CA1", "C",   "DD3", "D12", "VT1"};
+  const std::vector<std::string> pool{"R",   "R1",   "RK1", "RK",   "R-1",  "Rk2", "r1",   "R1A",  "RR",
+                                      "R10", "RK10", "",    "C1",   "CA1",  "C",   "DD3",  "D12",  "VT1",
+                                      "LE",  "LE1",  "LED", "LED1", "LEd2", "LEX", "LE-1", "LED10"};
   for (model::DocumentKind kind : {model::DocumentKind::kElementList, model::DocumentKind::kSimpleBill}) {
     for (const std::string& a : pool) {
       for (const std::string& b : pool) {
@@ -164,21 +176,34 @@ TEST(ElementOrderTest, SortsByTheKeysOfEachKind) {
 // The fast sort must give the insertion sort's order exactly, ties included; designators that do not
 // compare consistently must still come out as the insertion sort leaves them.
 TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
-  const std::vector<std::string> consistent{"R",  "C", "DD", "DA",  "VT", "VD",
-                                            "XS", "L", "HL", "MOV", "SA", "G"};
+  // KL1 stands for designators with a digit in the third place (KL17), beside the letters of KLS and KLa.
+  const std::vector<std::string> consistent{"R",  "C", "DD",  "DA", "VT",  "VD",  "XS", "L",
+                                            "HL", "G", "MOV", "SA", "KLS", "KLa", "KL1"};
   // Each family breaks one of the conditions under which designators compare consistently; the odd ones
-  // break none.
+  // break none. The last one is random designators of one to six characters.
   const std::string zero(1, '\0');
   const std::vector<std::vector<std::string>> families{
       {"r", "c", "dd", "Dd"},
       {"RK", "Rk", "DD", "Dd"},
-      {"R", "RK", "R-", "C"},
+      {"R", "RK", "R-", "C"},  // alone at times
       {"", zero, zero + "K"},
-      {"x", "MO", "1", "R_", std::string("Д"_cp), std::string("д"_cp)},
+      {"x", "MO1", "1", "R_", std::string("Д"_cp), std::string("д"_cp)},
+      {"KLs", "KLA", "MOv"},
+      {"KL", "MO", "KL2"},  // alone at times
+      {},
   };
+  const std::size_t alone_at_times[] = {2, 6};
+  const std::size_t random_characters = families.size() - 1;
   const std::vector<std::string> files{"A.sch", "B.sch", "b.sch", "/x/C.pcb"};
   std::mt19937 random(20240305);
   auto pick = [&](const std::vector<std::string>& pool) { return pool[random() % pool.size()]; };
+  auto random_designator = [&] {
+    static constexpr std::string_view kFirst = "KkM", kOther = "KLlSsAa019-";
+    std::string designator(1, kFirst[random() % kFirst.size()]);
+    for (std::size_t length = 1 + random() % 6; designator.size() < length;)
+      designator += kOther[random() % kOther.size()];
+    return designator;
+  };
   const std::pair<model::DocumentKind, MergeChoice> orders[] = {
       {model::DocumentKind::kElementList, MergeChoice::kSeparateLists},
       {model::DocumentKind::kPurchasedBill, MergeChoice::kSeparateLists},
@@ -186,18 +211,21 @@ TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
       {model::DocumentKind::kSimpleBill, MergeChoice::kSeparateLists},
   };
   int insertion_runs = 0;
-  for (int round = 0; round < 300; ++round) {
+  for (int round = 0; round < 450; ++round) {
     const std::size_t family = round % (families.size() + 1);
     const bool mixed = family < families.size();
     std::vector<std::pair<std::string, std::string>> input;
     const std::size_t n = 1 + random() % 60;
     for (std::size_t i = 0; i < n; ++i) {
       const bool odd = mixed && random() % 3 == 0;
+      if (odd && family == random_characters) {
+        input.emplace_back(random_designator(), pick(files));
+        continue;
+      }
       std::string designator = odd ? pick(families[family]) : pick(consistent);
       const unsigned tail = random() % 8;
-      if (tail < 6 && !(odd && family == 2 && tail < 2)) {
-        designator += std::to_string(random() % (tail < 5 ? 15 : 123456));
-      }
+      const bool alone = odd && tail < 2 && std::ranges::count(alone_at_times, family) > 0;
+      if (tail < 6 && !alone) designator += std::to_string(random() % (tail < 5 ? 15 : 123456));
       if (tail == 5) designator += "A";
       input.emplace_back(designator, pick(files));
     }
@@ -212,7 +240,7 @@ TEST(ElementOrderTest, MatchesTheInsertionSortOnRandomLists) {
       insertion_runs += method == SortMethod::kInsertion;
     }
   }
-  EXPECT_GT(insertion_runs, 300);  // the families did exercise the exact insertion sort
+  EXPECT_GT(insertion_runs, 450);  // the families did exercise the exact insertion sort
 }
 
 TEST(ElementOrderTest, SortChoiceIsAskedForASimpleBillOfSeveralFiles) {

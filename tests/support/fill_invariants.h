@@ -5,8 +5,9 @@
 //   - every sheet has the rows of its geometry, texts stand only above its empty rows at the end, and every
 //     following sheet has something written on it; the first sheet's title block counts the sheets;
 //   - every element is counted once: in the list of elements its designator stands in exactly one row,
-//     alone or inside a range ("R1...R4", "R1, R2"), and the row's quantity counts the designators; in the
-//     bills the quantities of each name add up to the number of its elements, in a row per unit at most;
+//     alone or inside a range ("R1...R4", "R1, R2"), the row's quantity counts the designators, and the
+//     numbers of each prefix ascend from row to row; in the bills the quantities of each name add up to the
+//     number of its elements, in a row per unit at most;
 //   - a heading that follows written rows leaves the gap between groups above it;
 //   - in the simple bill the items are numbered 1, 2, ... in order and in the order of the prepared list, a
 //     section (the heading of active components) begins only on the first sheet or at the top of a section
@@ -35,17 +36,20 @@ namespace tallyform::testing {
 
 namespace detail {
 
+// Splits a generated designator into its letters and its number ("LED12": "LED", 12); false when it is no
+// letters followed by digits.
+inline bool SplitDesignator(std::string_view designator, std::string& prefix, int& number) {
+  const std::size_t digits = designator.find_first_of("0123456789");
+  if (digits == 0 || digits == std::string_view::npos) return false;
+  if (designator.find_first_not_of("0123456789", digits) != std::string_view::npos) return false;
+  prefix = std::string(designator.substr(0, digits));
+  number = text::Atoi(designator.substr(digits));
+  return true;
+}
+
 // Adds the designators a cell text names ("R7", "R1, R2", "R1...R4", joined lines of such) to `out`; false
 // when a part is neither a designator nor an ascending range of one prefix.
 inline bool ExpandDesignators(std::string_view text, std::vector<std::string>& out) {
-  const auto split = [](std::string_view designator, std::string& prefix, int& number) {
-    const std::size_t digits = designator.find_first_of("0123456789");
-    if (digits == 0 || digits == std::string_view::npos) return false;
-    if (designator.find_first_not_of("0123456789", digits) != std::string_view::npos) return false;
-    prefix = std::string(designator.substr(0, digits));
-    number = text::Atoi(designator.substr(digits));
-    return true;
-  };
   for (bool more = true; more;) {
     const std::size_t comma = text.find(", ");
     const std::string_view part = text.substr(0, comma);
@@ -55,12 +59,13 @@ inline bool ExpandDesignators(std::string_view text, std::vector<std::string>& o
     int first = 0, last = 0;
     const std::size_t dots = part.find("...");
     if (dots == std::string_view::npos) {
-      if (!split(part, first_prefix, first)) return false;
+      if (!SplitDesignator(part, first_prefix, first)) return false;
       out.emplace_back(part);
       continue;
     }
-    if (!split(part.substr(0, dots), first_prefix, first) ||
-        !split(part.substr(dots + 3), last_prefix, last) || first_prefix != last_prefix || first >= last) {
+    if (!SplitDesignator(part.substr(0, dots), first_prefix, first) ||
+        !SplitDesignator(part.substr(dots + 3), last_prefix, last) || first_prefix != last_prefix ||
+        first >= last) {
       return false;
     }
     for (int n = first; n <= last; ++n) out.push_back(first_prefix + std::to_string(n));
@@ -243,12 +248,15 @@ class FillInvariants {
     }
   }
 
-  // List of elements: each designator in exactly one row, each row's quantity the number it names.
+  // List of elements: each designator in exactly one row, each row's quantity the number it names, and the
+  // numbers of each prefix ascending from row to row (the files sort in the order of the designs, whose
+  // numbers run on, and each file in natural designator order).
   void CheckDesignators() {
     std::map<std::string, int> seen;
     for (const GeneratedDesign& design : designs_) {
       for (const GeneratedElement& e : design.elements) seen[e.designator] = 0;
     }
+    std::map<std::string, int> last_number;  // by prefix
     for (const Item& item : items_) {
       std::vector<std::string> named;
       if (!detail::ExpandDesignators(item.designator, named)) {
@@ -265,6 +273,14 @@ class FillInvariants {
         } else {
           ++found->second;
         }
+        std::string prefix;
+        int number = 0;
+        if (!detail::SplitDesignator(designator, prefix, number)) continue;
+        const auto [last, first] = last_number.try_emplace(prefix, number);
+        if (!first && number <= last->second)
+          Fail(designator + " at " + Where(item.sheet, item.row) + " follows " + prefix +
+               std::to_string(last->second));
+        last->second = number;
       }
     }
     for (const auto& [designator, times] : seen) {

@@ -138,11 +138,12 @@ struct PrefixNames {
   std::array<std::string_view, 3> values;  ///< "" for kinds without a value
 };
 
-// Every category of the simple bill, kinds that share a group (D, DA, DD), prefixes of one and two letters,
-// and a prefix no kind knows. Designators of three letters (MOV1) are left out: their numbers do not order
-// them, so their runs give no ranges to count by.
-inline const std::array<PrefixNames, 26>& Prefixes() {
-  static const std::array<PrefixNames, 26> prefixes{{
+// Every category of the simple bill, kinds that share a group (D, DA, DD), prefixes of one, two and three
+// letters, and prefixes no kind knows (NN, NTC). Of the three letters, MOV is a kind of its own and LED
+// falls back to the kind of L, so that its elements stand in one group with the inductors and beside them
+// in one run of the sort.
+inline const std::array<PrefixNames, 29>& Prefixes() {
+  static const std::array<PrefixNames, 29> prefixes{{
       {"R", {"Р1-12-0,125"_cp, "С2-33Н-0,25"_cp, "Р1-8П"_cp}, {"10k", "4k7", "100"}},
       {"C", {"К10-17б-Н90"_cp, "К73-17-63 В"_cp, "К50-35-16 В"_cp}, {"0,1", "100", "22"}},
       {"DD", {"К561ЛА7"_cp, "К1533ЛН1"_cp, "КР1554ТМ2"_cp}, {"", "", ""}},
@@ -169,6 +170,9 @@ inline const std::array<PrefixNames, 26>& Prefixes() {
       {"PV", {"М4200"_cp, "В7-38"_cp, "DVM-1"}, {"", "", ""}},
       {"E", {"ЕК-1"_cp, "Нагреватель"_cp, "Э-4"_cp}, {"", "", ""}},
       {"NN", {"Изделие"_cp, "Item", "Деталь"_cp}, {"", "", ""}},
+      {"MOV", {"S10K275", "FNR-14K471", "ВР-2"_cp}, {"275 В"_cp, "420 В"_cp, "680 В"_cp}},
+      {"LED", {"L-7104GD", "КИПД21А"_cp, "BL-L513"}, {"", "", ""}},
+      {"NTC", {"B57164-K103", "MF52-103", "СТ1-17"_cp}, {"10k", "4k7", "100"}},
   }};
   return prefixes;
 }
