@@ -1,12 +1,15 @@
-// The desktop program's two speeds that a user feels: start-up to an idle main window (the application
-// object with its kinds and series, the settings, the main window shown, one pass of the event loop; no
-// splash), and the page view's paint of a filled A3 bill while paging through its sheets and zooming.
+// The desktop program's speeds that a user feels: start-up to an idle main window (the application object
+// with its kinds and series, the settings, the main window shown, one pass of the event loop; no splash),
+// the page view's paint of a filled A3 bill while paging through its sheets and zooming, and the element
+// list window over 5,000 elements, opened and shown again after an undo.
 
 #include <benchmark/benchmark.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <filesystem>
 #include <memory>
@@ -17,14 +20,17 @@
 #include "adapters/qt_text_measurer.h"
 #include "adapters/sheet_font.h"
 #include "app/application.h"
+#include "app/element_list_session.h"
 #include "app/fill_workflow.h"
 #include "app/settings_file.h"
 #include "gui/desktop.h"
 #include "gui/document_window.h"
+#include "gui/element_list_window.h"
 #include "gui/main_window.h"
 #include "gui/page_view.h"
 #include "gui/services.h"
 #include "gui/widget_prompts.h"
+#include "support/generated_board.h"
 
 namespace {
 
@@ -103,6 +109,52 @@ void BM_PaintBillSheetWhileZooming(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PaintBillSheetWhileZooming)->Unit(benchmark::kMillisecond);
+
+// The element list window over a list of 5,000 elements read from a generated board.
+struct ListWindow {
+  ListWindow()
+      : application(Folder()),
+        board(5000, "window"),
+        document(document::Document::Assemble({model::DocumentKind::kElementList, {}, board.data(), {}})) {}
+  app::Application application;
+  bench::GeneratedBoard board;
+  document::Document document;
+  adapters::QtShell shell;
+  gui::WidgetPrompts prompts;
+};
+
+// Opening the window: the session's copies of the list, the window shown with its first rows drawn.
+void BM_OpenElementListWindow5000(benchmark::State& state) {
+  ListWindow list;
+  for (auto _ : state) {
+    app::ElementListSession session(list.application, list.document, list.prompts, list.shell);
+    gui::ElementListWindow window(session, list.prompts);
+    window.show();
+    window.list()->viewport()->repaint();
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_OpenElementListWindow5000)->Unit(benchmark::kMillisecond);
+
+// After an undo (and a redo, to come back) the list is shown again: the model reset, the rows in view
+// drawn.
+void BM_RefreshElementListAfterUndo5000(benchmark::State& state) {
+  ListWindow list;
+  app::ElementListSession session(list.application, list.document, list.prompts, list.shell);
+  elements::JoinSpec join{"Type", elements::JoinMethod::kLink, {{"Value", " "}}};
+  session.Join(join);
+  gui::ElementListWindow window(session, list.prompts);
+  window.show();
+  QCoreApplication::processEvents();
+  bool back = true;
+  for (auto _ : state) {
+    window.action(back ? gui::ElementListWindow::Command::kUndo : gui::ElementListWindow::Command::kRedo)
+        ->trigger();
+    window.list()->viewport()->repaint();
+    back = !back;
+  }
+}
+BENCHMARK(BM_RefreshElementListAfterUndo5000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
