@@ -11,7 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QResizeEvent>
+#include <QEvent>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
 
@@ -96,19 +96,23 @@ KindsDialog::KindsDialog(const std::vector<app::KindRow>& rows, QWidget* parent)
   grid_ = MakeGrid(this, model_);
   grid_->SetMode(EditableGrid::Mode::kCell);
   grid_->horizontalHeader()->setStretchLastSection(false);
+  grid_->viewport()->installEventFilter(this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_);
   layout->addWidget(OkCancel(this));
   resize(640, 360);
 }
 
-void KindsDialog::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  // The code takes 5/22 of the list, each name 4/11.
-  const int width = grid_->viewport()->width();
-  grid_->setColumnWidth(0, width * 5 / 22);
-  grid_->setColumnWidth(1, width * 4 / 11);
-  grid_->setColumnWidth(2, width * 4 / 11);
+bool KindsDialog::eventFilter(QObject* watched, QEvent* event) {
+  // The list's own viewport, which has its size only once the layout has placed the list: the code takes
+  // 5/22 of it, each name 4/11.
+  if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
+    const int width = grid_->viewport()->width();
+    grid_->setColumnWidth(0, width * 5 / 22);
+    grid_->setColumnWidth(1, width * 4 / 11);
+    grid_->setColumnWidth(2, width * 4 / 11);
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void KindsDialog::accept() {

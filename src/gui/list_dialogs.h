@@ -54,7 +54,7 @@ class KindsDialog : public QDialog {
   void accept() override;
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   EditableGrid* grid_;

@@ -2,7 +2,11 @@
 // to look at as a user would (run it under Xvfb for a real screen).
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardItemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +19,12 @@
 #include <QVBoxLayout>
 
 #include "document/document.h"
+#include "app/element_list_session.h"
 #include "gui/dialogs.h"
+#include "gui/editable_grid.h"
+#include "gui/element_dialogs.h"
+#include "gui/element_list_window.h"
+#include "gui/list_dialogs.h"
 #include "gui/editable_grid.h"
 #include "gui/gui_test_support.h"
 #include "gui/main_window.h"
@@ -147,6 +156,54 @@ class ScreenshotsTest : public QObject {
     QVERIFY(splash->grab().save(folder + QStringLiteral("/splash.png")));
     QTest::keyClick(splash, Qt::Key_Escape);  // any key closes it
     QTRY_VERIFY(!splash->isVisible());
+  }
+
+  // The element list window over the list of a real design (a sample when there is one, else the example)
+  // and each of its dialogs.
+  void elementListWindowAndItsDialogs() {
+    const QString folder = qEnvironmentVariable("TALLYFORM_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("TALLYFORM_SCREENSHOTS is not set");
+    QDir().mkpath(folder);
+    QString design = QStringLiteral(TALLYFORM_SAMPLES "/TurboFMpro.sch");
+    if (!QFileInfo::exists(design)) design = QStringLiteral(TALLYFORM_EXAMPLES "/amplifier.sch");
+    QVERIFY(desktop_.Start());
+    const document::Document empty(model::DocumentKind::kPurchasedBill);
+    app::ElementListSession session(desktop_.application(), empty, desktop_.prompts(), desktop_.shell());
+    WhenModal<DesignationsDialog>([](DesignationsDialog* dialog) { dialog->accept(); });
+    WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+    session.AddElements(app::ElementSource::kAsciiDesign, Native(design), false);
+    QTest::qWait(100);
+
+    const auto shoot = [&](QWidget& widget, const QString& name) {
+      widget.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&widget));
+      QTest::qWait(150);
+      QVERIFY(widget.grab().save(folder + QStringLiteral("/") + name));
+      widget.close();
+    };
+    ElementListWindow window(session, desktop_.prompts(), &desktop_.window());
+    window.resize(1000, 560);
+    shoot(window, QStringLiteral("element-list-window.png"));
+    AddElementsDialog add(&desktop_.window());
+    add.sources()->setCurrentIndex(2);
+    shoot(add, QStringLiteral("dialog-add-elements.png"));
+    DesignationsDialog designations(session.data().designations, &desktop_.window());
+    shoot(designations, QStringLiteral("dialog-designations.png"));
+    KindsDialog kinds(session.KindRows(), &desktop_.window());
+    shoot(kinds, QStringLiteral("dialog-kinds.png"));
+    const std::vector<std::string> names(session.data().attribute_names.begin(),
+                                         session.data().attribute_names.end());
+    RolesDialog roles(session.ProposedRoles(), names, {}, &desktop_.window());
+    shoot(roles, QStringLiteral("dialog-roles.png"));
+    MappingDialog mapping(session.ProposedMapping(), session.OfferedTitles(), {}, &desktop_.window());
+    shoot(mapping, QStringLiteral("dialog-mapping.png"));
+    JoinDialog join(names, &desktop_.window());
+    join.result()->setCurrentIndex(join.result()->findText(QStringLiteral("Type")));
+    join.add_button()->click();
+    auto* rows = static_cast<QStandardItemModel*>(join.grid()->model());
+    rows->item(0, 0)->setText(QStringLiteral("Value"));
+    rows->item(0, 1)->setText(QStringLiteral(" "));
+    shoot(join, QStringLiteral("dialog-join.png"));
   }
 };
 
