@@ -157,7 +157,8 @@ TEST_F(DocumentSessionTest, EachDocumentKeepsTheReportOfItsOwnFill) {
   EXPECT_EQ(shell.opened.size(), 2u);
   ShowDocumentReport(fresh, folder_ / "none.log", shell, prompts);
   EXPECT_EQ(shell.opened.size(), 2u);
-  EXPECT_EQ(prompts.Texts(testing::FakePrompts::Kind::kInformation), std::vector<std::string>{std::string(kNoReportYet)});
+  EXPECT_EQ(prompts.Texts(testing::FakePrompts::Kind::kInformation),
+            std::vector<std::string>{std::string(kNoReportYet)});
 
   // A report that cannot be written is an error naming it, and nothing is opened.
   std::filesystem::remove(report_path());

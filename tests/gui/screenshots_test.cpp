@@ -5,11 +5,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QStandardItemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
@@ -18,15 +17,14 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "document/document.h"
 #include "app/element_list_session.h"
+#include "document/document.h"
 #include "gui/dialogs.h"
 #include "gui/editable_grid.h"
 #include "gui/element_dialogs.h"
 #include "gui/element_list_window.h"
-#include "gui/list_dialogs.h"
-#include "gui/editable_grid.h"
 #include "gui/gui_test_support.h"
+#include "gui/list_dialogs.h"
 #include "gui/main_window.h"
 #include "gui/splash_screen.h"
 
