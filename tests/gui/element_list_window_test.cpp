@@ -211,6 +211,56 @@ class ElementListWindowTest : public QObject {
     QCOMPARE(doc->controller().document().ToBytes({}), before);
   }
 
+  void fillsEveryKindAsTheCommandLineDoes_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("list") << 0 << QStringLiteral("list");
+    QTest::newRow("bill") << 1 << QStringLiteral("bill");
+    QTest::newRow("simple") << 2 << QStringLiteral("simple");
+  }
+
+  // The window's road with every answer as it stands fills the sheets the command-line program fills from
+  // the same design, row for row.
+  void fillsEveryKindAsTheCommandLineDoes() {
+    QFETCH(int, kind);
+    QFETCH(QString, name);
+    const QString file = desktop_.FilledDocument(name, name + QStringLiteral(".enum"));
+    QVERIFY(!file.isEmpty());
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    const document::Document expected =
+        document::Document::FromBytes(std::string_view(bytes.data(), bytes.size()));
+
+    QVERIFY(desktop_.Start());
+    ChooseKind(kind);
+    desktop_.window().action(Command::kNew)->trigger();
+    DocumentWindow* doc = desktop_.window().ActiveDocument();
+    QVERIFY(doc != nullptr);
+    InWindow([&](ElementListWindow& window) {
+      AddFile(2, false, kSchematic, QString());
+      window.action(ElementListWindow::Command::kAdd)->trigger();
+      QVERIFY(window.model().rowCount() > 10);
+      WhenModal<MappingDialog>([](MappingDialog* dialog) { dialog->accept(); });
+      WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+      window.fill_button()->click();
+      QVERIFY(!window.isVisible());
+    });
+
+    const document::Document& filled = doc->controller().document();
+    QCOMPARE(int(filled.kind()), kind);
+    QCOMPARE(filled.sheets().sheet_count(), expected.sheets().sheet_count());
+    const auto& rows = filled.settings_table().rows();
+    const auto& expected_rows = expected.settings_table().rows();
+    QCOMPARE(rows.size(), expected_rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      QCOMPARE(rows[r].cell_count(), expected_rows[r].cell_count());
+      for (std::size_t c = 0; c < rows[r].cell_count(); ++c) {
+        QCOMPARE(rows[r].cell(c).text(), expected_rows[r].cell(c).text());
+      }
+    }
+  }
+
   // An empty list: "Заполнить" closes the window and fills nothing; a P-CAD source says why it cannot be
   // read; a file that cannot be read is told and changes nothing.
   void anEmptyListClosesAndBadSourcesChangeNothing() {
