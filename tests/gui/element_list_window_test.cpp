@@ -66,6 +66,11 @@ void AddFile(int source, bool append, const QString& file, const QString& design
   });
 }
 
+// Takes the sort choice as it stands.
+void AcceptSortChoice() {
+  WhenModal<QDialog>([](QDialog* sort) { sort->accept(); }, QStringLiteral("Сортировка"));
+}
+
 }  // namespace
 
 class ElementListWindowTest : public QObject {
@@ -144,7 +149,7 @@ class ElementListWindowTest : public QObject {
         dialog->accept();
         QVERIFY(dialog->isVisible());
         dialog->lists()[2]->setCurrentIndex(value);
-        WhenModal<QDialog>([](QDialog* sort) { sort->accept(); });  // the sort choice, as it stands
+        AcceptSortChoice();
         dialog->accept();
       });
       window.action(ElementListWindow::Command::kRoles)->trigger();
@@ -176,7 +181,7 @@ class ElementListWindowTest : public QObject {
       // Fill: the column mapping once more, the sort choice for two files, then the sheets.
       WhenModal<MappingDialog>([](MappingDialog* dialog) {
         QCOMPARE(dialog->gap()->text(), QStringLiteral("2"));
-        WhenModal<QDialog>([](QDialog* sort) { sort->accept(); });
+        AcceptSortChoice();
         dialog->accept();
       });
       WhenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
@@ -204,7 +209,7 @@ class ElementListWindowTest : public QObject {
     InWindow([](ElementListWindow& window) {
       QVERIFY(window.model().rowCount() > 10);
       QVERIFY(!window.action(ElementListWindow::Command::kUndo)->isEnabled());
-      WhenModal<QDialog>([](QDialog* sort) { sort->accept(); });  // "Сортировка", one list this time
+      AcceptSortChoice();  // one list this time
       window.action(ElementListWindow::Command::kSort)->trigger();
       window.cancel_button()->click();
     });

@@ -2,7 +2,9 @@
 // What the GUI tests share: answering modal dialogs, native paths, documents filled by the command-line
 // program, and a main window over a private program folder.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -30,13 +32,16 @@
 
 namespace tallyform::testing {
 
-/// Answers the next modal dialog of type T when it opens (polling, since exec() blocks the test).
+/// Answers the next modal dialog of type T when it opens (polling, since exec() blocks the test). A title,
+/// when given, must match too: a plain QDialog is also every dialog of ours, and a slow machine may poll
+/// while the dialog before the awaited one is still the modal one.
 template <typename T>
-void WhenModal(std::function<void(T*)> answer) {
+void WhenModal(std::function<void(T*)> answer, const QString& title = {}) {
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-    if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+  QObject::connect(timer, &QTimer::timeout, [timer, answer, title] {
+    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (dialog != nullptr && (title.isEmpty() || dialog->windowTitle() == title)) {
       timer->stop();
       timer->deleteLater();
       answer(dialog);
@@ -45,13 +50,26 @@ void WhenModal(std::function<void(T*)> answer) {
   timer->start();
 }
 
-/// Types a file's name into a file dialog's name field and presses Return, as a user does.
+/// Types a file's name into a file dialog's name field and presses Return, as a user does. On a busy machine
+/// the dialog may be polled before its widgets are made, and the folder's listing and the completer's list
+/// may arrive late and swallow a Return, so this waits for the field and presses again while the dialog
+/// stays.
 inline void TypeFileName(QFileDialog* dialog, const QString& name) {
-  auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  if (field == nullptr) return;
-  field->clear();
-  for (const QChar c : name) QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, c, Qt::NoModifier);
-  QTest::keyClick(field, Qt::Key_Return);
+  auto* again = new QTimer(dialog);
+  again->setInterval(50);
+  QObject::connect(again, &QTimer::timeout, dialog, [dialog, name, typed = false]() mutable {
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!dialog->isVisible() || field == nullptr || !field->isVisible()) return;
+    if (!typed) {
+      field->clear();
+      for (const QChar c : name) QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, c, Qt::NoModifier);
+      typed = true;
+    }
+    if (QCompleter* completer = field->completer(); completer != nullptr) completer->popup()->hide();
+    if (field->text() != name) field->setText(name);
+    QTest::keyClick(field, Qt::Key_Return);
+  });
+  again->start();
 }
 
 /// Answers the element list window "Заполнить документ" opens: "Заполнить" with the list as it stands, and

@@ -1,7 +1,11 @@
 // The GUI tests' own main(): one QApplication on the offscreen platform for every test class.
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
 #include <cstdlib>
 
 #include "gui/desktop.h"
@@ -28,6 +32,19 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   tallyform::gui::InitResources();
   tallyform::gui::UseRussianForQt(app);
+  // A dialog nobody answers blocks its test until the test runner gives up; say which one it is.
+  QTimer watchdog;
+  QPointer<QWidget> waiting;
+  QObject::connect(&watchdog, &QTimer::timeout, [&waiting] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal == waiting) {
+      std::fprintf(stderr, "%s: a modal %s \"%s\" has waited for an answer over a minute\n",
+                   QTest::currentTestFunction(), modal->metaObject()->className(),
+                   modal->windowTitle().toUtf8().constData());
+    }
+    waiting = modal;
+  });
+  watchdog.start(60000);
   int status = 0;
   for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
                          tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
