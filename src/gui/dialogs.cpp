@@ -18,7 +18,6 @@
 #include "model/document_kind.h"
 
 namespace tallyform::gui {
-namespace {
 
 QDialogButtonBox* OkCancel(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
@@ -28,8 +27,6 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
 }
-
-}  // namespace
 
 QString VersionText() {
   return QStringLiteral("Версия ") + QStringLiteral(TALLYFORM_VERSION);

@@ -10,6 +10,7 @@
 
 #include "model/document_kind.h"
 
+class QDialogButtonBox;
 class QLineEdit;
 class QListWidget;
 class QTreeWidget;
@@ -19,6 +20,9 @@ struct HistoryRecord;
 }  // namespace tallyform::document
 
 namespace tallyform::gui {
+
+/// The "OK" and "Отмена" buttons of a dialog, wired to accept and reject it.
+QDialogButtonBox* OkCancel(QDialog* dialog);
 
 /// "Версия 1.0": the program's version as the about box and the splash screen show it (the version both
 /// programs print for --version).

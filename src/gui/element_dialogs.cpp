@@ -10,19 +10,11 @@
 #include <QVBoxLayout>
 
 #include "adapters/qt_text.h"
+#include "gui/dialogs.h"
 #include "gui/file_dialogs.h"
 
 namespace tallyform::gui {
 namespace {
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
-}
 
 std::optional<std::string> Chosen(const QComboBox* list) {
   if (list->currentIndex() < 0) return std::nullopt;

@@ -16,20 +16,12 @@
 #include <QVBoxLayout>
 
 #include "adapters/qt_text.h"
+#include "gui/dialogs.h"
 #include "gui/editable_grid.h"
 #include "text/numbers.h"
 
 namespace tallyform::gui {
 namespace {
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
-}
 
 // A row of cells: the first read-only, as every grid's key column is.
 QList<QStandardItem*> Row(const QStringList& texts) {
