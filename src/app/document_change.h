@@ -16,12 +16,13 @@ namespace tallyform::app {
 struct DocumentChange {
   /// The aspects of a document a change can touch; a change touches one or more.
   enum Aspect : unsigned {
-    kSheets = 1u << 0,    ///< cells and rows of the sheets, or their number (fill, edit, undo, redo)
-    kSettings = 1u << 1,  ///< the title block, text heights, line widths, products or fill parameters
-    kListData = 1u << 2,  ///< the element list and its side data
-    kEditor = 1u << 3,    ///< the editor's name
-    kSaved = 1u << 4,     ///< saved: the path, the file name and the history
-    kModified = 1u << 5,  ///< the modified mark went on or off
+    kSheets = 1u << 0,        ///< cells and rows of the sheets, or their number (fill, edit, undo, redo)
+    kSettings = 1u << 1,      ///< the title block, text heights, line widths, products or fill parameters
+    kListData = 1u << 2,      ///< the element list and its side data
+    kEditor = 1u << 3,        ///< the editor's name
+    kSaved = 1u << 4,         ///< saved: the path, the file name and the history
+    kModified = 1u << 5,      ///< the modified mark went on or off
+    kRowClipboard = 1u << 6,  ///< the session's row clipboard
   };
   /// Every sheet from `first_sheet` on.
   static constexpr std::size_t kToLastSheet = static_cast<std::size_t>(-1);

@@ -1,9 +1,14 @@
 #include "app/document_session.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <utility>
 
 #include "document/fill_parameters.h"
+#include "model/errors.h"
+#include "model/messages.h"
+#include "text/literal.h"
 #include "text/numbers.h"
 #include "valuecheck/value_check.h"
 
@@ -31,11 +36,51 @@ document::SheetSet WorkingCopy(const document::SheetSet& sheets, bool first_only
   return work;
 }
 
+using namespace tallyform::text::literals;
+
 DocumentChange AllSheets(unsigned aspects) {
   return DocumentChange{aspects, 0, DocumentChange::kToLastSheet, std::nullopt};
 }
 
+// The rows of a sheet from `row` on changed, and with `onwards` every sheet after it too; otherwise the
+// one row.
+DocumentChange RowsChanged(const document::SheetSet& sheets, std::size_t sheet, int row, bool onwards) {
+  const auto first = static_cast<std::size_t>(row);
+  const std::size_t last = onwards ? sheets.sheet(sheet).row_count() - 1 : first;
+  return DocumentChange{DocumentChange::kSheets, sheet, onwards ? DocumentChange::kToLastSheet : sheet,
+                        std::pair(first, last)};
+}
+
+// The rows a cut or copy names: on the sheet, ascending, each once.
+void CheckRowList(const document::SheetSet& sheets, std::size_t sheet, const std::vector<int>& rows) {
+  const bool ascending = std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<>()) == rows.end();
+  if (rows.empty() || !ascending) {
+    throw BadUsage(std::string("Строки для вырезания или копирования не выбраны."_cp));
+  }
+  for (int row : rows) document::CopyRow(sheets, sheet, row);  // BadUsage for a row that is not there
+}
+
+// The cell of a list of elements that holds the designators of its row.
+constexpr std::size_t kDesignatorCell = 1;
+
+// The value check of an edited name, run once the edit has succeeded.
+struct NameCheck {
+  valuecheck::ComponentClass cls;
+  std::string designator;
+  std::string name;
+  std::string file;
+  document::FillTools tools;
+};
+
 }  // namespace
+
+std::string ValueOffQuestion(ValueOff off) {
+  if (off == ValueOff::kNone) return {};
+  std::string question(off == ValueOff::kResistor ? "Номинал резистора"_cp : "Номинал конденсатора"_cp);
+  question += " в отредактированной ячейке\nне соответствует его заданной точности.\n"_cp;
+  question += model::kShowReportQuestion;
+  return question;
+}
 
 DocumentSession::DocumentSession(document::Document document, int number)
     : document_(std::move(document)), number_(number) {
@@ -49,13 +94,18 @@ std::string DocumentSession::Title() const {
   return title;
 }
 
-void DocumentSession::Apply(Command command) {
+Applied DocumentSession::Apply(Command command) {
   const model::DocumentKind kind = document_.kind();
   document::SheetSet work = WorkingCopy(document_.sheets(), std::holds_alternative<commands::Fill>(command));
   std::string editor = document_.editor_name();
   DocumentChange change = AllSheets(DocumentChange::kSettings);
   document::FilledSheets filled;
   elements::ListData handed_data;
+  // What the row commands change besides the sheets, taken over only once the command has succeeded.
+  const std::size_t sheets_before = work.sheet_count();
+  bool rows_edited = false;
+  std::optional<document::RowClipboard> clipboard;
+  std::optional<NameCheck> name_check;
 
   std::visit(
       Overloaded{
@@ -84,18 +134,113 @@ void DocumentSession::Apply(Command command) {
           },
           [&](commands::TextHeights& heights) { document::SetTextHeights(work.sheet(0), heights.heights); },
           [&](commands::LineWidths& widths) { document::SetLineWidths(work.sheet(0), widths.widths); },
+          [&](commands::InsertRow& insert) {
+            document::InsertRows(work, insert.sheet, insert.row, 1);
+            change = RowsChanged(work, insert.sheet, insert.row, true);
+            rows_edited = true;
+          },
+          [&](commands::DeleteRow& remove) {
+            document::DeleteRow(work, remove.sheet, remove.row);
+            change = RowsChanged(work, remove.sheet, remove.row, true);
+            document::RemoveEmptyLastSheets(work);
+            rows_edited = true;
+          },
+          [&](commands::CutRows& cut) {
+            CheckRowList(work, cut.sheet, cut.rows);
+            clipboard = row_clipboard_;
+            // Each cut moves the rows below it up by one.
+            int cut_so_far = 0;
+            for (int row : cut.rows) {
+              clipboard->push_back(document::CopyRow(work, cut.sheet, row - cut_so_far));
+              document::DeleteRow(work, cut.sheet, row - cut_so_far);
+              ++cut_so_far;
+            }
+            change = RowsChanged(work, cut.sheet, cut.rows.front(), true);
+            change.aspects |= DocumentChange::kRowClipboard;
+            // Only now: a sheet emptied by one cut still holds the rows the next one names.
+            document::RemoveEmptyLastSheets(work);
+            rows_edited = true;
+          },
+          [&](commands::CopyRows& copy) {
+            CheckRowList(work, copy.sheet, copy.rows);
+            clipboard = row_clipboard_;
+            for (int row : copy.rows) clipboard->push_back(document::CopyRow(work, copy.sheet, row));
+            change = DocumentChange{DocumentChange::kRowClipboard, 1, 0, std::nullopt};
+          },
+          [&](commands::PasteRows& paste) {
+            if (row_clipboard_.empty()) throw BadUsage(std::string("Нет строк для вставки."_cp));
+            document::PasteRows(work, paste.sheet, paste.row, row_clipboard_);
+            clipboard.emplace();
+            change = RowsChanged(work, paste.sheet, paste.row, true);
+            change.aspects |= DocumentChange::kRowClipboard;
+            rows_edited = true;
+          },
+          [&](commands::CellText& edit) {
+            const ports::TextMeasurer& measurer = edit.tools.measurer.get();
+            const int lines = edit.attributes ? document::SetCellText(work, edit.sheet, edit.row, edit.cell,
+                                                                      edit.text, *edit.attributes, measurer)
+                                              : document::EditCell(work, edit.sheet, edit.row, edit.cell,
+                                                                   edit.text, measurer);
+            change = RowsChanged(work, edit.sheet, edit.row, lines > 1);
+            rows_edited = true;
+            if (kind != model::DocumentKind::kElementList || edit.cell != document::NameCell(kind)) return;
+            const document::CTableRows& table = work.sheet(edit.sheet);
+            std::string designator = table.cell(static_cast<std::size_t>(edit.row), kDesignatorCell).text();
+            if (const auto cls = valuecheck::CheckedClass(designator)) {
+              name_check = NameCheck{*cls, std::move(designator), std::move(edit.text), table.section_file(),
+                                     edit.tools};
+            }
+          },
       },
       command);
+  if (rows_edited) {
+    const document::CTableRows& first = work.sheet(0);
+    const std::string number = first.title_field(document::TitleField::kSheetNumber);
+    const std::string count = first.title_field(document::TitleField::kSheetCount);
+    document::FollowSheetCount(work, sheets_before);
+    if (first.title_field(document::TitleField::kSheetNumber) != number ||
+        first.title_field(document::TitleField::kSheetCount) != count) {
+      change.aspects |= DocumentChange::kSettings;
+    }
+  }
   work.LayOut();
+  Applied applied;
+  std::unique_ptr<valuecheck::ValueCheck> new_report;
+  if (name_check) {
+    // The report of the last fill forgets what it said of the element and checks it again; a document
+    // opened from a file starts a report.
+    valuecheck::ValueCheck* report = document_.value_report_.get();
+    if (report == nullptr) {
+      new_report =
+          std::make_unique<valuecheck::ValueCheck>(name_check->tools.series, name_check->tools.report_path);
+      report = new_report.get();
+    }
+    report->ForgetEntries(name_check->cls, name_check->designator);
+    if (!report->Check(name_check->cls, name_check->designator, std::move(name_check->name), std::string(),
+                       std::move(name_check->file))) {
+      applied.value_off = name_check->cls == valuecheck::ComponentClass::kResistor ? ValueOff::kResistor
+                                                                                   : ValueOff::kCapacitor;
+    }
+  }
   Commit(work, std::move(editor));
+  if (new_report) document_.SetValueReport(std::move(new_report));
+  if (applied.value_off != ValueOff::kNone) document_.SetMismatch(true);
   if (filled.report) {
     document_.SetListData(std::move(handed_data));
     document_.SetMismatch(filled.mismatch);
     document_.SetValueReport(std::move(filled.report));
   }
+  if (clipboard) row_clipboard_ = std::move(*clipboard);
   const bool was_modified = document_.modified();
   document_.SetModified(true);
   Tell(change, was_modified);
+  return applied;
+}
+
+void DocumentSession::ClearRowClipboard() {
+  if (row_clipboard_.empty()) return;
+  row_clipboard_.clear();
+  Tell(DocumentChange{DocumentChange::kRowClipboard, 1, 0, std::nullopt}, document_.modified());
 }
 
 void DocumentSession::Commit(document::SheetSet& changed, std::string editor) {
@@ -137,7 +282,7 @@ EnabledCommands DocumentSession::Enabled(const ViewState& view) const {
   EnabledCommands enabled;
   enabled.undo = ring_.CanUndo();
   enabled.redo = ring_.CanRedo();
-  enabled.paste_rows = view.rows_to_paste;
+  enabled.paste_rows = !row_clipboard_.empty();
   enabled.first_sheet = current > 1;
   enabled.previous_sheet = current > 1;
   enabled.next_sheet = current < count;

@@ -10,17 +10,21 @@
 //
 // The undo ring keeps the sheets (every table, row and cell, with the settings of the first sheet) and the
 // editor's name. The element list is not part of it: undoing a fill gives back the earlier sheets, while
-// the list keeps what was handed to the fill.
+// the list keeps what was handed to the fill. Nor is the row clipboard, which cutting and copying rows
+// fill and pasting empties, nor the value check report an edited name goes through.
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "app/document_change.h"
 #include "document/document.h"
 #include "document/fill_sheets.h"
+#include "document/row_edits.h"
 #include "document/settings_edits.h"
 #include "document/undo_ring.h"
 #include "elements/element_order.h"
@@ -81,17 +85,82 @@ struct LineWidths {
   document::LineWidths widths;
 };
 
+// The row commands address rows by a 0-based sheet index and a 0-based row on that sheet; a row that does
+// not exist is tallyform::BadUsage. Rows flow across sheets and sheets come and go as document/row_edits.h
+// says; afterwards the first sheet's sheet number and count follow the number of sheets
+// (document::FollowSheetCount).
+
+/// "Вставить пустую строку": an empty row before the row.
+struct InsertRow {
+  std::size_t sheet = 0;
+  int row = 0;
+};
+
+/// "Удалить строку"; sheets left empty at the end go.
+struct DeleteRow {
+  std::size_t sheet = 0;
+  int row = 0;
+};
+
+/// "Вырезать строки": the rows of the sheet (ascending, each once) are appended to the row clipboard in
+/// that order and deleted; sheets left empty at the end go, once all are cut.
+struct CutRows {
+  std::size_t sheet = 0;
+  std::vector<int> rows;
+};
+
+/// "Копировать строки": the rows (ascending, each once) are appended to the row clipboard. A step of its
+/// own, although no sheet changes.
+struct CopyRows {
+  std::size_t sheet = 0;
+  std::vector<int> rows;
+};
+
+/// "Вставить строки": the row clipboard's rows go in before the row, and the clipboard is emptied. An empty
+/// clipboard is tallyform::BadUsage.
+struct PasteRows {
+  std::size_t sheet = 0;
+  int row = 0;
+};
+
+/// A new text for a cell: with `attributes` not given, the edit view's in-place edit
+/// (document::EditCell); given, the cell text dialog's OK with that word (document::SetCellText). A new
+/// name in a list of elements (cell 2) is checked as the value check checks a filled one; the document's
+/// report, made from `tools` when the document has none, keeps the result.
+struct CellText {
+  std::size_t sheet = 0;
+  int row = 0;
+  int cell = 0;
+  std::string text;
+  std::optional<std::uint32_t> attributes;
+  document::FillTools tools;
+};
+
 }  // namespace commands
 
 using Command = std::variant<commands::EditorName, commands::TitleBlock, commands::NumberOfProducts,
-                             commands::TextHeights, commands::LineWidths, commands::Fill>;
+                             commands::TextHeights, commands::LineWidths, commands::Fill, commands::InsertRow,
+                             commands::DeleteRow, commands::CutRows, commands::CopyRows, commands::PasteRows,
+                             commands::CellText>;
+
+/// Which value an edited cell put off its series.
+enum class ValueOff { kNone, kResistor, kCapacitor };
+
+/// What a command found that its caller may want to ask about.
+struct Applied {
+  /// The edited name's value is off its series: the caller asks ValueOffQuestion and may show the report.
+  ValueOff value_off = ValueOff::kNone;
+};
+
+/// The question asked when an edited cell's value is off its series, lines joined with "\n" (code page
+/// 1251): "Номинал резистора в отредактированной ячейке" (or "конденсатора"), "не соответствует его заданной
+/// точности.", "Показать отчет?". Empty for ValueOff::kNone.
+std::string ValueOffQuestion(ValueOff off);
 
 /// What a view of the document shows, as far as the enabling of commands depends on it.
 struct ViewState {
   /// The sheet shown, 1-based.
   int current_sheet = 1;
-  /// The edit view's row clipboard holds rows.
-  bool rows_to_paste = false;
 };
 
 /// The document commands that can be given now.
@@ -127,16 +196,21 @@ class DocumentSession {
   std::string Title() const;
 
   /// Applies the command as one undoable step (see the top of this file). The command's errors
-  /// (tallyform::Error, std::bad_alloc) leave everything as it was.
-  void Apply(Command command);
+  /// (tallyform::Error, std::bad_alloc) leave everything as it was, the row clipboard too.
+  Applied Apply(Command command);
   /// Goes back to the state before the last change, or forward again; false, changing nothing, when there
   /// is nothing to undo or redo. A step done marks the document modified and tells the listeners.
   bool Undo();
   bool Redo();
   const document::RingIndices& undo_indices() const { return ring_.indices(); }
 
+  /// The rows cut and copied since the last paste, in the order they went in.
+  const document::RowClipboard& row_clipboard() const { return row_clipboard_; }
+  /// Empties the row clipboard (the edit view closes); no undo step, and the document stays as it is.
+  void ClearRowClipboard();
+
   /// Which commands are possible for a view showing `view`: undo and redo by the ring; pasting rows while
-  /// the view has rows to paste; the sheet moves by the sheet shown; filling always (the element list
+  /// the row clipboard holds rows; the sheet moves by the sheet shown; filling always (the element list
   /// window gathers the list); the title block for lists of elements and bills; the number of products on a
   /// sheet of a simple bill that starts a section with products; the text heights and line widths always.
   EnabledCommands Enabled(const ViewState& view) const;
@@ -168,6 +242,7 @@ class DocumentSession {
   document::Document document_;
   int number_ = 0;
   document::UndoRing<State> ring_;
+  document::RowClipboard row_clipboard_;
   ChangeNotifier notifier_;
 };
 

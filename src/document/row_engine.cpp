@@ -13,15 +13,14 @@
 namespace tallyform::document {
 
 RowEngine::RowEngine(document::SheetSet& sheets, const FillServices& services, int following_top_offset)
-    : sheets_(sheets), services_(services), following_top_offset_(following_top_offset) {}
+    : sheets_(sheets),
+      services_(services),
+      following_top_offset_(following_top_offset),
+      flow_(sheets, 0, following_top_offset) {}
 
 bool RowEngine::HasRoomBelow(int rows) const {
   const int row_count = static_cast<int>(sheets_.sheet(sheet_index_).row_count());
-  return row_count - row_ - 1 >= tail_ + rows;
-}
-
-int RowEngine::UsableRows(std::size_t sheet_index) const {
-  return static_cast<int>(sheets_.sheet(sheet_index).row_count()) - tail_;
+  return row_count - row_ - 1 >= flow_.tail() + rows;
 }
 
 void RowEngine::Put(RowPosition at, int column, std::string_view text, std::uint32_t attributes) {
@@ -33,16 +32,6 @@ void RowEngine::Put(RowPosition at, int column, std::string_view text, std::uint
   cell.SetText(text);
   cell.SetAttributes(attributes);
   lowest_ = std::max(lowest_, at);
-}
-
-RowPosition RowEngine::NextLine(RowPosition at) {
-  ++at.row;
-  while (at.row >= UsableRows(at.sheet)) {
-    if (at.sheet + 1 == sheets_.sheet_count()) sheets_.AddSheet(following_top_offset_);
-    ++at.sheet;
-    at.row = 0;
-  }
-  return at;
 }
 
 void RowEngine::WriteLine(int column, std::string_view text, std::uint32_t attributes) {
@@ -66,7 +55,7 @@ void RowEngine::WriteFitted(int column, std::string_view text, std::uint32_t att
   const std::vector<std::string> lines = document::Split(services_.measurer, text_height_, width, text);
   RowPosition at{sheet_index_, row_};
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) at = NextLine(at);
+    if (i > 0) at = flow_.NextLine(at);
     Put(at, column, lines[i], attributes);
   }
 }
@@ -96,13 +85,8 @@ void RowEngine::Run(const elements::ComponentList& elements, RowWriter& writer, 
   sheets_.Clear();
   const CTableRows& settings = sheets_.sheet(0);
   text_height_ = settings.settings().table_text;
-  const model::FillParameters parameters = FillParametersOf(settings, sheets_.kind());
-  gap_ = parameters.gap;
-  // A heading and its element must fit on a following sheet of this set, whatever its paper: otherwise the
-  // fill would add sheets for ever.
-  const int following_rows =
-      sheets_.BodyHeightFor(1, model::LayoutOf(sheets_.kind()).section_top_offset) / model::kRowHeight;
-  tail_ = std::clamp(parameters.tail, 0, std::max(0, following_rows - 3));
+  gap_ = FillParametersOf(settings, sheets_.kind()).gap;
+  flow_.SetTail(SheetTail(sheets_));
   last_group_.clear();
 
   const std::size_t count = elements.count();

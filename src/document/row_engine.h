@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/sheet_flow.h"
 #include "document/sheet_set.h"
 #include "document/table_rows.h"
 #include "elements/component_list.h"
@@ -37,13 +38,6 @@ struct FillServices {
   const model::ElementKinds& kinds;
   /// The value check that resistors and capacitors go through.
   valuecheck::ValueCheck& check;
-};
-
-/// A sheet and a row on it (0-based both).
-struct RowPosition {
-  std::size_t sheet = 0;
-  int row = 0;
-  friend auto operator<=>(const RowPosition&, const RowPosition&) = default;
 };
 
 class RowEngine;
@@ -91,7 +85,7 @@ class RowEngine {
 
   /// The empty rows between groups (the gap) and at the end of a sheet (the tail) of this run.
   int gap() const { return gap_; }
-  int tail() const { return tail_; }
+  int tail() const { return flow_.tail(); }
 
   /// The group whose heading was written last; a new group gets the gap before it.
   const std::string& last_group() const { return last_group_; }
@@ -117,18 +111,16 @@ class RowEngine {
   void CheckValue(std::string_view designator, std::string_view type, std::string_view file);
 
  private:
-  int UsableRows(std::size_t sheet_index) const;
+  int UsableRows(std::size_t sheet_index) const { return flow_.UsableRows(sheet_index); }
   void Put(RowPosition at, int column, std::string_view text, std::uint32_t attributes);
-  /// The next position for a line after `at` (same column), moving to the next sheet past its usable rows.
-  RowPosition NextLine(RowPosition at);
 
   document::SheetSet& sheets_;
   const FillServices& services_;
   int following_top_offset_;
+  SheetFlow flow_;
 
   double text_height_ = 4.0;
   int gap_ = 0;
-  int tail_ = 0;
   std::size_t sheet_index_ = 0;
   int row_ = 0;
   std::string last_group_;

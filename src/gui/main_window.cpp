@@ -207,9 +207,9 @@ void MainWindow::OnActivated(QMdiSubWindow*) {
 void MainWindow::UpdateCommands() {
   DocumentWindow* active = ActiveDocument();
   const presentation::PageViewState* view = active != nullptr ? &active->view().state() : nullptr;
-  const app::EnabledCommands session =
-      active != nullptr ? active->controller().session().Enabled({view->current_sheet(), false})
-                        : app::EnabledCommands{};
+  const app::EnabledCommands session = active != nullptr
+                                           ? active->controller().session().Enabled({view->current_sheet()})
+                                           : app::EnabledCommands{};
   for (const CommandRow& row : Commands()) {
     bool enabled = false;
     switch (row.enabling) {

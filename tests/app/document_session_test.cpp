@@ -198,7 +198,7 @@ TEST_F(DocumentSessionTest, RescalesTheQuantitiesOfASectionAndRefusesWhereNoSect
   // Zero products: every quantity 0, and the section can no longer be rescaled.
   session.Apply(commands::NumberOfProducts{0, 0});
   EXPECT_EQ(quantities(), (std::vector<std::string>{"0", "0", "0"}));
-  EXPECT_FALSE(session.Enabled({1, false}).number_of_products);
+  EXPECT_FALSE(session.Enabled({1}).number_of_products);
   EXPECT_THROW(session.Apply(commands::NumberOfProducts{0, 4}), BadUsage);
   ASSERT_TRUE(session.Undo());
   EXPECT_EQ(products(), 3);
@@ -210,29 +210,28 @@ TEST_F(DocumentSessionTest, RescalesTheQuantitiesOfASectionAndRefusesWhereNoSect
 
 TEST_F(DocumentSessionTest, TheEnabledCommandsFollowTheRingTheSheetShownAndTheList) {
   DocumentSession session(Document(model::DocumentKind::kPurchasedBill));
-  EnabledCommands none = session.Enabled({1, false});
+  EnabledCommands none = session.Enabled({1});
   EXPECT_FALSE(none.undo || none.redo || none.paste_rows || none.first_sheet || none.previous_sheet ||
                none.next_sheet || none.last_sheet || none.number_of_products);
   // A new, empty document fills from the list its element list window gathers.
   EXPECT_TRUE(none.fill && none.title_block && none.text_heights && none.line_widths);
-  EXPECT_TRUE(session.Enabled({1, true}).paste_rows);
 
   elements::ListData data = ListData(model::DocumentKind::kPurchasedBill);
   for (int i = 1; i <= 120; ++i) Add(data, "R" + std::to_string(i), "Р1-12-" + std::to_string(i));
   Fill(session, std::move(data));
   const int count = static_cast<int>(session.document().sheets().sheet_count());
   ASSERT_GE(count, 3);
-  const EnabledCommands first = session.Enabled({1, false});
+  const EnabledCommands first = session.Enabled({1});
   EXPECT_TRUE(first.undo && first.fill && first.next_sheet && first.last_sheet);
   EXPECT_FALSE(first.redo || first.first_sheet || first.previous_sheet);
-  const EnabledCommands middle = session.Enabled({2, false});
+  const EnabledCommands middle = session.Enabled({2});
   EXPECT_TRUE(middle.first_sheet && middle.previous_sheet && middle.next_sheet && middle.last_sheet);
-  const EnabledCommands last = session.Enabled({count, false});
+  const EnabledCommands last = session.Enabled({count});
   EXPECT_TRUE(last.first_sheet && last.previous_sheet);
   EXPECT_FALSE(last.next_sheet || last.last_sheet);
   session.Undo();
-  EXPECT_TRUE(session.Enabled({1, false}).redo);
-  EXPECT_FALSE(DocumentSession(Document(model::DocumentKind::kSimpleBill)).Enabled({1, false}).title_block);
+  EXPECT_TRUE(session.Enabled({1}).redo);
+  EXPECT_FALSE(DocumentSession(Document(model::DocumentKind::kSimpleBill)).Enabled({1}).title_block);
 }
 
 // What the undo ring keeps of a document, to compare states by.
@@ -343,7 +342,7 @@ TEST_F(DocumentSessionTest, RandomRunsOfCommandsKeepOneRoadAndAnExactHistory) {
           told.clear();
         }
         ASSERT_TRUE(Kept(session.document()) == history[at]) << where;
-        const EnabledCommands enabled = session.Enabled({1, false});
+        const EnabledCommands enabled = session.Enabled({1});
         ASSERT_EQ(enabled.undo, at > 0) << where;
         ASSERT_EQ(enabled.redo, at + 1 < history.size()) << where;
       }
