@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "elements/element_order.h"
@@ -19,25 +18,11 @@
 #include "support/random_designs.h"
 #include "support/row_commands.h"
 
-namespace {
-
 using namespace tallyform;
-
-const std::filesystem::path& ReportFolder() {
-  static const std::filesystem::path folder = [] {
-    std::error_code error;
-    std::filesystem::path made = std::filesystem::temp_directory_path(error) / "tallyform_fuzz_row_edits";
-    std::filesystem::create_directories(made, error);
-    return made;
-  }();
-  return folder;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   testing::ByteChoices choices(std::string_view(reinterpret_cast<const char*>(data), size));
-  testing::FakeFillPorts ports(ReportFolder() / "errors.log");
+  testing::FakeFillPorts ports(std::filesystem::temp_directory_path() / "tallyform_fuzz_row_edits.log");
   const model::DocumentKind kind = static_cast<model::DocumentKind>(choices.Below(model::kDocumentKindCount));
   const elements::MergeChoice merge =
       choices.OneIn(2) ? elements::MergeChoice::kOneList : elements::MergeChoice::kSeparateLists;

@@ -72,6 +72,14 @@ struct NameCheck {
   document::FillTools tools;
 };
 
+// The report forgets what it said of the element and checks its new name, the value taken out of it.
+ValueOff CheckName(valuecheck::ValueCheck& report, NameCheck& check) {
+  report.ForgetEntries(check.cls, check.designator);
+  if (report.Check(check.cls, check.designator, std::move(check.name), std::string(), std::move(check.file)))
+    return ValueOff::kNone;
+  return check.cls == valuecheck::ComponentClass::kResistor ? ValueOff::kResistor : ValueOff::kCapacitor;
+}
+
 }  // namespace
 
 std::string ValueOffQuestion(ValueOff off) {
@@ -207,20 +215,14 @@ Applied DocumentSession::Apply(Command command) {
   Applied applied;
   std::unique_ptr<valuecheck::ValueCheck> new_report;
   if (name_check) {
-    // The report of the last fill forgets what it said of the element and checks it again; a document
-    // opened from a file starts a report.
+    // A document opened from a file has no report of a fill yet: the edit starts one.
     valuecheck::ValueCheck* report = document_.value_report_.get();
     if (report == nullptr) {
       new_report =
           std::make_unique<valuecheck::ValueCheck>(name_check->tools.series, name_check->tools.report_path);
       report = new_report.get();
     }
-    report->ForgetEntries(name_check->cls, name_check->designator);
-    if (!report->Check(name_check->cls, name_check->designator, std::move(name_check->name), std::string(),
-                       std::move(name_check->file))) {
-      applied.value_off = name_check->cls == valuecheck::ComponentClass::kResistor ? ValueOff::kResistor
-                                                                                   : ValueOff::kCapacitor;
-    }
+    applied.value_off = CheckName(*report, *name_check);
   }
   Commit(work, std::move(editor));
   if (new_report) document_.SetValueReport(std::move(new_report));

@@ -125,8 +125,10 @@ struct PasteRows {
 
 /// A new text for a cell: with `attributes` not given, the edit view's in-place edit
 /// (document::EditCell); given, the cell text dialog's OK with that word (document::SetCellText). A new
-/// name in a list of elements (cell 2) is checked as the value check checks a filled one; the document's
-/// report, made from `tools` when the document has none, keeps the result.
+/// name in a list of elements (cell 2) of a resistor or capacitor (by the designator in cell 1 of the row)
+/// is checked as a filled one is, with the section file of the sheet: the document's report, made from
+/// `tools` when the document has none, forgets what it said of the element and keeps the new result; a value
+/// off its series raises the document's mismatch flag and Apply says so (Applied::value_off).
 struct CellText {
   std::size_t sheet = 0;
   int row = 0;
@@ -206,7 +208,8 @@ class DocumentSession {
 
   /// The rows cut and copied since the last paste, in the order they went in.
   const document::RowClipboard& row_clipboard() const { return row_clipboard_; }
-  /// Empties the row clipboard (the edit view closes); no undo step, and the document stays as it is.
+  /// Empties the row clipboard (the edit view closes) and tells the listeners; no undo step, and the
+  /// document stays as it is.
   void ClearRowClipboard();
 
   /// Which commands are possible for a view showing `view`: undo and redo by the ring; pasting rows while

@@ -63,7 +63,6 @@ class RowCommandRun {
     for (const auto& sheet : sheets.sheets()) row_counts.push_back(sheet->row_count());
 
     order_ = Order(sheets);
-    expected_ = Filled(sheets);
     clipboard_ = clipboard_before;
     edit_.reset();
     const std::size_t sheet = choices.Below(sheets.sheet_count());
@@ -75,7 +74,6 @@ class RowCommandRun {
       case 0:
         break;
       case 1:
-        Count(document::CopyRow(sheets, sheet, row), -1);
         Take(Linear(sheet, row));
         command = app::commands::DeleteRow{sheet, row};
         break;
@@ -84,10 +82,7 @@ class RowCommandRun {
         const std::vector<int> rows = Rows(choices, sheet);
         for (int r : rows) {
           clipboard_.push_back(document::CopyRow(sheets, sheet, r));
-          if (option == 2) {
-            Count(clipboard_.back(), -1);
-            Take(Linear(sheet, r));
-          }
+          if (option == 2) Take(Linear(sheet, r));
         }
         if (option == 2) {
           command = app::commands::CutRows{sheet, rows};
@@ -98,15 +93,15 @@ class RowCommandRun {
       }
       case 4:
         must_fail = clipboard_.empty();
-        for (const document::ClipboardRow& pasted : clipboard_) Count(pasted, +1);
         Put(Linear(sheet, row), clipboard_);
         clipboard_.clear();
         command = app::commands::PasteRows{sheet, row};
         break;
       case 5:
       case 6:
-        command = Edit(choices, sheet, row, option == 6);
+        expected_ = Counts(*order_);
         order_.reset();
+        command = Edit(choices, sheet, row, option == 6);
         break;
       default:
         must_fail = true;
@@ -171,16 +166,6 @@ class RowCommandRun {
   static bool HasText(const document::ClipboardRow& row) {
     return std::any_of(row.begin(), row.end(), [](const auto& cell) { return !cell.text.empty(); });
   }
-  static RowCounts Filled(const document::SheetSet& sheets) {
-    RowCounts counts;
-    for (std::size_t s = 0; s < sheets.sheet_count(); ++s) {
-      for (std::size_t r = 0; r < sheets.sheet(s).row_count(); ++r) {
-        const document::ClipboardRow row = document::CopyRow(sheets, s, static_cast<int>(r));
-        if (HasText(row)) ++counts[Key(row)];
-      }
-    }
-    return counts;
-  }
   static RowOrder Order(const document::SheetSet& sheets) {
     RowOrder order;
     std::size_t place = 0;
@@ -212,6 +197,11 @@ class RowCommandRun {
     std::vector<std::string> keys;
     for (const auto& entry : order) keys.push_back(entry.second);
     return keys;
+  }
+  static RowCounts Counts(const RowOrder& order) {
+    RowCounts counts;
+    for (const auto& entry : order) ++counts[entry.second];
+    return counts;
   }
 
   void Count(const document::ClipboardRow& row, int change) {
@@ -289,8 +279,9 @@ class RowCommandRun {
       const std::size_t rows = s < row_counts.size() ? row_counts[s] : following_rows_;
       if (sheets.sheet(s).row_count() != rows) Fail(what + "sheet " + std::to_string(s) + " has other rows");
     }
-    if (Filled(sheets) != expected_) Fail(what + "lost or duplicated rows");
-    if (order_ && Keys(Order(sheets)) != Keys(*order_)) Fail(what + "moved rows out of order");
+    const RowOrder order = Order(sheets);
+    if (order_ ? Keys(order) != Keys(*order_) : Counts(order) != expected_)
+      Fail(what + "lost, duplicated or moved rows");
     if (removes && count > 1 && !HasAnyText(sheets.sheet(count - 1))) Fail(what + "left an empty last sheet");
     const document::CTableRows& first = sheets.sheet(0);
     if (first.title_field(document::TitleField::kSheetNumber) != (count > 1 ? "1" : "") ||
