@@ -18,44 +18,6 @@ namespace {
 
 using namespace tallyform::text::literals;
 
-std::string Field(const TitleBlockForm& form, TitleField field) {
-  return form.fields[static_cast<std::size_t>(field)];
-}
-
-// "Лист:" shows the sheet shown only when there are several; the two sheet fields are stored only with
-// "Изменить" ticked, and the sheet number then only when there are several sheets.
-TEST(SettingsEditsTest, TheTitleBlockFormShowsAndStoresTheSheetFieldsOnlyAsAsked) {
-  SheetSet sheets(model::DocumentKind::kElementList);
-  CTableRows& settings = sheets.sheet(0);
-  settings.SetTitleField(TitleField::kDesignation, "АБВГ.1"_cp);
-  settings.SetTitleField(TitleField::kSheetNumber, "7");
-
-  TitleBlockForm several = TitleBlockForm::Open(settings, 2, 3);
-  EXPECT_EQ(Field(several, TitleField::kDesignation), "АБВГ.1"_cp);
-  EXPECT_EQ(Field(several, TitleField::kSheetNumber), "2");
-  EXPECT_EQ(Field(several, TitleField::kSheetCount), "3");
-  EXPECT_FALSE(several.change_sheet_fields);
-  const auto stores = [](const TitleFieldValues& values, TitleField field) {
-    for (const auto& [f, text] : values) {
-      if (f == field) return true;
-    }
-    return false;
-  };
-  const TitleFieldValues unchanged = several.FieldsToStore(3);
-  EXPECT_TRUE(stores(unchanged, TitleField::kDesignation));
-  EXPECT_FALSE(stores(unchanged, TitleField::kSheetNumber) || stores(unchanged, TitleField::kSheetCount));
-  EXPECT_FALSE(stores(unchanged, TitleField::kDocumentName));  // the fill's
-  several.change_sheet_fields = true;
-  EXPECT_TRUE(stores(several.FieldsToStore(3), TitleField::kSheetNumber));
-
-  TitleBlockForm single = TitleBlockForm::Open(settings, 1, 1);
-  EXPECT_EQ(Field(single, TitleField::kSheetNumber), "");
-  single.change_sheet_fields = true;
-  const TitleFieldValues changed = single.FieldsToStore(1);
-  EXPECT_TRUE(stores(changed, TitleField::kSheetCount));
-  EXPECT_FALSE(stores(changed, TitleField::kSheetNumber));
-}
-
 // The heights and widths the dialogs hand over: the ends of each range are stored, anything past them
 // (infinite and not a number included, as "1e999" and "nan" would give) is refused with a message naming
 // the range, and nothing at all is stored then.
