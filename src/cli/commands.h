@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "valuecheck/value_check.h"
@@ -31,10 +32,16 @@ void PrintWarning(const std::string& cp1251_message);
 /// Warns of what the application's start-up could not do (a kinds file it could not write).
 void PrintStartUpWarnings(const app::Application& application);
 
+/// An option's NAME=TEXT split at the first "=" (the text may hold any character, "=" included); without a
+/// name tallyform::BadUsage "COMMAND: OPTION expects NAME=TEXT".
+std::pair<std::string, std::string> SplitNameValue(const std::string& command, const std::string& option,
+                                                   const std::string& value);
+
 void AddReadCommands(CLI::App& app, Outcome& outcome);   // read, check
 void AddDumpCommand(CLI::App& app, Outcome& outcome);    // dump
 void AddRenderCommand(CLI::App& app, Outcome& outcome);  // render
 void AddFillCommand(CLI::App& app, Outcome& outcome);    // fill
+void AddSetCommand(CLI::App& app, Outcome& outcome);     // set
 
 /// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed), in the
 /// face ChooseSheetFamily(font) picks (`font` in UTF-8; empty for the sheet face). A file that cannot be

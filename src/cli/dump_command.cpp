@@ -8,6 +8,7 @@
 #include "app/open_workflow.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
+#include "cli/setting_keys.h"
 #include "document/document.h"
 #include "model/errors.h"
 #include "text/cp1251.h"
@@ -29,14 +30,7 @@ Json SheetSettings(const CTableRows& sheet) {
   out["title"] = std::move(title);
   out["customer_approval"] = sheet.customer_approval();
   out["products"] = sheet.number_of_products();
-  out["cell_height"] = settings.table_text;
-  out["designation_height"] = settings.designation_text;
-  out["product_name_height"] = settings.product_name_text;
-  out["document_name_height"] = settings.document_name_text;
-  out["enterprise_height"] = settings.enterprise_text;
-  out["other_height"] = settings.other_text;
-  out["thin_line"] = settings.thin_line;
-  out["main_line"] = settings.main_line;
+  for (const SettingKey& key : kSettingKeys) out[key.name] = settings.*key.value;
   out["section_file"] = Utf8(sheet.section_file());
   out["section_start"] = sheet.section_start();
   out["gap"] = sheet.empty_rows_between_groups();

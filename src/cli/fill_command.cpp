@@ -52,13 +52,8 @@ std::string Cp(const std::string& typed) {
   return text::Cp1251FromUnknown(typed);
 }
 
-// NAME=TEXT, split at the first "=" (the text may hold any character, "=" included).
 std::pair<std::string, std::string> SplitPair(const std::string& option, const std::string& value) {
-  const std::size_t at = value.find('=');
-  if (at == std::string::npos || at == 0) {
-    throw BadUsage("fill: " + option + " expects NAME=TEXT, got \"" + Cp(value) + "\"");
-  }
-  return {value.substr(0, at), value.substr(at + 1)};
+  return SplitNameValue("fill", option, value);
 }
 
 // The options as the fill workflow takes them: texts in code page 1251, pairs split.
@@ -108,14 +103,9 @@ app::FillRequest RequestOf(const FillOptions& options) {
   }
   for (const std::string& title : options.titles) {
     auto [field, text] = SplitPair("--title", title);
-    std::size_t f = 0;
-    while (f < document::kTitleFieldCount &&
-           document::TitleFieldKey(static_cast<document::TitleField>(f)) != field) {
-      ++f;
-    }
-    if (f == document::kTitleFieldCount)
-      throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
-    request.titles.emplace_back(static_cast<document::TitleField>(f), Cp(text));
+    const std::optional<document::TitleField> known = document::TitleFieldOfKey(field);
+    if (!known) throw BadUsage("fill: --title: no title block field \"" + Cp(field) + "\"");
+    request.titles.emplace_back(*known, Cp(text));
   }
   request.gap = options.gap;
   request.tail = options.tail;

@@ -22,6 +22,16 @@ void PrintStartUpWarnings(const app::Application& application) {
   for (const std::string& warning : application.start_up_warnings()) PrintWarning(warning);
 }
 
+std::pair<std::string, std::string> SplitNameValue(const std::string& command, const std::string& option,
+                                                   const std::string& value) {
+  const std::size_t at = value.find('=');
+  if (at == std::string::npos || at == 0) {
+    throw BadUsage(command + ": " + option + " expects NAME=TEXT, got \"" + text::Cp1251FromUnknown(value) +
+                   "\"");
+  }
+  return {value.substr(0, at), value.substr(at + 1)};
+}
+
 }  // namespace tallyform::cli
 
 int main(int argc, char** argv) {
@@ -34,6 +44,7 @@ int main(int argc, char** argv) {
   AddDumpCommand(app, outcome);
   AddRenderCommand(app, outcome);
   AddFillCommand(app, outcome);
+  AddSetCommand(app, outcome);
 
   try {
     app.parse(argc, argv);

@@ -1,7 +1,10 @@
 #include "document/settings_edits.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "document/sheet_set.h"
 #include "model/errors.h"
@@ -37,6 +40,32 @@ std::string& Field(std::array<std::string, kTitleFieldCount>& fields, TitleField
   return fields[static_cast<std::size_t>(field)];
 }
 
+// Refuses a value outside [low, high], naming it by its dialog label (code page 1251).
+void CheckRange(double value, double low, double high, std::string_view label) {
+  if (value >= low && value <= high) return;  // not a number fails both
+  std::string message(label);
+  message.append(": ").append(text::FormatG(value)).append(" мм. Допустимы значения от "_cp);
+  message.append(text::FormatG(low)).append(" до "_cp).append(text::FormatG(high)).append(" мм."_cp);
+  throw BadUsage(std::move(message));
+}
+
+void CheckTitleTextHeights(const TitleTextHeights& heights) {
+  CheckRange(heights.designation, kMinTextHeight, kMaxTextHeight, "Высота текста «Обозначение документа»"_cp);
+  CheckRange(heights.product_name, kMinTextHeight, kMaxTextHeight, "Высота текста «Наименование изделия»"_cp);
+  CheckRange(heights.enterprise, kMinTextHeight, kMaxTextHeight, "Высота текста «Индекс предприятия»"_cp);
+  CheckRange(heights.other, kMinTextHeight, kMaxTextHeight, "Высота текста других ячеек"_cp);
+}
+
+// q / before × products in 64 bits, saturating where the product leaves them.
+std::int64_t Rescale(std::int64_t quantity, int before, int products) {
+  const std::int64_t whole = quantity / before;
+  std::int64_t scaled = 0;
+  if (__builtin_mul_overflow(whole, static_cast<std::int64_t>(products), &scaled)) {
+    return whole < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+  }
+  return scaled;
+}
+
 }  // namespace
 
 TitleTextHeights TitleTextHeightsOf(const CTableRows& settings) {
@@ -53,6 +82,7 @@ LineWidths LineWidthsOf(const CTableRows& settings) {
 }
 
 void SetTitleTextHeights(CTableRows& settings, const TitleTextHeights& heights) {
+  CheckTitleTextHeights(heights);
   DrawingSettings& s = settings.settings();
   s.designation_text = heights.designation;
   s.product_name_text = heights.product_name;
@@ -61,11 +91,14 @@ void SetTitleTextHeights(CTableRows& settings, const TitleTextHeights& heights) 
 }
 
 void SetTextHeights(CTableRows& settings, const TextHeights& heights) {
+  CheckRange(heights.table, kMinTextHeight, kMaxTextHeight, "Высота текста ячеек таблицы"_cp);
   SetTitleTextHeights(settings, heights.title);
   settings.settings().table_text = heights.table;
 }
 
 void SetLineWidths(CTableRows& settings, const LineWidths& widths) {
+  CheckRange(widths.main, kMinLineWidth, kMaxLineWidth, "Толщина основных линий"_cp);
+  CheckRange(widths.thin, kMinLineWidth, kMaxLineWidth, "Толщина вспомогательных линий"_cp);
   settings.settings().main_line = widths.main;
   settings.settings().thin_line = widths.thin;
 }
@@ -108,6 +141,10 @@ std::pair<std::size_t, std::size_t> SectionSheets(const SheetSet& sheets, std::s
 }
 
 void SetNumberOfProducts(SheetSet& sheets, std::size_t sheet, int products) {
+  if (products < 0) {
+    throw BadUsage(std::string("Количество изделий не может быть отрицательным: "_cp) +
+                   text::FormatD(products) + ".");
+  }
   if (!CanSetNumberOfProducts(sheets, sheet) || sheets.sheet(sheet).number_of_products() < 1) {
     throw BadUsage(
         std::string("Количество изделий можно задать только на листе, которым начинается раздел "
@@ -121,10 +158,7 @@ void SetNumberOfProducts(SheetSet& sheets, std::size_t sheet, int products) {
     for (CRow& row : table.rows()) {
       CCell& cell = row.cell(kQuantityColumn);
       if (cell.IsEmpty()) continue;
-      // In 64 bits: the product of two ints never overflows there.
-      const std::int64_t scaled =
-          static_cast<std::int64_t>(products) * static_cast<std::int64_t>(text::Atoi(cell.text()) / before);
-      cell.SetText(text::FormatD(scaled));
+      cell.SetText(text::FormatD(Rescale(text::Atoll(cell.text()), before, products)));
     }
   }
   sheets.sheet(sheet).SetNumberOfProducts(products);

@@ -38,9 +38,21 @@ struct LineWidths {
   friend bool operator==(const LineWidths&, const LineWidths&) = default;
 };
 
+/// The text heights the settings accept, mm: from below the smallest lettering size of drawings (1.8 mm) to
+/// the largest (40 mm). A height of 0, which a text that is no number reads as, is refused too.
+inline constexpr double kMinTextHeight = 1.0;
+inline constexpr double kMaxTextHeight = 40.0;
+/// The line widths the settings accept, mm: 0 draws the thinnest line the device can; 2 mm is beyond the
+/// thickest line of drawings (1.4 mm).
+inline constexpr double kMinLineWidth = 0.0;
+inline constexpr double kMaxLineWidth = 2.0;
+
 TitleTextHeights TitleTextHeightsOf(const CTableRows& settings);
 TextHeights TextHeightsOf(const CTableRows& settings);
 LineWidths LineWidthsOf(const CTableRows& settings);
+/// Store the heights or widths into the settings table. A value outside its range (kMinTextHeight to
+/// kMaxTextHeight, kMinLineWidth to kMaxLineWidth; not a number included) is tallyform::BadUsage naming the
+/// value, its dialog label and the range, and nothing is stored.
 void SetTitleTextHeights(CTableRows& settings, const TitleTextHeights& heights);
 void SetTextHeights(CTableRows& settings, const TextHeights& heights);
 void SetLineWidths(CTableRows& settings, const LineWidths& widths);
@@ -75,7 +87,8 @@ std::pair<std::size_t, std::size_t> SectionSheets(const SheetSet& sheets, std::s
 /// The number of products dialog's OK on the section that starts on `sheet`: with o the section's number
 /// of products before and n the new one, every non-empty quantity q of the section's sheets becomes
 /// n × (q / o) (q read as an integer, q / o dropping the remainder), and the section's number becomes n.
-/// Anywhere else than on a sheet CanSetNumberOfProducts allows, and on a section whose number is below 1
+/// Quantities are read and rescaled in 64 bits; a product beyond that range saturates. A negative n,
+/// anywhere else than on a sheet CanSetNumberOfProducts allows, and on a section whose number is below 1
 /// (which cannot be rescaled), tallyform::BadUsage, and nothing changes.
 void SetNumberOfProducts(SheetSet& sheets, std::size_t sheet, int products);
 

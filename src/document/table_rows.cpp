@@ -50,6 +50,13 @@ std::string_view TitleFieldKey(TitleField field) {
   return kTitleFieldKeys[static_cast<std::size_t>(field)];
 }
 
+std::optional<TitleField> TitleFieldOfKey(std::string_view key) {
+  for (std::size_t f = 0; f < kTitleFieldCount; ++f) {
+    if (kTitleFieldKeys[f] == key) return static_cast<TitleField>(f);
+  }
+  return std::nullopt;
+}
+
 // ---- CCell ----
 
 void CCell::Serialize(archive::ArchiveWriter& ar) const {

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -170,6 +171,8 @@ inline constexpr std::size_t kTitleFieldCount = 16;
 
 /// A stable ASCII key per field ("approved_by", ...), for dumps and scripts.
 std::string_view TitleFieldKey(TitleField field);
+/// The field of a key TitleFieldKey gives, or nothing.
+std::optional<TitleField> TitleFieldOfKey(std::string_view key);
 
 /// Text heights and line widths, mm, in the order the table keeps them.
 struct DrawingSettings {

@@ -80,11 +80,17 @@ enum class Enabling {
   kAlways,
   kDocument,          ///< a document window is active
   kSeveralDocuments,  ///< more than one document is open
-  kFill,              ///< the document's session says so (app::EnabledCommands)
+  kFill,              ///< the document's session says so (app::EnabledCommands), as all below
   kFirstSheet,
   kPreviousSheet,
   kNextSheet,
   kLastSheet,
+  kUndo,
+  kRedo,
+  kTitleBlock,
+  kProducts,
+  kTextHeights,
+  kLineWidths,
   kNotYet,  ///< its part of the program is still to come: shown, disabled
 };
 

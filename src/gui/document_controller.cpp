@@ -17,6 +17,7 @@
 #include "gui/element_list_window.h"
 #include "gui/error_boundary.h"
 #include "gui/services.h"
+#include "gui/settings_dialogs.h"
 #include "gui/wait_cursor.h"
 #include "model/errors.h"
 #include "model/messages.h"
@@ -98,6 +99,67 @@ void DocumentController::Fill() {
       services_.prompts.WarningQuestion(model::DocumentMismatchQuestion())) {
     ShowReport();
   }
+}
+
+bool DocumentController::Apply(app::Command command) {
+  return Guard(services_.prompts, [&] { session_.Apply(std::move(command)); });
+}
+
+app::EnabledCommands DocumentController::EnabledOn(int current_sheet) const {
+  app::ViewState view;
+  view.current_sheet = current_sheet;
+  return session_.Enabled(view);
+}
+
+void DocumentController::EditTitleBlock(int current_sheet) {
+  if (!EnabledOn(current_sheet).title_block) return;
+  Guard(services_.prompts, [&] {
+    const std::size_t count = document().sheets().sheet_count();
+    const auto take = [this, count](const document::TitleBlockForm& form) {
+      return Apply(
+          app::commands::TitleBlock{form.FieldsToStore(count), form.customer_approval, form.heights});
+    };
+    TitleBlockDialog(document::TitleBlockForm::Open(document().settings_table(), current_sheet, count), take,
+                     DialogParent())
+        .exec();
+  });
+}
+
+void DocumentController::EditTextHeights() {
+  Guard(services_.prompts, [&] {
+    const auto take = [this](const document::TextHeights& heights) {
+      return Apply(app::commands::TextHeights{heights});
+    };
+    TextHeightsDialog(document::TextHeightsOf(document().settings_table()), take, DialogParent()).exec();
+  });
+}
+
+void DocumentController::EditLineWidths() {
+  Guard(services_.prompts, [&] {
+    const auto take = [this](const document::LineWidths& widths) {
+      return Apply(app::commands::LineWidths{widths});
+    };
+    LineWidthsDialog(document::LineWidthsOf(document().settings_table()), take, DialogParent()).exec();
+  });
+}
+
+void DocumentController::EditNumberOfProducts(int current_sheet) {
+  if (!EnabledOn(current_sheet).number_of_products) return;
+  const auto sheet = static_cast<std::size_t>(current_sheet - 1);
+  const int products = document().sheets().sheet(sheet).number_of_products();
+  if (products < 1) return;
+  Guard(services_.prompts, [&] {
+    const auto take = [this, sheet](int n) { return Apply(app::commands::NumberOfProducts{sheet, n}); };
+    ProductsDialog(products, take, DialogParent()).exec();
+  });
+}
+
+void DocumentController::Undo() {
+  Guard(services_.prompts, [&] { session_.Undo(); });
+}
+
+void DocumentController::Redo() {
+  Guard(services_.prompts, [&] { session_.Redo(); });
 }
 
 QWidget* DocumentController::DialogParent() const {

@@ -47,6 +47,19 @@ class DocumentController : public QObject {
   /// back fills the document as one command of the session, and the report is offered when values are off
   /// their series.
   void Fill();
+  /// "З&аполнить основную надпись" for the sheet shown (1-based): the title block dialog, whose OK is one
+  /// step of the session. Nothing where the session does not enable it (a simple bill).
+  void EditTitleBlock(int current_sheet);
+  /// "&Шрифт" and "&Линии": the text heights and the line widths.
+  void EditTextHeights();
+  void EditLineWidths();
+  /// "За&дать количество изделий" on the section that starts on the sheet shown (1-based), its quantities
+  /// rescaled. Nothing where the session does not enable it, nor on a section whose number of products is
+  /// below 1.
+  void EditNumberOfProducts(int current_sheet);
+  /// "&Отменить" and "&Вернуть": one step back or forward on the session's ring.
+  void Undo();
+  void Redo();
   /// Asked before the window closes: a modified document offers to be saved. False keeps it open.
   bool PrepareClose();
   /// Shows an error message (code page 1251) once the event loop is back, for work that must not open a
@@ -62,6 +75,9 @@ class DocumentController : public QObject {
  private:
   /// The save command (false) or the save-as command (true) through the core save workflow.
   bool RunSave(bool new_name);
+  /// Applies a command of a dialog's OK; false, with the user told why, when the session refuses it.
+  bool Apply(app::Command command);
+  app::EnabledCommands EnabledOn(int current_sheet) const;
   /// The window the controller's own dialogs are centred on: the main window.
   QWidget* DialogParent() const;
 

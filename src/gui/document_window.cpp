@@ -19,6 +19,10 @@ DocumentWindow::DocumentWindow(app::DocumentSession session, Services& services,
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowIcon(QIcon(QStringLiteral(":/icons/tallyform.svg")));
   setWidget(view_);
+  connect(view_, &PageView::titleBlockDoubleClicked, this,
+          [this] { controller_->EditTitleBlock(view_->state().current_sheet()); });
+  connect(view_, &PageView::productsLineDoubleClicked, this,
+          [this] { controller_->EditNumberOfProducts(view_->state().current_sheet()); });
   connect(controller_, &DocumentController::describedChanged, this, &DocumentWindow::UpdateTitle);
   connect(controller_, &DocumentController::changed, this, &DocumentWindow::UpdateTitle);
   UpdateTitle();

@@ -237,6 +237,24 @@ void MainWindow::UpdateCommands() {
       case Enabling::kLastSheet:
         enabled = session.last_sheet;
         break;
+      case Enabling::kUndo:
+        enabled = session.undo;
+        break;
+      case Enabling::kRedo:
+        enabled = session.redo;
+        break;
+      case Enabling::kTitleBlock:
+        enabled = session.title_block;
+        break;
+      case Enabling::kProducts:
+        enabled = session.number_of_products;
+        break;
+      case Enabling::kTextHeights:
+        enabled = session.text_heights;
+        break;
+      case Enabling::kLineWidths:
+        enabled = session.line_widths;
+        break;
       case Enabling::kNotYet:
         break;
     }

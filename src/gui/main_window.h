@@ -110,6 +110,12 @@ class MainWindow : public QMainWindow {
   void PrintSetupCommand();
   void ExitCommand();
   void FillCommand();
+  void UndoCommand();
+  void RedoCommand();
+  void TitleBlockCommand();
+  void ProductsCommand();
+  void FontCommand();
+  void LinesCommand();
   void ChangeEditorCommand();
   void HistoryCommand();
   void ReportCommand();

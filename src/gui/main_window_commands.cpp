@@ -64,15 +64,15 @@ std::span<const CommandRow> MainWindow::Commands() {
       {C::kExit, "В&ыход", "Выйти из программы; будет предложено сохранить документы", nullptr, kNoKey,
        kFile | kBareFile, kFile | kBareFile, E::kAlways, K::kNone, &W::ExitCommand},
       {C::kUndo, "&Отменить", "Отменить последнее изменение документа", "undo", kNoKey, kEdit | kBar,
-       kNewGroup, E::kNotYet, K::kNone, &W::NotYetCommand},
+       kNewGroup, E::kUndo, K::kNone, &W::UndoCommand},
       {C::kRedo, "&Вернуть", "Вернуть отмененное изменение документа", "redo", kNoKey, kEdit | kBar, 0,
-       E::kNotYet, K::kNone, &W::NotYetCommand},
+       E::kRedo, K::kNone, &W::RedoCommand},
       {C::kFill, "&Заполнить документ", "Заполнить документ по списку элементов", "fill", kNoKey,
        kDocument | kBar, kNewGroup, E::kFill, K::kNone, &W::FillCommand},
       {C::kTitleBlock, "З&аполнить основную надпись", "Заполнить поля основной надписи", "titleblock", kNoKey,
-       kDocument | kBar, 0, E::kNotYet, K::kNone, &W::NotYetCommand},
+       kDocument | kBar, 0, E::kTitleBlock, K::kNone, &W::TitleBlockCommand},
       {C::kProducts, "За&дать количество изделий", "Задать количество изделий в простой ведомости ПИ",
-       nullptr, kNoKey, kDocument, 0, E::kNotYet, K::kNone, &W::NotYetCommand},
+       nullptr, kNoKey, kDocument, 0, E::kProducts, K::kNone, &W::ProductsCommand},
       {C::kEditMode, "&Редактировать документ", "Вкл/выкл режим редактирования документа", "edit", kNoKey,
        kDocument | kBar, 0, E::kNotYet, K::kNone, &W::NotYetCommand},
       {C::kChangeEditor, "&Изменить редактора документа", "Изменить фамилию и имя редактора документа",
@@ -80,10 +80,10 @@ std::span<const CommandRow> MainWindow::Commands() {
        &W::ChangeEditorCommand},
       {C::kHistory, "И&стория документа", "Показать историю редактирования документа", "history", kNoKey,
        kDocument | kBar, 0, E::kDocument, K::kNone, &W::HistoryCommand},
-      {C::kFont, "&Шрифт", "Настройка размеров шрифта", nullptr, kNoKey, kSetup, 0, E::kNotYet, K::kNone,
-       &W::NotYetCommand},
-      {C::kLines, "&Линии", "Настройка толщины линий", nullptr, kNoKey, kSetup, 0, E::kNotYet, K::kNone,
-       &W::NotYetCommand},
+      {C::kFont, "&Шрифт", "Настройка размеров шрифта", nullptr, kNoKey, kSetup, 0, E::kTextHeights, K::kNone,
+       &W::FontCommand},
+      {C::kLines, "&Линии", "Настройка толщины линий", nullptr, kNoKey, kSetup, 0, E::kLineWidths, K::kNone,
+       &W::LinesCommand},
       {C::kToolbar, "&Панель инструментов", "Показать или скрыть панель инструментов", nullptr, kNoKey,
        kView | kBareView, 0, E::kAlways, K::kToolbar, &W::ToolbarCommand},
       {C::kStatusBar, "&Строка состояния", "Показать или скрыть строку состояния", nullptr, kNoKey,
@@ -182,6 +182,34 @@ void MainWindow::ExitCommand() {
 
 void MainWindow::FillCommand() {
   if (DocumentWindow* active = ActiveDocument()) active->controller().Fill();
+}
+
+void MainWindow::UndoCommand() {
+  if (DocumentWindow* active = ActiveDocument()) active->controller().Undo();
+}
+
+void MainWindow::RedoCommand() {
+  if (DocumentWindow* active = ActiveDocument()) active->controller().Redo();
+}
+
+void MainWindow::TitleBlockCommand() {
+  if (DocumentWindow* active = ActiveDocument()) {
+    active->controller().EditTitleBlock(active->view().state().current_sheet());
+  }
+}
+
+void MainWindow::ProductsCommand() {
+  if (DocumentWindow* active = ActiveDocument()) {
+    active->controller().EditNumberOfProducts(active->view().state().current_sheet());
+  }
+}
+
+void MainWindow::FontCommand() {
+  if (DocumentWindow* active = ActiveDocument()) active->controller().EditTextHeights();
+}
+
+void MainWindow::LinesCommand() {
+  if (DocumentWindow* active = ActiveDocument()) active->controller().EditLineWidths();
 }
 
 void MainWindow::ChangeEditorCommand() {

@@ -166,6 +166,29 @@ void PageView::mousePressEvent(QMouseEvent* event) {
   Changed();
 }
 
+void PageView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QAbstractScrollArea::mouseDoubleClickEvent(event);
+    return;
+  }
+  // The second press of a double click is a click as well: in a zoom mode it zooms once more, and that is
+  // all it does there.
+  mousePressEvent(event);
+  if (state_.zoom_in_mode() || state_.zoom_out_mode()) return;
+  presentation::Point point = PointOf(event->position().toPoint());
+  const presentation::Point scroll{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+  sheet_view_.SetCurrentSheet(state_.current_sheet());
+  const int sheet = state_.current_sheet();
+  if (sheet_view_.CellAtPoint(controller_.document().sheets(), point, scroll) != nullptr) {
+    emit cellDoubleClicked(static_cast<std::size_t>(sheet - 1), sheet_view_.selected_row(),
+                           sheet_view_.selected_column());
+  } else if (sheet_view_.products_line_hit()) {
+    emit productsLineDoubleClicked();
+  } else if (sheet_view_.title_block_hit()) {
+    emit titleBlockDoubleClicked();
+  }
+}
+
 void PageView::keyPressEvent(QKeyEvent* event) {
   EnsureStarted();
   if (event->text() == QStringLiteral("+")) {

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QCursor>
 #include <QString>
+#include <cstddef>
 
 #include "presentation/page_view_state.h"
 #include "presentation/sheet_view.h"
@@ -34,16 +35,25 @@ class PageView : public QAbstractScrollArea {
 
   /// Milliseconds the last paint took.
   double last_paint_ms() const { return last_paint_ms_; }
+  /// What the last drawing mapped and hit.
+  const presentation::SheetView& sheet_view() const { return sheet_view_; }
 
  signals:
   /// The sheet, the sheet count or the zoom mode changed: status panes and commands follow.
   void stateChanged();
+  /// A double click outside the zoom modes on a table cell: the sheet (0-based), the row and the cell.
+  void cellDoubleClicked(std::size_t sheet, int row, int cell);
+  /// A double click outside the zoom modes on the title block band of the sheet shown.
+  void titleBlockDoubleClicked();
+  /// A double click outside the zoom modes on the products line of a simple bill's section.
+  void productsLineDoubleClicked();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
 

@@ -15,22 +15,53 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-}  // namespace
-
-int Atoi(std::string_view s) {
+// The integer at the start of `s` as atoi reads it, saturated to [-limit - 1, limit]; `consumed` receives the
+// characters read (0 without digits).
+long long ReadInteger(std::string_view s, unsigned long long limit, std::size_t& consumed) {
+  consumed = 0;
   std::size_t i = 0;
   while (i < s.size() && IsSpace(s[i])) ++i;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  long long value = 0;
+  const std::size_t digits = i;
+  // Past the limit the value stays at limit + 1, which the sign then saturates.
+  const unsigned long long beyond = limit + 1;
+  unsigned long long value = 0;
   for (; i < s.size() && IsDigit(s[i]); ++i) {
-    value = value * 10 + (s[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    const auto digit = static_cast<unsigned>(s[i] - '0');
+    value = value > (beyond - digit) / 10 ? beyond : value * 10 + digit;
   }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
+  if (i == digits) return 0;
+  consumed = i;
+  if (negative) return value > limit ? -static_cast<long long>(limit) - 1 : -static_cast<long long>(value);
+  return static_cast<long long>(value > limit ? limit : value);
+}
+
+}  // namespace
+
+int Atoi(std::string_view s) {
+  std::size_t consumed = 0;
+  return static_cast<int>(ReadInteger(s, INT_MAX, consumed));
+}
+
+long long Atoll(std::string_view s) {
+  std::size_t consumed = 0;
+  return ReadInteger(s, LLONG_MAX, consumed);
+}
+
+NumberEntry ClassifyNumberEntry(std::string_view s, bool integer) {
+  const auto read_whole = [integer](std::string_view text) {
+    std::size_t consumed = 0;
+    if (integer) {
+      ReadInteger(text, LLONG_MAX, consumed);
+    } else {
+      Strtod(text, &consumed);
+    }
+    return consumed == text.size();
+  };
+  if (!s.empty() && read_whole(s)) return NumberEntry::kNumber;
+  // What a digit more would make a number is on its way to one.
+  return read_whole(std::string(s) + '0') ? NumberEntry::kUnfinished : NumberEntry::kNotNumber;
 }
 
 double Strtod(std::string_view s, std::size_t* consumed) {

@@ -26,6 +26,7 @@
 #include "gui/gui_test_support.h"
 #include "gui/list_dialogs.h"
 #include "gui/main_window.h"
+#include "gui/settings_dialogs.h"
 #include "gui/splash_screen.h"
 
 namespace tallyform::gui {
@@ -75,6 +76,17 @@ class ScreenshotsTest : public QObject {
     shoot(history, QStringLiteral("dialog-history.png"));
     AboutDialog about(&desktop_.window());
     shoot(about, QStringLiteral("dialog-about.png"));
+    const document::Document listed = document::Document::FromFile(Native(list));
+    const document::CTableRows& settings = listed.settings_table();
+    TitleBlockDialog title(document::TitleBlockForm::Open(settings, 1, listed.sheets().sheet_count()), {},
+                           &desktop_.window());
+    shoot(title, QStringLiteral("dialog-title-block.png"));
+    TextHeightsDialog fonts(document::TextHeightsOf(settings), {}, &desktop_.window());
+    shoot(fonts, QStringLiteral("dialog-fonts.png"));
+    LineWidthsDialog lines(document::LineWidthsOf(settings), {}, &desktop_.window());
+    shoot(lines, QStringLiteral("dialog-lines.png"));
+    ProductsDialog products(1, {}, &desktop_.window());
+    shoot(products, QStringLiteral("dialog-products.png"));
 
     // Two editable grids as the designation map and the join dialog show them: a highlighted cell whose text
     // is cut with "...", and a text box open and widened to its text.

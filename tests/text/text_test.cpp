@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <tuple>
+
 #include "text/case_fold.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
@@ -62,6 +65,35 @@ TEST(NumbersTest, AtoiFollowsTheCLibrary) {
   EXPECT_EQ(Atoi("0,25"), 0);
   EXPECT_EQ(Atoi("99999999999999999999"), 2147483647);
   EXPECT_EQ(Atoi("-99999999999999999999"), -2147483647 - 1);
+  EXPECT_EQ(Atoll(" 9223372036854775807x"), 9223372036854775807LL);
+  EXPECT_EQ(Atoll("99999999999999999999999"), 9223372036854775807LL);
+  EXPECT_EQ(Atoll("-9223372036854775808"), -9223372036854775807LL - 1);
+  EXPECT_EQ(Atoll("-99999999999999999999999"), -9223372036854775807LL - 1);
+}
+
+// A number field takes what the core reads whole, and what a digit more would make a number.
+TEST(NumbersTest, ClassifiesWhatANumberFieldHolds) {
+  using enum NumberEntry;
+  for (const auto& [typed, real, integer] :
+       std::initializer_list<std::tuple<const char*, NumberEntry, NumberEntry>>{
+           {"0.35", kNumber, kNotNumber},
+           {"2.", kNumber, kNotNumber},
+           {"-1.5e2", kNumber, kNotNumber},
+           {"42", kNumber, kNumber},
+           {"-7", kNumber, kNumber},
+           {"", kUnfinished, kUnfinished},
+           {"-", kUnfinished, kUnfinished},
+           {".", kUnfinished, kNotNumber},
+           {"1e", kUnfinished, kNotNumber},
+           {"1e-", kUnfinished, kNotNumber},
+           {"0,35", kNotNumber, kNotNumber},
+           {"1 ", kNotNumber, kNotNumber},
+           {"abc", kNotNumber, kNotNumber},
+           {"inf", kNotNumber, kNotNumber},
+       }) {
+    EXPECT_EQ(ClassifyNumberEntry(typed, false), real) << typed;
+    EXPECT_EQ(ClassifyNumberEntry(typed, true), integer) << typed;
+  }
 }
 
 TEST(NumbersTest, StrtodStopsAtADecimalComma) {
