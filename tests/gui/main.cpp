@@ -25,6 +25,7 @@ int RunDocumentControllerTests(int argc, char** argv);
 int RunEditableGridTests(int argc, char** argv);
 int RunScreenshotsTests(int argc, char** argv);
 int RunElementListWindowTests(int argc, char** argv);
+int RunEditViewTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
                          tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
                          tallyform::gui::RunOpenRequestsTests, tallyform::gui::RunDialogsTests,
                          tallyform::gui::RunDocumentControllerTests, tallyform::gui::RunEditableGridTests,
-                         tallyform::gui::RunScreenshotsTests, tallyform::gui::RunElementListWindowTests}) {
+                         tallyform::gui::RunScreenshotsTests, tallyform::gui::RunElementListWindowTests,
+                         tallyform::gui::RunEditViewTests}) {
     status |= run(argc, argv);
   }
   return status;
