@@ -91,11 +91,12 @@ enum class Enabling {
   kProducts,
   kTextHeights,
   kLineWidths,
-  kNotYet,  ///< its part of the program is still to come: shown, disabled
+  kPageView,  ///< a document window shows its page view (not the edit view)
+  kNotYet,    ///< its part of the program is still to come: shown, disabled
 };
 
 /// What a checkable command's check mark shows.
-enum class Check { kNone, kToolbar, kStatusBar, kZoomInMode, kZoomOutMode };
+enum class Check { kNone, kToolbar, kStatusBar, kZoomInMode, kZoomOutMode, kEditMode };
 
 struct CommandRow {
   Command command;

@@ -13,6 +13,7 @@
 #include "app/fill_workflow.h"
 #include "app/save_workflow.h"
 #include "app/value_report.h"
+#include "gui/cell_text_dialog.h"
 #include "gui/dialogs.h"
 #include "gui/element_list_window.h"
 #include "gui/error_boundary.h"
@@ -160,6 +161,36 @@ void DocumentController::Undo() {
 
 void DocumentController::Redo() {
   Guard(services_.prompts, [&] { session_.Redo(); });
+}
+
+bool DocumentController::EditCell(std::size_t sheet, int row, int cell, std::string text) {
+  return ApplyCellText(app::commands::CellText{sheet, row, cell, std::move(text), std::nullopt,
+                                               app::FillToolsOf(services_.application, services_.measurer)});
+}
+
+void DocumentController::EditCellText(std::size_t sheet, int row, int cell) {
+  const document::SheetSet& sheets = document().sheets();
+  if (sheet >= sheets.sheet_count() || row < 0 ||
+      static_cast<std::size_t>(row) >= sheets.sheet(sheet).row_count()) {
+    return;
+  }
+  const document::CCell& shown =
+      sheets.sheet(sheet).cell(static_cast<std::size_t>(row), static_cast<std::size_t>(cell));
+  CellTextDialog dialog(document::CellTextForm::Open(shown.text(), shown.attributes()), DialogParent());
+  if (dialog.exec() != QDialog::Accepted) return;
+  const document::CellTextForm form = dialog.form();
+  ApplyCellText(app::commands::CellText{sheet, row, cell, form.text, form.Attributes(shown.attributes()),
+                                        app::FillToolsOf(services_.application, services_.measurer)});
+}
+
+bool DocumentController::ApplyCellText(app::commands::CellText edit) {
+  app::Applied applied;
+  if (!Guard(services_.prompts, [&] { applied = session_.Apply(std::move(edit)); })) return false;
+  if (applied.value_off != app::ValueOff::kNone &&
+      services_.prompts.WarningQuestion(app::ValueOffQuestion(applied.value_off))) {
+    ShowReport();
+  }
+  return true;
 }
 
 QWidget* DocumentController::DialogParent() const {

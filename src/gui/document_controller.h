@@ -60,6 +60,17 @@ class DocumentController : public QObject {
   /// "&Отменить" and "&Вернуть": one step back or forward on the session's ring.
   void Undo();
   void Redo();
+  /// Applies a command to the document's session; false, with the error told, when it failed.
+  bool Apply(app::Command command);
+  /// The edit view's in-place edit of a cell (sheet 0-based): the text as typed, fitted or split over
+  /// rows, and for a name in a list of elements the value check with its question.
+  bool EditCell(std::size_t sheet, int row, int cell, std::string text);
+  /// The cell text dialog ("Редактирование текста ячейки") on a cell (sheet 0-based); its OK sets the
+  /// text and the text attributes.
+  void EditCellText(std::size_t sheet, int row, int cell);
+  /// The edit view closed: the rows it had cut or copied are forgotten.
+  void ClearRowClipboard() { session_.ClearRowClipboard(); }
+
   /// Asked before the window closes: a modified document offers to be saved. False keeps it open.
   bool PrepareClose();
   /// Shows an error message (code page 1251) once the event loop is back, for work that must not open a
@@ -75,9 +86,10 @@ class DocumentController : public QObject {
  private:
   /// The save command (false) or the save-as command (true) through the core save workflow.
   bool RunSave(bool new_name);
-  /// Applies a command of a dialog's OK; false, with the user told why, when the session refuses it.
-  bool Apply(app::Command command);
   app::EnabledCommands EnabledOn(int current_sheet) const;
+  /// A cell edit through the session; the value check's question when the edited name's value is off its
+  /// series.
+  bool ApplyCellText(app::commands::CellText edit);
   /// The window the controller's own dialogs are centred on: the main window.
   QWidget* DialogParent() const;
 

@@ -6,11 +6,14 @@
 #include <QMdiSubWindow>
 #include <QString>
 
+class QStackedWidget;
+
 #include "app/document_session.h"
 
 namespace tallyform::gui {
 
 class DocumentController;
+class EditView;
 class PageView;
 struct Services;
 
@@ -22,6 +25,25 @@ class DocumentWindow : public QMdiSubWindow {
 
   DocumentController& controller() const { return *controller_; }
   PageView& view() const { return *view_; }
+
+  /// "&Редактировать документ": the edit view takes the page view's place at the sheet it showed, or gives
+  /// it back at the sheet it shows.
+  void ToggleEditMode();
+  /// The edit view while the document is edited, otherwise null.
+  EditView* edit_view() const { return edit_view_; }
+  /// The view shown (the edit view or the page view), which takes the keys.
+  QWidget* shown_view() const;
+
+  /// The sheet the shown view shows (1-based), and the sheet moves on it.
+  int current_sheet() const;
+  void FirstSheet();
+  void PreviousSheet();
+  void NextSheet();
+  void LastSheet();
+
+ signals:
+  /// The shown view's sheet, the sheet count, the zoom mode or the edit mode changed.
+  void stateChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -35,7 +57,9 @@ class DocumentWindow : public QMdiSubWindow {
   bool sized_ = false;
 
   DocumentController* controller_;
+  QStackedWidget* views_;
   PageView* view_;
+  EditView* edit_view_ = nullptr;
 };
 
 }  // namespace tallyform::gui

@@ -208,7 +208,7 @@ void MainWindow::UpdateCommands() {
   DocumentWindow* active = ActiveDocument();
   const presentation::PageViewState* view = active != nullptr ? &active->view().state() : nullptr;
   const app::EnabledCommands session = active != nullptr
-                                           ? active->controller().session().Enabled({view->current_sheet()})
+                                           ? active->controller().session().Enabled({active->current_sheet()})
                                            : app::EnabledCommands{};
   for (const CommandRow& row : Commands()) {
     bool enabled = false;
@@ -255,6 +255,9 @@ void MainWindow::UpdateCommands() {
       case Enabling::kLineWidths:
         enabled = session.line_widths;
         break;
+      case Enabling::kPageView:
+        enabled = active != nullptr && active->edit_view() == nullptr;
+        break;
       case Enabling::kNotYet:
         break;
     }
@@ -275,6 +278,9 @@ void MainWindow::UpdateCommands() {
       case Check::kZoomOutMode:
         command->setChecked(view != nullptr && view->zoom_out_mode());
         break;
+      case Check::kEditMode:
+        command->setChecked(active != nullptr && active->edit_view() != nullptr);
+        break;
     }
   }
 }
@@ -294,10 +300,10 @@ void MainWindow::UpdatePanes() {
   const QString name = active->controller().EditorName();
   editor->setText(QStringLiteral("Редактировал: %1").arg(name));
   editor->setEnabled(!name.isEmpty());
-  const presentation::PageViewState& state = active->view().state();
+  const int current = active->current_sheet();
   const int count = static_cast<int>(active->controller().document().sheets().sheet_count());
-  sheet->setText(QStringLiteral("Лист %1").arg(state.current_sheet()));
-  sheets->setText(QStringLiteral("%1/%2").arg(state.current_sheet()).arg(count));
+  sheet->setText(QStringLiteral("Лист %1").arg(current));
+  sheets->setText(QStringLiteral("%1/%2").arg(current).arg(count));
   sheet->setEnabled(count > 0);
   sheets->setEnabled(count > 0);
 }
@@ -311,7 +317,7 @@ void MainWindow::Trigger(const CommandRow& row) {
       QApplication::focusWidget() == nullptr) {
     activateWindow();
     if (DocumentWindow* active = ActiveDocument()) {
-      active->view().setFocus();
+      active->shown_view()->setFocus();
     } else {
       setFocus();
     }
@@ -320,7 +326,7 @@ void MainWindow::Trigger(const CommandRow& row) {
 
 DocumentWindow* MainWindow::AddWindow(DocumentWindow* window) {
   area_->addSubWindow(window);
-  connect(&window->view(), &PageView::stateChanged, this, [this] {
+  connect(window, &DocumentWindow::stateChanged, this, [this] {
     UpdateCommands();
     UpdatePanes();
   });

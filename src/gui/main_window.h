@@ -125,6 +125,7 @@ class MainWindow : public QMainWindow {
   void PreviousSheetCommand();
   void NextSheetCommand();
   void LastSheetCommand();
+  void EditModeCommand();
   void ZoomInCommand();
   void ZoomOutCommand();
   void WholeSheetCommand();

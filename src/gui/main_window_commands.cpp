@@ -74,7 +74,7 @@ std::span<const CommandRow> MainWindow::Commands() {
       {C::kProducts, "За&дать количество изделий", "Задать количество изделий в простой ведомости ПИ",
        nullptr, kNoKey, kDocument, 0, E::kProducts, K::kNone, &W::ProductsCommand},
       {C::kEditMode, "&Редактировать документ", "Вкл/выкл режим редактирования документа", "edit", kNoKey,
-       kDocument | kBar, 0, E::kNotYet, K::kNone, &W::NotYetCommand},
+       kDocument | kBar, 0, E::kDocument, K::kEditMode, &W::EditModeCommand},
       {C::kChangeEditor, "&Изменить редактора документа", "Изменить фамилию и имя редактора документа",
        "editor", kNoKey, kDocument | kBar, kDocument | kNewGroup, E::kDocument, K::kNone,
        &W::ChangeEditorCommand},
@@ -97,11 +97,11 @@ std::span<const CommandRow> MainWindow::Commands() {
       {C::kLastSheet, "После&дний лист", "Перейти на последний лист документа", "last", kNoKey, kGoTo | kBar,
        0, E::kLastSheet, K::kNone, &W::LastSheetCommand},
       {C::kZoomIn, "&Режим увеличения изображения", "Вкл/выкл режим увеличения изображения", "zoomin", kNoKey,
-       kZoom | kBar, kNewGroup, E::kDocument, K::kZoomInMode, &W::ZoomInCommand},
+       kZoom | kBar, kNewGroup, E::kPageView, K::kZoomInMode, &W::ZoomInCommand},
       {C::kZoomOut, "Р&ежим уменьшения изображения", "Вкл/выкл режим уменьшения изображения", "zoomout",
-       kNoKey, kZoom | kBar, 0, E::kDocument, K::kZoomOutMode, &W::ZoomOutCommand},
+       kNoKey, kZoom | kBar, 0, E::kPageView, K::kZoomOutMode, &W::ZoomOutCommand},
       {C::kWholeSheet, "&Показать страницу целиком", "Показать страницу документа целиком", "wholepage",
-       kNoKey, kZoom | kBar, 0, E::kDocument, K::kNone, &W::WholeSheetCommand},
+       kNoKey, kZoom | kBar, 0, E::kPageView, K::kNone, &W::WholeSheetCommand},
       {C::kNextWindow, "С&ледующее окно", "Перейти к окну следующего документа", nullptr,
        Qt::CTRL | Qt::Key_F6, kWindow, 0, E::kSeveralDocuments, K::kNone, &W::NextWindowCommand},
       {C::kPreviousWindow, "&Предыдущее окно", "Перейти к окну предыдущего документа", nullptr,
@@ -147,7 +147,7 @@ void MainWindow::SaveAsCommand() {
 void MainWindow::PrintCommand() {
   DocumentWindow* active = ActiveDocument();
   if (active == nullptr) return;
-  const int current = active->view().state().current_sheet();
+  const int current = active->current_sheet();
   const int count = static_cast<int>(active->controller().document().sheets().sheet_count());
   NamePrintJob(printer_, active->controller().Title());
   PrintDialog dialog(printer_, print_scale_, count, this);
@@ -160,7 +160,7 @@ void MainWindow::PrintCommand() {
 void MainWindow::PrintPreviewCommand() {
   DocumentWindow* active = ActiveDocument();
   if (active == nullptr) return;
-  const int current = active->view().state().current_sheet();
+  const int current = active->current_sheet();
   NamePrintJob(printer_, active->controller().Title());
   printer_.setPrintRange(QPrinter::AllPages);
   ShowPrintPreview(this, printer_, [this, active, current](QPrinter* printer) {
@@ -194,13 +194,13 @@ void MainWindow::RedoCommand() {
 
 void MainWindow::TitleBlockCommand() {
   if (DocumentWindow* active = ActiveDocument()) {
-    active->controller().EditTitleBlock(active->view().state().current_sheet());
+    active->controller().EditTitleBlock(active->current_sheet());
   }
 }
 
 void MainWindow::ProductsCommand() {
   if (DocumentWindow* active = ActiveDocument()) {
-    active->controller().EditNumberOfProducts(active->view().state().current_sheet());
+    active->controller().EditNumberOfProducts(active->current_sheet());
   }
 }
 
@@ -233,19 +233,23 @@ void MainWindow::StatusBarCommand() {
 }
 
 void MainWindow::FirstSheetCommand() {
-  if (DocumentWindow* active = ActiveDocument()) active->view().FirstSheet();
+  if (DocumentWindow* active = ActiveDocument()) active->FirstSheet();
 }
 
 void MainWindow::PreviousSheetCommand() {
-  if (DocumentWindow* active = ActiveDocument()) active->view().PreviousSheet();
+  if (DocumentWindow* active = ActiveDocument()) active->PreviousSheet();
 }
 
 void MainWindow::NextSheetCommand() {
-  if (DocumentWindow* active = ActiveDocument()) active->view().NextSheet();
+  if (DocumentWindow* active = ActiveDocument()) active->NextSheet();
 }
 
 void MainWindow::LastSheetCommand() {
-  if (DocumentWindow* active = ActiveDocument()) active->view().LastSheet();
+  if (DocumentWindow* active = ActiveDocument()) active->LastSheet();
+}
+
+void MainWindow::EditModeCommand() {
+  if (DocumentWindow* active = ActiveDocument()) active->ToggleEditMode();
 }
 
 void MainWindow::ZoomInCommand() {

@@ -47,7 +47,6 @@ QList<QUrl> DroppedFiles(const QMimeData* data) {
   return files;
 }
 
-
 }  // namespace
 
 DocumentWindow* MainWindow::NewDocument(model::DocumentKind kind) {

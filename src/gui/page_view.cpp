@@ -259,6 +259,11 @@ void PageView::LastSheet() {
   if (state_.Last()) Changed();
 }
 
+void PageView::GoToSheet(int sheet) {
+  EnsureStarted();
+  if (state_.GoTo(sheet)) Changed();
+}
+
 void PageView::ToggleZoomInMode() {
   state_.ToggleZoomInMode();
   Changed();

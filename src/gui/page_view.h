@@ -32,6 +32,8 @@ class PageView : public QAbstractScrollArea {
   void ToggleZoomInMode();
   void ToggleZoomOutMode();
   void WholeSheet();
+  /// Shows the sheet (1-based), as far as the document has it.
+  void GoToSheet(int sheet);
 
   /// Milliseconds the last paint took.
   double last_paint_ms() const { return last_paint_ms_; }

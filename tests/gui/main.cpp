@@ -26,6 +26,7 @@ int RunEditableGridTests(int argc, char** argv);
 int RunScreenshotsTests(int argc, char** argv);
 int RunElementListWindowTests(int argc, char** argv);
 int RunSettingsDialogsTests(int argc, char** argv);
+int RunEditViewTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -47,14 +48,14 @@ int main(int argc, char** argv) {
   });
   watchdog.start(60000);
   int status = 0;
-  for (const auto run :
-       {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-        tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
-        tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
-        tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests, tallyform::gui::RunOpenRequestsTests,
-        tallyform::gui::RunDialogsTests, tallyform::gui::RunDocumentControllerTests,
-        tallyform::gui::RunEditableGridTests, tallyform::gui::RunScreenshotsTests,
-        tallyform::gui::RunElementListWindowTests, tallyform::gui::RunSettingsDialogsTests}) {
+  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+                         tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
+                         tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
+                         tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
+                         tallyform::gui::RunOpenRequestsTests, tallyform::gui::RunDialogsTests,
+                         tallyform::gui::RunDocumentControllerTests, tallyform::gui::RunEditableGridTests,
+                         tallyform::gui::RunScreenshotsTests, tallyform::gui::RunElementListWindowTests,
+                         tallyform::gui::RunSettingsDialogsTests, tallyform::gui::RunEditViewTests}) {
     status |= run(argc, argv);
   }
   return status;
