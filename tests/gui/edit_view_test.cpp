@@ -5,6 +5,8 @@
 #include "gui/edit_view.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "gui/cell_text_dialog.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
 #include "gui/editable_grid.h"
@@ -108,6 +111,27 @@ class EditViewTest : public QObject {
     const document::Document& document = doc->controller().document();
     const int sheets = static_cast<int>(document.sheets().sheet_count());
     QVERIFY(sheets >= 2);
+
+    // A double-click on a cell of the sheet: the cell text dialog, whose OK sets text, alignment and
+    // underline as one step.
+    PageView& page = doc->view();
+    QTRY_VERIFY(page.sheet_view().page_height() > 0);
+    const document::CCell& noted = document.sheets().sheet(0).cell(1, 4);
+    const document::Rect box_mm = noted.rect();
+    WhenModal<CellTextDialog>([](CellTextDialog* dialog) {
+      dialog->text()->setText(QStringLiteral("Подбирается"));
+      dialog->alignment()->setCurrentIndex(2);
+      dialog->underline()->setChecked(true);
+      dialog->accept();
+    });
+    const presentation::Point middle =
+        page.sheet_view().MapPoint((box_mm.left + box_mm.right) / 2.0, (box_mm.top + box_mm.bottom) / 2.0);
+    QTest::mouseDClick(page.viewport(), Qt::LeftButton, {}, QPoint(middle.x, middle.y));
+    const document::CCell& written = document.sheets().sheet(0).cell(1, 4);
+    QCOMPARE(QString::fromStdString(text::ToUtf8(written.text())), QStringLiteral("Подбирается"));
+    QVERIFY(written.IsUnderlined());
+    QCOMPARE(written.Alignment(), document::kAlignRight);
+    QVERIFY(doc->controller().modified());
 
     QAction* edit_mode = desktop_.window().action(Command::kEditMode);
     QVERIFY(edit_mode->isEnabled());
