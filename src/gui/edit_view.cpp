@@ -16,6 +16,12 @@
 #include "presentation/edit_view_columns.h"
 
 namespace tallyform::gui {
+namespace {
+
+// The least width of a column that is not sized by its texts, pixels.
+constexpr int kPlainWidth = 70;
+
+}  // namespace
 
 SheetRowsModel::SheetRowsModel(DocumentController& controller, QObject* parent)
     : QAbstractTableModel(parent), controller_(controller), kind_(controller.document().kind()) {}
@@ -103,6 +109,7 @@ EditView::EditView(DocumentController& controller, int sheet, QWidget* parent)
   // Several lines may be selected for cutting and copying.
   grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   grid_->viewport()->installEventFilter(this);
+  grid_->horizontalHeader()->setStretchLastSection(true);
 
   static constexpr const char* kTexts[] = {"Вырезать строки", "Копировать строки", "Вставить строки",
                                            "Вставить пустую строку", "Удалить строку"};
@@ -143,17 +150,21 @@ void EditView::ShowSheet(int sheet) {
 }
 
 void EditView::SizeColumns() {
+  // The columns the kind names are as wide as their texts (the highlighted cell keeps room for its cut),
+  // the others as wide as their headings; the last one takes what is left of the view.
   const std::span<const presentation::EditViewColumn> columns =
       presentation::EditViewColumns(controller_.document().kind());
+  QHeaderView* header = grid_->horizontalHeader();
   for (std::size_t i = 0; i < columns.size(); ++i) {
     const int column = static_cast<int>(i);
-    if (!columns[i].fits_contents) {
-      if (grid_->columnWidth(column) < presentation::kLeastWidth) grid_->setColumnWidth(column, 100);
-      continue;
+    int width = std::max(header->sectionSizeHint(column), presentation::kLeastWidth);
+    if (columns[i].fits_contents) {
+      grid_->resizeColumnToContents(column);
+      width = std::max(width, grid_->columnWidth(column) + EditableGrid::kCutMargin);
+    } else {
+      width = std::max(width, kPlainWidth);
     }
-    grid_->resizeColumnToContents(column);
-    const int heading = grid_->horizontalHeader()->sectionSizeHint(column);
-    grid_->setColumnWidth(column, std::max({grid_->columnWidth(column), heading, presentation::kLeastWidth}));
+    grid_->setColumnWidth(column, width);
   }
 }
 

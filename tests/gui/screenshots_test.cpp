@@ -19,7 +19,11 @@
 
 #include "app/element_list_session.h"
 #include "document/document.h"
+#include "gui/cell_text_dialog.h"
 #include "gui/dialogs.h"
+#include "gui/document_controller.h"
+#include "gui/document_window.h"
+#include "gui/edit_view.h"
 #include "gui/editable_grid.h"
 #include "gui/element_dialogs.h"
 #include "gui/element_list_window.h"
@@ -214,6 +218,32 @@ class ScreenshotsTest : public QObject {
     rows->item(0, 0)->setText(QStringLiteral("Value"));
     rows->item(0, 1)->setText(QStringLiteral(" "));
     shoot(join, QStringLiteral("dialog-join.png"));
+  }
+
+  // The edit view over the list of elements of the example, and the cell text dialog.
+  void editViewAndTheCellTextDialog() {
+    const QString folder = qEnvironmentVariable("TALLYFORM_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("TALLYFORM_SCREENSHOTS is not set");
+    QDir().mkpath(folder);
+    const QString list = desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("amplifier_1.enum"));
+    QVERIFY(!list.isEmpty());
+    QVERIFY(desktop_.Start());
+    desktop_.window().resize(1280, 900);
+    DocumentWindow* doc = desktop_.window().OpenDocument(Native(list));
+    QVERIFY(doc != nullptr);
+    desktop_.window().action(Command::kEditMode)->trigger();
+    EditView* view = doc->edit_view();
+    QVERIFY(view != nullptr);
+    view->grid()->setCurrentIndex(view->grid()->model()->index(4, 3));
+    QTest::qWait(200);
+    QVERIFY(desktop_.window().grab().save(folder + QStringLiteral("/edit-view.png")));
+
+    const document::CCell& cell = doc->controller().document().sheets().sheet(0).cell(4, 2);
+    CellTextDialog dialog(document::CellTextForm::Open(cell.text(), cell.attributes()), &desktop_.window());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::qWait(100);
+    QVERIFY(dialog.grab().save(folder + QStringLiteral("/dialog-cell-text.png")));
   }
 };
 
