@@ -164,8 +164,10 @@ void DocumentController::Redo() {
 }
 
 bool DocumentController::EditCell(std::size_t sheet, int row, int cell, std::string text) {
+  // The grid is still closing its text box: the question waits until it has.
   return ApplyCellText(app::commands::CellText{sheet, row, cell, std::move(text), std::nullopt,
-                                               app::FillToolsOf(services_.application, services_.measurer)});
+                                               app::FillToolsOf(services_.application, services_.measurer)},
+                       /*ask_later=*/true);
 }
 
 void DocumentController::EditCellText(std::size_t sheet, int row, int cell) {
@@ -183,12 +185,17 @@ void DocumentController::EditCellText(std::size_t sheet, int row, int cell) {
                                         app::FillToolsOf(services_.application, services_.measurer)});
 }
 
-bool DocumentController::ApplyCellText(app::commands::CellText edit) {
+bool DocumentController::ApplyCellText(app::commands::CellText edit, bool ask_later) {
   app::Applied applied;
   if (!Guard(services_.prompts, [&] { applied = session_.Apply(std::move(edit)); })) return false;
-  if (applied.value_off != app::ValueOff::kNone &&
-      services_.prompts.WarningQuestion(app::ValueOffQuestion(applied.value_off))) {
-    ShowReport();
+  if (applied.value_off == app::ValueOff::kNone) return true;
+  const auto ask = [this, question = app::ValueOffQuestion(applied.value_off)] {
+    if (services_.prompts.WarningQuestion(question)) ShowReport();
+  };
+  if (ask_later) {
+    QTimer::singleShot(0, this, ask);
+  } else {
+    ask();
   }
   return true;
 }

@@ -88,8 +88,8 @@ class DocumentController : public QObject {
   bool RunSave(bool new_name);
   app::EnabledCommands EnabledOn(int current_sheet) const;
   /// A cell edit through the session; the value check's question when the edited name's value is off its
-  /// series.
-  bool ApplyCellText(app::commands::CellText edit);
+  /// series, asked once the event loop is back when `ask_later`.
+  bool ApplyCellText(app::commands::CellText edit, bool ask_later = false);
   /// The window the controller's own dialogs are centred on: the main window.
   QWidget* DialogParent() const;
 

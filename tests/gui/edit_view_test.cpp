@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -173,6 +175,26 @@ class EditViewTest : public QObject {
     QCOMPARE(names_after.back(), names_before.back());  // the last name moved down, not lost
     QVERIFY(desktop_.window().action(Command::kUndo)->isEnabled());
 
+    // A resistor's name edited to a value off the series of its tolerance: the question once the box has
+    // closed, and the document's mismatch raised.
+    int resistor = -1;
+    for (std::size_t r = 0; r < first.row_count() && resistor < 0; ++r) {
+      if (first.cell(r, 1).text() == "R5") resistor = static_cast<int>(r);
+    }
+    QVERIFY(resistor >= 0);
+    QString asked;
+    WhenModal<QMessageBox>([&asked](QMessageBox* question) {
+      asked = question->text();
+      question->button(QMessageBox::No)->click();
+    });
+    QVERIFY(view->grid()->OpenEditor(resistor, 3));
+    box = qobject_cast<QLineEdit*>(view->grid()->open_editor());
+    box->setText(QStringLiteral("С2-33Н-0,25-4,3 кОм-10%"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_VERIFY(!asked.isEmpty());
+    QVERIFY(asked.startsWith(QStringLiteral("Номинал резистора в отредактированной ячейке")));
+    QVERIFY(document.mismatch());
+
     // Two lines cut from the end of the first sheet and pasted at the top of the second.
     const std::vector<int> on_first = NamedRows(*view);
     const int a = on_first[on_first.size() - 2];
@@ -229,6 +251,8 @@ class EditViewTest : public QObject {
     QVERIFY(!edit_mode->isChecked());
     QCOMPARE(doc->view().state().current_sheet(), static_cast<int>(document.sheets().sheet_count()));
     const std::vector<std::string> kept = Texts(document);
+    // The values found off their series are offered first.
+    WhenModal<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::No)->click(); });
     WhenModal<QFileDialog>([](QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); });
     QTimer::singleShot(0, [] { WhenModal<EditorDialog>([](EditorDialog* dialog) { dialog->accept(); }); });
     desktop_.window().action(Command::kSave)->trigger();
