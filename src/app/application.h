@@ -1,7 +1,8 @@
 #pragma once
 // The application object: what the whole program shares. It owns the element kinds, the series of the value
 // check and the document kind chosen last; it is made once at start-up and passed by reference to whatever
-// needs it. Each reading or filling run makes its own value check over the shared series.
+// needs it, and the P-CAD design link. Each reading or filling run makes its own value check over the shared
+// series.
 
 #include <filesystem>
 #include <memory>
@@ -10,6 +11,7 @@
 
 #include "model/document_kind.h"
 #include "model/element_kinds.h"
+#include "pcad/design_server.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::app {
@@ -61,12 +63,17 @@ class Application {
   model::DocumentKind document_kind() const { return document_kind_; }
   void set_document_kind(model::DocumentKind kind) { document_kind_ = kind; }
 
+  /// The P-CAD design link: on this system the design server over P-CAD ASCII files. It keeps a design
+  /// loaded between uses as P-CAD keeps it open, so the program shares one.
+  ports::Dbx& dbx() { return design_server_; }
+
  private:
   std::filesystem::path folder_;
   model::ElementKinds kinds_;
   std::shared_ptr<const valuecheck::ValueSeries> value_series_;
   model::DocumentKind document_kind_ = model::DocumentKind::kElementList;
   std::vector<std::string> start_up_warnings_;
+  pcad::DesignServer design_server_;
 };
 
 }  // namespace tallyform::app

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/application.h"
+#include "app/dbx_reader.h"
 #include "app/design_reader.h"
 #include "app/fill_workflow.h"
 #include "app/value_report.h"
@@ -70,10 +71,6 @@ bool ElementListSession::Redo() {
 }
 
 void ElementListSession::AddElements(ElementSource source, const std::filesystem::path& path, bool append) {
-  if (source == ElementSource::kPcadSchematic || source == ElementSource::kPcadBoard) {
-    prompts_.Warning(std::string(kNoPcadLink));
-    return;
-  }
   // Everything is prepared on copies and taken only once the source has been read whole.
   elements::ListData read;
   if (append) {
@@ -81,7 +78,8 @@ void ElementListSession::AddElements(ElementSource source, const std::filesystem
   } else {
     read.headings = data_.headings;
   }
-  if (source == ElementSource::kAsciiDesign) {
+  const bool pcad = source == ElementSource::kPcadSchematic || source == ElementSource::kPcadBoard;
+  if (source == ElementSource::kAsciiDesign || pcad) {
     const std::string file = elements::FileText(path);
     read.designations.try_emplace(file);
     if (std::optional<archive::StringMap> edited = prompts_.Designations(read.designations)) {
@@ -95,7 +93,14 @@ void ElementListSession::AddElements(ElementSource source, const std::filesystem
   read.roles = model::DefaultRoles();
   bool mismatch = mismatch_;
   DesignReader reader(application_.kinds(), check_);
-  if (source == ElementSource::kAsciiDesign) {
+  if (pcad) {
+    const DbxDesignKind kind =
+        source == ElementSource::kPcadBoard ? DbxDesignKind::kBoard : DbxDesignKind::kSchematic;
+    if (!ReadDesignThroughDbx(application_.dbx(), prompts_, application_.kinds(), check_, path, kind, append,
+                              read, mismatch)) {
+      return;
+    }
+  } else if (source == ElementSource::kAsciiDesign) {
     reader.ReadFile(path, append, read, mismatch);
   } else {
     reader.ReadSavedFile(path, append, read, mismatch);

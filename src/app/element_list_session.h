@@ -38,15 +38,11 @@ class Application;
 
 /// Where "&Добавить элементы..." takes elements from, in the order the dialog offers them.
 enum class ElementSource {
-  kPcadSchematic,  ///< the schematic open in P-CAD Schematic
-  kPcadBoard,      ///< the board open in P-CAD PCB
+  kPcadSchematic,  ///< a schematic opened through the P-CAD design link
+  kPcadBoard,      ///< a board opened through the P-CAD design link
   kAsciiDesign,    ///< a P-CAD ASCII design file (".sch", ".pcb")
   kSavedDocument,  ///< the element data of a saved document (".enum")
 };
-
-/// Said when a P-CAD source is chosen while the program has no link to P-CAD.
-inline constexpr std::string_view kNoPcadLink =
-    "Связь с P-CAD недоступна: элементы можно добавить из файла SCH, PCB (ASCII формат) или ENUM."_cp;
 
 /// One row of the kinds dialog ("Виды элементов в документе").
 struct KindRow {
@@ -94,8 +90,9 @@ class ElementListSession {
   /// defaults, the source is read, values off their series are offered in the report (Prompts), an empty
   /// heading map gets the kind's defaults, and the list is no longer sorted. The source is read completely
   /// before anything changes: a file that cannot be read (tallyform::UnreadableFile, DamagedFile) leaves the
-  /// list, the maps, the roles and the history as they were. A P-CAD source says kNoPcadLink and does
-  /// nothing.
+  /// list, the maps, the roles and the history as they were. A P-CAD source reads the design file `path`
+  /// through the application's design link (ReadDesignThroughDbx, with its close question); a design the
+  /// link cannot open has its status shown and changes nothing.
   void AddElements(ElementSource source, const std::filesystem::path& path, bool append);
 
   /// "&Обозначение документа": the map becomes the dialog's; every element's "Куда входит" is set from it by

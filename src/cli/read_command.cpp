@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/dbx_reader.h"
 #include "app/read_workflow.h"
+#include "cli/cli_prompts.h"
 #include "cli/commands.h"
 #include "cli/json_output.h"
 #include "elements/ascii_reader.h"
@@ -24,18 +26,39 @@ using namespace tallyform::text::literals;
 
 struct ReadOptions {
   std::vector<std::string> files;
+  std::vector<std::string> dbx;
   bool json = false;
   bool strict = false;
 };
 
 // Reads the designs, saying on standard error what the user should hear about them; the run's value check
 // tells the counts and whether its report was written.
-valuecheck::ValueCheck ReadDesigns(app::Application& application, const std::vector<std::string>& files,
+// The designs named with --dbx ("sch:FILE" or "pcb:FILE") are read through the design link after the files,
+// appended to them; a design the link cannot open is tallyform::UnreadableFile with the link's message.
+valuecheck::ValueCheck ReadDesigns(app::Application& application, const ReadOptions& options,
                                    elements::ListData& data, bool& mismatch) {
+  const std::vector<std::string>& files = options.files;
   app::ReadOutcome outcome =
       app::ReadDesigns(application, std::vector<std::filesystem::path>(files.begin(), files.end()), data);
   for (const std::string& warning : outcome.warnings) PrintWarning(warning);
   mismatch = outcome.mismatch;
+  bool append = !files.empty();
+  for (const std::string& name : options.dbx) {
+    const bool board = name.starts_with("pcb:");
+    if (!board && !name.starts_with("sch:")) {
+      throw BadUsage("read: --dbx expects sch:FILE or pcb:FILE, got \"" + text::Cp1251FromUnknown(name) +
+                     "\"");
+    }
+    const std::filesystem::path path = std::filesystem::absolute(name.substr(4));
+    CliPrompts prompts;
+    if (!app::ReadDesignThroughDbx(application.dbx(), prompts, application.kinds(), outcome.check, path,
+                                   board ? app::DbxDesignKind::kBoard : app::DbxDesignKind::kSchematic,
+                                   append, data, mismatch)) {
+      throw UnreadableFile(std::string("Не удается прочитать файл "_cp) +
+                           text::Cp1251FromUnknown(path.string()) + std::string(" через связь с P-CAD."_cp));
+    }
+    append = true;
+  }
   return std::move(outcome.check);
 }
 
@@ -50,7 +73,7 @@ int RunRead(const ReadOptions& options) {
   PrintStartUpWarnings(application);
   elements::ListData data;
   bool mismatch = false;
-  const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
+  const valuecheck::ValueCheck check = ReadDesigns(application, options, data, mismatch);
 
   std::ostream& out = std::cout;
   out << "{";
@@ -75,7 +98,7 @@ int RunCheck(const ReadOptions& options) {
   PrintStartUpWarnings(application);
   elements::ListData data;
   bool mismatch = false;
-  const valuecheck::ValueCheck check = ReadDesigns(application, options.files, data, mismatch);
+  const valuecheck::ValueCheck check = ReadDesigns(application, options, data, mismatch);
 
   const std::size_t mismatches = check.mismatch_count();
   const std::size_t unanalysable = check.unanalysable_count();
@@ -103,9 +126,14 @@ void AddReadCommands(CLI::App& app, Outcome& outcome) {
   auto read_options = std::make_shared<ReadOptions>();
   CLI::App* read = app.add_subcommand(
       "read", "Read the element list of P-CAD ASCII designs (.sch, .pcb, .net) and print it as JSON");
-  read->add_option("files", read_options->files, "Designs, read into one list in the order given")
-      ->required();
-  read->callback([read_options, &outcome] { outcome.status = RunRead(*read_options); });
+  read->add_option("files", read_options->files, "Designs, read into one list in the order given");
+  read->add_option("--dbx", read_options->dbx,
+                   "sch:FILE or pcb:FILE: a design read through the P-CAD design link, after the files");
+  read->callback([read_options, &outcome] {
+    if (read_options->files.empty() && read_options->dbx.empty())
+      throw BadUsage("read: name a design or --dbx");
+    outcome.status = RunRead(*read_options);
+  });
 
   auto check_options = std::make_shared<ReadOptions>();
   CLI::App* check = app.add_subcommand(

@@ -133,13 +133,9 @@ void ElementListWindow::AddElements() {
   AddElementsDialog choice(this);
   if (choice.exec() != QDialog::Accepted) return;
   const app::ElementSource source = choice.source();
-  std::filesystem::path file;
-  if (source == app::ElementSource::kAsciiDesign || source == app::ElementSource::kSavedDocument) {
-    std::optional<std::filesystem::path> chosen = AskSourceFile(this, source);
-    if (!chosen) return;
-    file = std::move(*chosen);
-  }
-  Run([&] { session_.AddElements(source, file, choice.append()); });
+  std::optional<std::filesystem::path> file = AskSourceFile(this, source);
+  if (!file) return;
+  Run([&] { session_.AddElements(source, *file, choice.append()); });
 }
 
 void ElementListWindow::EditDesignations() {

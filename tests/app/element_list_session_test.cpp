@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "app/fill_workflow.h"
 #include "model/errors.h"
+#include "pcad/dbx_status.h"
 #include "support/fake_ports.h"
 #include "support/fake_text_measurer.h"
 #include "support/random_designs.h"
@@ -203,10 +204,18 @@ TEST_F(ElementListSessionTest, AppendedReadsAreUndoneInARingOfFiveAndBadFilesCha
   EXPECT_EQ(window.data().elements.count(), one);
   EXPECT_EQ(window.data().designations.size(), 1u);
 
-  // The P-CAD sources are not there yet: said, and nothing read.
-  window.AddElements(ElementSource::kPcadBoard, {}, true);
-  EXPECT_EQ(prompts_.Texts(FakePrompts::Kind::kWarning).back(), std::string(kNoPcadLink));
+  // A P-CAD source whose design the link cannot open: its status said, nothing read.
+  const auto ascii = Designators(window.data());
+  window.AddElements(ElementSource::kPcadBoard, Fixture("missing.pcb"), true);
+  EXPECT_EQ(prompts_.Texts(FakePrompts::Kind::kTitledMessage).back(), pcad::DbxStatusMessage(32239));
   EXPECT_EQ(window.data().elements.count(), one);
+  EXPECT_FALSE(window.CanUndo());
+
+  // A schematic is no board for the link; read as a schematic it gives the ASCII reader's elements.
+  window.AddElements(ElementSource::kPcadBoard, Fixture("filter_crlf.sch"), false);
+  EXPECT_EQ(prompts_.Texts(FakePrompts::Kind::kTitledMessage).back(), pcad::DbxStatusMessage(32239));
+  window.AddElements(ElementSource::kPcadSchematic, Fixture("filter_crlf.sch"), false);
+  EXPECT_EQ(Designators(window.data()), ascii);
 }
 
 // A saved document's element data: replacing or appended twice (doubling the elements, the names, prefixes

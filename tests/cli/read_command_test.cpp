@@ -143,3 +143,27 @@ TEST(ReadCommandTest, AReportThatCannotBeWrittenIsAWarningNamingItAndNoPath) {
 }
 
 }  // namespace
+
+// Designs through the design link: the same elements as the file read directly, appended after the files;
+// a design the link cannot open is bad input with the link's message, a name without its kind bad usage.
+TEST(ReadCommandTest, ReadsThroughTheDesignLink) {
+  TempFolder home;
+  const std::string board = (std::filesystem::path(TALLYFORM_SAMPLES) / "zxinet.pcb").string();
+  const CliRun direct = Cli(home, {"read", board});
+  ASSERT_EQ(direct.status, 0) << direct.err;
+  const CliRun linked = Cli(home, {"read", "--dbx", "pcb:" + board});
+  ASSERT_EQ(linked.status, 0) << linked.err;
+  const auto direct_elements = json::parse(direct.out)["elements"];
+  const auto linked_elements = json::parse(linked.out)["elements"];
+  ASSERT_EQ(linked_elements.size(), direct_elements.size());
+  EXPECT_EQ(linked_elements[0]["RefDes"], direct_elements[0]["RefDes"]);
+  const CliRun both = Cli(home, {"read", board, "--dbx", "pcb:" + board});
+  ASSERT_EQ(both.status, 0) << both.err;
+  EXPECT_EQ(json::parse(both.out)["elements"].size(), 2 * direct_elements.size());
+
+  const CliRun schematic_as_board = Cli(home, {"read", "--dbx", "pcb:" + Fixture("filter_crlf.sch")});
+  EXPECT_EQ(schematic_as_board.status, 1);
+  EXPECT_NE(schematic_as_board.err.find("Невозможно открыть файл P-CAD."), std::string::npos)
+      << schematic_as_board.err;
+  EXPECT_EQ(Cli(home, {"read", "--dbx", Fixture("filter_crlf.sch")}).status, 2);
+}

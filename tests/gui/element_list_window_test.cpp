@@ -266,22 +266,30 @@ class ElementListWindowTest : public QObject {
     }
   }
 
-  // An empty list: "Заполнить" closes the window and fills nothing; a P-CAD source says why it cannot be
-  // read; a file that cannot be read is told and changes nothing.
+  // An empty list: "Заполнить" closes the window and fills nothing; a design the P-CAD link cannot open
+  // is said with the link's status; a file that cannot be read is told and changes nothing.
   void anEmptyListClosesAndBadSourcesChangeNothing() {
     QVERIFY(desktop_.Start());
     ChooseKind(0);
     desktop_.window().action(Command::kNew)->trigger();
     DocumentWindow* doc = desktop_.window().ActiveDocument();
     InWindow([](ElementListWindow& window) {
-      WhenModal<AddElementsDialog>([](AddElementsDialog* dialog) { dialog->accept(); });  // P-CAD Schematic
       QString said;
-      WhenModal<QMessageBox>([&said](QMessageBox* box) {
-        said = box->text();
-        box->accept();
+      WhenModal<AddElementsDialog>([&said](AddElementsDialog* dialog) {  // P-CAD Schematic
+        WhenModal<QFileDialog>([&said](QFileDialog* files) {
+          WhenModal<DesignationsDialog>([&said](DesignationsDialog* designations) {
+            WhenModal<QMessageBox>([&said](QMessageBox* box) {
+              said = box->windowTitle() + QLatin1Char('|') + box->text();
+              box->accept();
+            });
+            designations->accept();
+          });
+          testing::TypeFileName(files, kBoard);  // a board is no schematic for the design link
+        });
+        dialog->accept();
       });
       window.action(ElementListWindow::Command::kAdd)->trigger();
-      QVERIFY(said.contains(QStringLiteral("P-CAD")));
+      QCOMPARE(said, QStringLiteral("Ошибка P-CAD|Невозможно открыть файл P-CAD."));
 
       WhenModal<AddElementsDialog>([](AddElementsDialog* dialog) {
         dialog->sources()->setCurrentIndex(3);
