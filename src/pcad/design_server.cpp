@@ -52,12 +52,13 @@ struct Form {
   std::string_view argument;
   std::size_t begin = 0;  // the '('
   std::size_t end = 0;    // just after the ')', or the end of the text for a form left open
+  bool closed = false;
   std::vector<std::size_t> children;
 };
 
 // The forms of a P-CAD ASCII file as a tree; index 0 is a root that holds the top-level forms. Quoted texts
 // are taken as they are (P-CAD writes no escapes); an unbalanced ')' is ignored; forms still open at the end
-// of the text end there.
+// of the text end there unclosed (a cut file).
 std::vector<Form> ParseForms(std::string_view text) {
   std::vector<Form> forms(1);
   forms[0].end = text.size();
@@ -91,6 +92,7 @@ std::vector<Form> ParseForms(std::string_view text) {
     } else if (c == ')') {
       if (open.size() > 1) {
         forms[open.back()].end = i + 1;
+        forms[open.back()].closed = true;
         open.pop_back();
       }
       ++i;
@@ -129,6 +131,10 @@ class DesignServer::Design {
   const std::filesystem::path& path() const { return path_; }
   bool board() const { return board_; }
   bool has_library() const { return library_ != 0; }
+  /// False for a cut file, whose last forms are never closed: nothing could be added to them safely.
+  bool complete() const {
+    return std::all_of(forms_.begin() + 1, forms_.end(), [](const Form& f) { return f.closed; });
+  }
   bool matches_kind() const {
     return board_ ? design_root_ != 0 && forms_[design_root_].keyword == "pcbDesign"
                   : design_root_ != 0 && forms_[design_root_].keyword == "schematicDesign";
@@ -687,7 +693,7 @@ std::int32_t DesignServer::OpenDesign(std::int32_t version, const std::string& d
   std::optional<std::string> bytes = ReadFile(path);
   if (!bytes || !IsAscii(*bytes)) return kDbxCannotOpenFile;
   auto design = std::make_unique<Design>(path, board, std::move(*bytes));
-  if (!design->matches_kind()) return kDbxCannotOpenFile;
+  if (!design->matches_kind() || !design->complete()) return kDbxCannotOpenFile;
   if (!design->has_library()) return kDbxLibraryNotOpened;
   design->set_stamp(Stamp(path));
   design_ = std::move(design);

@@ -157,6 +157,8 @@ TEST(DesignServer, OpenStatuses) {
   const auto schematic =
       folder.Write("small.sch", "ACCEL_ASCII \"s\"\n(library \"L\"\n)\n(schematicDesign \"S\"\n)\n");
   const auto bare = folder.Write("bare.pcb", "ACCEL_ASCII \"s\"\n(pcbDesign \"P\"\n)\n");
+  // A cut board once took an attribute inside its last open form, where it was lost: a cut file is refused.
+  const auto cut = folder.Write("cut.pcb", kSmallBoard.substr(0, kSmallBoard.size() - 12));
   const auto binary = folder.Write("binary.pcb", std::string("II\0\0ACCEL_ASCII", 15));
   DesignServer server;
   DbxHandle handle = 0;
@@ -164,6 +166,7 @@ TEST(DesignServer, OpenStatuses) {
   EXPECT_EQ(server.OpenDesign(kDbxVersion, board.string(), handle), 32122);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + (folder / "missing.pcb").string(), handle), 32239);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + binary.string(), handle), 32239);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + cut.string(), handle), 32239);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + schematic.string(), handle), 32239);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + bare.string(), handle), 32231);
 
