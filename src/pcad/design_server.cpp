@@ -113,6 +113,9 @@ std::vector<Form> ParseForms(std::string_view text) {
   return forms;
 }
 
+// Where an added text stands: the pattern's reference point.
+constexpr std::string_view kOrigin = "(pt 0.0 0.0)";
+
 struct Splice {
   std::size_t begin;
   std::size_t end;
@@ -189,6 +192,7 @@ class DesignServer::Design {
       c->placed.push_back(Placed{});
       placed = &c->placed.back();
       placed->prefix = NewAttrPrefix(*c);
+      placed->placement = std::string(kOrigin) + c->rotation_text;
     }
     placed->record.name = record.name;
     placed->record.value = record.value;
@@ -199,7 +203,7 @@ class DesignServer::Design {
     placed->changed = true;
     if (record.layer_id != 0 && c->graphics_def != 0) {
       def_layers_[{c->graphics_def, record.name}] =
-          DefAttr{record.layer_id, record.text_style, record.justification, DefPoint(c->graphics_def)};
+          DefAttr{record.layer_id, record.text_style, record.justification};
     }
     modified_ = true;
     return kDbxOk;
@@ -220,7 +224,7 @@ class DesignServer::Design {
           splices.push_back({forms_[p.form].begin, forms_[p.form].end, AttrText(p.form, p.record)});
         } else {
           auto [at, eol] = InsertionPoint(c.graphics_ref);
-          splices.push_back({at, at, p.prefix + AttrText(0, p.record) + eol});
+          splices.push_back({at, at, p.prefix + AttrText(0, p.record, p.placement) + eol});
         }
       }
     }
@@ -252,7 +256,8 @@ class DesignServer::Design {
   struct Placed {
     std::size_t form = 0;  // the attr form in the placed pattern, 0 for an added attribute
     DbxAttribute record;
-    std::string prefix;  // the indentation of an added attribute's line
+    std::string prefix;     // the indentation of an added attribute's line
+    std::string placement;  // its point and rotation
     bool changed = false;
   };
   struct Component {
@@ -263,12 +268,12 @@ class DesignServer::Design {
     std::vector<Placed> placed;         // the texts of the placed pattern
     std::size_t graphics_ref = 0;       // the placed pattern's patternGraphicsRef form
     std::size_t graphics_def = 0;       // the library's patternGraphicsDef the pattern is drawn with
+    std::string rotation_text;          // " (rotation A)" of a turned pattern
   };
   struct DefAttr {
     std::int32_t layer;
     std::int32_t style;
     std::int32_t justification;
-    std::string point;
   };
 
   std::string_view Text(std::size_t form) const {
@@ -416,8 +421,10 @@ class DesignServer::Design {
           Component& c = add(forms_[ref].argument);
           if (c.graphics_ref != 0) continue;
           c.graphics_ref = graphics_ref;
-          if (std::size_t rotation = Child(pattern, "rotation"))
+          if (std::size_t rotation = Child(pattern, "rotation")) {
             c.rotation = Number(forms_[rotation].argument);
+            c.rotation_text = " " + std::string(Text(rotation));
+          }
           std::size_t pattern_ref = Child(pattern, "patternRef");
           std::size_t graphics_name = Child(pattern, "patternGraphicsNameRef");
           if (pattern_ref != 0) {
@@ -509,21 +516,9 @@ class DesignServer::Design {
     return Indent(c.graphics_ref) + "  ";
   }
 
-  // The point of the definition's RefDes text, where a new definition attribute goes too.
-  std::string DefPoint(std::size_t graphics_def) const {
-    for (std::size_t child : forms_[graphics_def].children) {
-      for (std::size_t attr : forms_[child].children) {
-        if (forms_[attr].keyword == "attr" && forms_[attr].argument == "RefDes") {
-          if (std::size_t pt = Child(attr, "pt")) return std::string(Text(pt));
-        }
-      }
-    }
-    return "(pt 0.0 0.0)";
-  }
-
   // An attr form with the record's name, value, visibility, justification and style; the other forms of
   // `form` (point, rotation, ...) kept as written. Unchanged forms are never rewritten.
-  std::string AttrText(std::size_t form, const DbxAttribute& a) const {
+  std::string AttrText(std::size_t form, const DbxAttribute& a, std::string_view placement = kOrigin) const {
     std::string out = "(attr \"" + Out(a.name) + "\" \"" + Out(a.value) + "\"";
     std::vector<std::string_view> before;
     std::vector<std::string_view> after;
@@ -539,7 +534,7 @@ class DesignServer::Design {
         (past_style ? after : before).push_back(Text(child));
       }
     } else {
-      out += " (pt 0.0 0.0)";
+      out.append(" ").append(placement);
     }
     for (std::string_view t : before) out.append(" ").append(t);
     if (a.is_visible != 0) out += " (isVisible True)";
@@ -590,8 +585,7 @@ class DesignServer::Design {
     a.is_visible = 1;
     a.text_style = wanted.style;
     a.justification = wanted.justification;
-    std::string attr = AttrText(0, a);
-    attr.replace(attr.find("(pt 0.0 0.0)"), 12, wanted.point);
+    const std::string attr = AttrText(0, a);
     if (target != 0) {
       std::string indent = Indent(target) + "  ";
       for (std::size_t child : forms_[target].children) {

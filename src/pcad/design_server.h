@@ -4,6 +4,16 @@
 // and for a board its layers and text styles; attribute changes are kept in memory until SaveDesign writes
 // the file back. A saved file keeps every byte the changes did not touch.
 //
+// Where an attribute's text lies. A placed pattern writes its attribute texts (point, rotation, visibility,
+// justification, style) but never a layer: P-CAD draws a visible one on the layer of the attribute of the
+// same name in the pattern's library definition, inside that definition's "layerContents" of the layer. So an
+// attribute given a layer is written twice: its text in the placed pattern (at the pattern's reference point,
+// turned with the pattern), and an empty attribute of that name in the definition's layerContents of the
+// chosen layer (a new layerContents form when the definition draws nothing there; moved there from another
+// layer on a change). The definition is shared by every component placed with it, so the layer is one per
+// pattern and attribute name: the last change wins, which is what a run over the whole board wants. An
+// attribute without a layer (0) is written in the placed pattern only.
+//
 // Like a running P-CAD it holds one design at a time: opening another while one is open answers 32106
 // (busy), opening the open one again 32104. Closing without "FileClose" leaves the design loaded (its unsaved
 // changes too), as P-CAD leaves it open in its window; the next open takes it up again unless the file has

@@ -255,7 +255,7 @@ TEST(DesignServer, WalksAndChangesASmallBoard) {
             std::string::npos)
       << saved;
   EXPECT_NE(saved.find("      (layerContents  (layerNumRef  10)\n"
-                       "        (attr \"RefDes2\" \"\" (pt 1.0 2.0) (isVisible True) (justify Center) "
+                       "        (attr \"RefDes2\" \"\" (pt 0.0 0.0) (isVisible True) (justify Center) "
                        "(textStyleRef \"Big\") )\n      )\n    )\n  )\n)\n(netlist"),
             std::string::npos)
       << saved;
@@ -276,7 +276,7 @@ TEST(DesignServer, WalksAndChangesASmallBoard) {
   ASSERT_EQ(server.CloseDesign(handle, ""), 0);
   const std::string restyled = FileBytes(board);
   EXPECT_EQ(restyled.find("(layerNumRef  10)\n        (attr \"RefDes2\""), std::string::npos) << restyled;
-  EXPECT_NE(restyled.find("(textStyleRef \"(Default)\") )\n        (attr \"RefDes2\" \"\" (pt 1.0 2.0)"),
+  EXPECT_NE(restyled.find("(textStyleRef \"(Default)\") )\n        (attr \"RefDes2\" \"\" (pt 0.0 0.0)"),
             std::string::npos)
       << restyled;
 }
