@@ -27,11 +27,6 @@ std::string PathText(const std::filesystem::path& path) {
   return text::Cp1251FromUnknown(path.string());
 }
 
-void ShowStatus(ports::Prompts& prompts, std::int32_t status) {
-  prompts.TitledMessage(ports::MessageIcon::kExclamation, std::string(pcad::DbxErrorTitle()),
-                        pcad::DbxStatusMessage(status));
-}
-
 // Copies through a temporary file beside the copy and renames it into place.
 bool CopyBoard(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::filesystem::path temporary = to;
@@ -55,7 +50,7 @@ model::RefDes2Offer Offer(const std::filesystem::path& copy, const std::string& 
   ports::DbxHandle handle = 0;
   const std::int32_t opened = dbx.OpenDesign(ports::kDbxVersion, design, handle);
   if (!pcad::DbxOpened(opened)) {
-    ShowStatus(prompts, opened);
+    pcad::ShowDbxStatus(prompts, opened);
     return offer;
   }
   ports::DbxLayer layer;
@@ -67,7 +62,8 @@ model::RefDes2Offer Offer(const std::filesystem::path& copy, const std::string& 
   for (std::int32_t index = 0; dbx.GetTextStyle(handle, index, style) == 0; ++index) {
     offer.text_styles.push_back(style.name);
   }
-  if (const std::int32_t closed = dbx.CloseDesign(handle, ""); closed != 0) ShowStatus(prompts, closed);
+  if (const std::int32_t closed = dbx.CloseDesign(handle, ""); closed != 0)
+    pcad::ShowDbxStatus(prompts, closed);
   return offer;
 }
 
@@ -121,7 +117,7 @@ AssemblyOutcome PrepareAssemblyDrawing(const std::filesystem::path& board, ports
   ports::DbxHandle handle = 0;
   const std::int32_t opened = dbx.OpenDesign(ports::kDbxVersion, design, handle);
   if (!pcad::DbxOpened(opened)) {
-    ShowStatus(prompts, opened);
+    pcad::ShowDbxStatus(prompts, opened);
     outcome.result = AssemblyResult::kOpenFailed;
     return outcome;
   }
@@ -181,14 +177,15 @@ AssemblyOutcome PrepareAssemblyDrawing(const std::filesystem::path& board, ports
       if (changed == 0) ++outcome.added;
     }
     if (changed != 0) {
-      ShowStatus(prompts, changed);
+      pcad::ShowDbxStatus(prompts, changed);
       break;
     }
   }
 
   const std::int32_t saved = dbx.SaveDesign(handle);
-  if (saved != 0) ShowStatus(prompts, saved);
-  if (const std::int32_t closed = dbx.CloseDesign(handle, ""); closed != 0) ShowStatus(prompts, closed);
+  if (saved != 0) pcad::ShowDbxStatus(prompts, saved);
+  if (const std::int32_t closed = dbx.CloseDesign(handle, ""); closed != 0)
+    pcad::ShowDbxStatus(prompts, closed);
   progress.Finish();
   if (saved != 0) {
     outcome.result = AssemblyResult::kSaveFailed;

@@ -24,11 +24,6 @@ namespace {
 
 using namespace tallyform::text::literals;
 
-void ShowStatus(ports::Prompts& prompts, std::int32_t status) {
-  prompts.TitledMessage(ports::MessageIcon::kExclamation, std::string(pcad::DbxErrorTitle()),
-                        pcad::DbxStatusMessage(status));
-}
-
 void AddName(archive::StringList& names, std::string_view name) {
   if (std::find(names.begin(), names.end(), name) == names.end()) names.emplace_back(name);
 }
@@ -37,7 +32,7 @@ void AddName(archive::StringList& names, std::string_view name) {
 bool Open(ports::Dbx& dbx, ports::Prompts& prompts, const std::string& design, ports::DbxHandle& handle) {
   const std::int32_t status = dbx.OpenDesign(ports::kDbxVersion, design, handle);
   if (pcad::DbxOpened(status)) return true;
-  ShowStatus(prompts, status);
+  pcad::ShowDbxStatus(prompts, status);
   return false;
 }
 
@@ -86,7 +81,8 @@ bool ReadDesignThroughDbx(ports::Dbx& dbx, ports::Prompts& prompts, const model:
                  });
   AddName(names, model::kQuantity);
   AddName(names, model::kGoesInto);
-  if (const std::int32_t closed = dbx.CloseDesign(handle, ""); closed != 0) ShowStatus(prompts, closed);
+  if (const std::int32_t closed = dbx.CloseDesign(handle, ""); closed != 0)
+    pcad::ShowDbxStatus(prompts, closed);
 
   // Pass 2: the elements.
   if (!Open(dbx, prompts, design, handle)) return false;
@@ -142,7 +138,7 @@ bool ReadDesignThroughDbx(ports::Dbx& dbx, ports::Prompts& prompts, const model:
 
   const bool close_file = prompts.TitledQuestion(std::string("Вопрос"_cp), DbxCloseQuestion(path));
   if (const std::int32_t closed = dbx.CloseDesign(handle, close_file ? "FileClose" : ""); closed != 0) {
-    ShowStatus(prompts, closed);
+    pcad::ShowDbxStatus(prompts, closed);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ports/prompts.h"
 #include "text/literal.h"
 
 namespace tallyform::pcad {
@@ -151,6 +152,11 @@ std::string DbxStatusMessage(std::int32_t status, std::size_t buffer_size) {
   if (buffer_size == 0) return {};
   if (message.size() > buffer_size - 1) message.resize(buffer_size - 1);
   return message;
+}
+
+void ShowDbxStatus(ports::Prompts& prompts, std::int32_t status) {
+  prompts.TitledMessage(ports::MessageIcon::kExclamation, std::string(DbxErrorTitle()),
+                        DbxStatusMessage(status));
 }
 
 }  // namespace tallyform::pcad

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+namespace tallyform::ports {
+class Prompts;
+}  // namespace tallyform::ports
+
 namespace tallyform::pcad {
 
 inline constexpr std::int32_t kDbxOk = 0;
@@ -37,6 +41,9 @@ std::string_view DbxErrorTitle();
 /// otherwise, cut to `buffer_size` − 1 bytes (as into a buffer of that size with its terminating zero;
 /// the empty text for a size of 0 or 1). Code page 1251.
 std::string DbxStatusMessage(std::int32_t status, std::size_t buffer_size = 1000);
+
+/// Shows the message of a failing status in its box: titled DbxErrorTitle(), the exclamation icon, OK.
+void ShowDbxStatus(ports::Prompts& prompts, std::int32_t status);
 
 /// True for the statuses that mean an open succeeded: 0 and 32104.
 constexpr bool DbxOpened(std::int32_t status) {
