@@ -2,18 +2,20 @@
 # and those of the layers it stands on, and nothing else: the build compiles each layer against a folder that
 # shows it only these, and the test "layer_includes" (tests/check_includes.cmake) checks every include of
 # src/ against this table.
-set(TALLYFORM_LAYERS text model archive ports elements valuecheck document presentation app adapters cli gui)
-set(TALLYFORM_CORE_LAYERS app presentation document elements valuecheck archive ports model text)
+set(TALLYFORM_LAYERS text model archive ports pcad elements valuecheck document presentation app adapters cli gui)
+set(TALLYFORM_CORE_LAYERS app presentation document elements valuecheck pcad archive ports model text)
 
 set(TALLYFORM_BELOW_text "")
 set(TALLYFORM_BELOW_model text)
 set(TALLYFORM_BELOW_archive model text)
 set(TALLYFORM_BELOW_ports model text)
+# The P-CAD design server: the Dbx port over P-CAD ASCII files, and the messages of its statuses.
+set(TALLYFORM_BELOW_pcad ports model text)
 set(TALLYFORM_BELOW_elements archive ports model text)
 set(TALLYFORM_BELOW_valuecheck archive ports model text)
 set(TALLYFORM_BELOW_document elements valuecheck archive ports model text)
 set(TALLYFORM_BELOW_presentation document elements valuecheck archive ports model text)
-set(TALLYFORM_BELOW_app presentation document elements valuecheck archive ports model text)
+set(TALLYFORM_BELOW_app presentation document elements valuecheck pcad archive ports model text)
 # Qt begins here: the adapters implement the ports; the two programs stand on them, neither on the other.
 set(TALLYFORM_BELOW_adapters ${TALLYFORM_CORE_LAYERS})
 set(TALLYFORM_BELOW_cli adapters ${TALLYFORM_CORE_LAYERS})

@@ -45,6 +45,26 @@ bool CliPrompts::WarningQuestion(const std::string& text) {
   return false;
 }
 
+void CliPrompts::TitledMessage(ports::MessageIcon icon, const std::string&, const std::string& text) {
+  if (icon == ports::MessageIcon::kInformation) {
+    PrintWarning(OneLine(text));
+  } else {
+    PrintError(OneLine(text));
+  }
+}
+
+bool CliPrompts::TitledQuestion(const std::string&, const std::string&) {
+  return false;
+}
+
+std::optional<std::filesystem::path> CliPrompts::OpenFileName(const std::string&, const std::string&) {
+  return std::nullopt;
+}
+
+std::optional<model::RefDes2Choice> CliPrompts::RefDes2Properties(const model::RefDes2Offer&) {
+  return std::nullopt;
+}
+
 std::optional<std::filesystem::path> CliPrompts::SaveFileName(const std::filesystem::path& proposal) {
   return proposal;
 }

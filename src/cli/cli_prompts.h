@@ -24,6 +24,15 @@ class CliPrompts : public ports::Prompts {
   bool Question(const std::string& text) override;
   /// Printed to standard error as a warning (these questions report value mismatches); No.
   bool WarningQuestion(const std::string& text) override;
+  /// Printed to standard error, a warning when it is not information.
+  void TitledMessage(ports::MessageIcon icon, const std::string& title, const std::string& text) override;
+  /// No.
+  bool TitledQuestion(const std::string& title, const std::string& text) override;
+  /// Cancelled: the command line names the files.
+  std::optional<std::filesystem::path> OpenFileName(const std::string& title,
+                                                    const std::string& filter) override;
+  /// Cancelled: the command line names the choice.
+  std::optional<model::RefDes2Choice> RefDes2Properties(const model::RefDes2Offer& offer) override;
   /// The proposal.
   std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override;
   /// The proposal.

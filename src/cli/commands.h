@@ -37,11 +37,12 @@ void PrintStartUpWarnings(const app::Application& application);
 std::pair<std::string, std::string> SplitNameValue(const std::string& command, const std::string& option,
                                                    const std::string& value);
 
-void AddReadCommands(CLI::App& app, Outcome& outcome);   // read, check
-void AddDumpCommand(CLI::App& app, Outcome& outcome);    // dump
-void AddRenderCommand(CLI::App& app, Outcome& outcome);  // render
-void AddFillCommand(CLI::App& app, Outcome& outcome);    // fill
-void AddSetCommand(CLI::App& app, Outcome& outcome);     // set
+void AddReadCommands(CLI::App& app, Outcome& outcome);     // read, check
+void AddDumpCommand(CLI::App& app, Outcome& outcome);      // dump
+void AddRenderCommand(CLI::App& app, Outcome& outcome);    // render
+void AddFillCommand(CLI::App& app, Outcome& outcome);      // fill
+void AddSetCommand(CLI::App& app, Outcome& outcome);       // set
+void AddAssemblyCommand(CLI::App& app, Outcome& outcome);  // assembly
 
 /// Draws every sheet of the document into a PDF file, one page per sheet (starts Qt when needed), in the
 /// face ChooseSheetFamily(font) picks (`font` in UTF-8; empty for the sheet face). A file that cannot be

@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   AddRenderCommand(app, outcome);
   AddFillCommand(app, outcome);
   AddSetCommand(app, outcome);
+  AddAssemblyCommand(app, outcome);
 
   try {
     app.parse(argc, argv);

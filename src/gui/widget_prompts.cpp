@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -56,6 +57,45 @@ bool WidgetPrompts::Question(const std::string& text) {
 bool WidgetPrompts::WarningQuestion(const std::string& text) {
   const NormalCursor normal;
   return Ask(parent_, QMessageBox::Warning, QStringLiteral("Tallyform"), text);
+}
+
+void WidgetPrompts::TitledMessage(ports::MessageIcon icon, const std::string& title,
+                                  const std::string& text) {
+  const NormalCursor normal;
+  Tell(parent_, icon == ports::MessageIcon::kInformation ? QMessageBox::Information : QMessageBox::Warning,
+       adapters::ToQString(title), text);
+}
+
+bool WidgetPrompts::TitledQuestion(const std::string& title, const std::string& text) {
+  const NormalCursor normal;
+  QMessageBox box(QMessageBox::Question, adapters::ToQString(title), adapters::ToQString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::filesystem::path> WidgetPrompts::OpenFileName(const std::string& title,
+                                                                 const std::string& filter) {
+  const NormalCursor normal;
+  // "Text|patterns|Text|patterns||" becomes Qt's "Text (patterns);;Text (patterns)".
+  QStringList parts = adapters::ToQString(filter).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    filters << (parts[i].contains(parts[i + 1])
+                    ? parts[i]
+                    : parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
+  }
+  const QString file =
+      QFileDialog::getOpenFileName(parent_, adapters::ToQString(title), QString(),
+                                   filters.join(QStringLiteral(";;")), nullptr, QFileDialog::ReadOnly);
+  if (file.isEmpty()) return std::nullopt;
+  return QStringToNative(file);
+}
+
+std::optional<model::RefDes2Choice> WidgetPrompts::RefDes2Properties(const model::RefDes2Offer&) {
+  return std::nullopt;
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::SaveFileName(const std::filesystem::path& proposal) {

@@ -25,6 +25,12 @@ class WidgetPrompts : public ports::Prompts {
   void Information(const std::string& text) override;
   bool Question(const std::string& text) override;
   bool WarningQuestion(const std::string& text) override;
+  void TitledMessage(ports::MessageIcon icon, const std::string& title, const std::string& text) override;
+  bool TitledQuestion(const std::string& title, const std::string& text) override;
+  std::optional<std::filesystem::path> OpenFileName(const std::string& title,
+                                                    const std::string& filter) override;
+  /// Not offered by the desktop program yet: cancelled.
+  std::optional<model::RefDes2Choice> RefDes2Properties(const model::RefDes2Offer& offer) override;
   std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override;
   std::optional<std::string> EditorName(const std::string& proposal) override;
   std::optional<std::size_t> SortChoice(const std::string& text, const std::vector<std::string>& choices,

@@ -13,8 +13,12 @@
 #include <vector>
 
 #include "model/list_choices.h"
+#include "model/refdes2.h"
 
 namespace tallyform::ports {
+
+/// The icon of a titled message box.
+enum class MessageIcon { kInformation, kExclamation };
 
 class Prompts {
  public:
@@ -31,6 +35,19 @@ class Prompts {
   /// A Yes/No question with the exclamation icon (the questions that offer the value-check report); true
   /// for Yes.
   virtual bool WarningQuestion(const std::string& text) = 0;
+
+  /// A box with its own title, the icon and OK.
+  virtual void TitledMessage(MessageIcon icon, const std::string& title, const std::string& text) = 0;
+  /// A question with its own title, Yes and No, the question icon and No as the default; true for Yes.
+  virtual bool TitledQuestion(const std::string& title, const std::string& text) = 0;
+
+  /// The open file dialog titled `title` with `filter` ("PCB файл (*.pcb)|*.pcb||" style: pairs of a text and
+  /// its patterns), the read-only box hidden; the chosen path, or nullopt when cancelled.
+  virtual std::optional<std::filesystem::path> OpenFileName(const std::string& title,
+                                                            const std::string& filter) = 0;
+  /// The dialog "Свойства атрибута RefDes2" over the offer's lists (and model::kRefDes2Justifications). The
+  /// choice on OK, or nullopt for "Отмена"; the dialog itself refuses OK while a list has no selection.
+  virtual std::optional<model::RefDes2Choice> RefDes2Properties(const model::RefDes2Offer& offer) = 0;
 
   /// The save file dialog, proposing a path; the chosen path, or nullopt when cancelled.
   virtual std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) = 0;

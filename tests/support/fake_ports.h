@@ -13,15 +13,33 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/errors.h"
+#include "ports/progress.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
 #include "ports/shell.h"
 #include "ports/system_info.h"
 
 namespace tallyform::testing {
+
+/// A progress bar that counts what it was told.
+class FakeProgress : public ports::Progress {
+ public:
+  int starts = 0;
+  int maximum = -1;
+  int steps = 0;
+  int finishes = 0;
+  void Start(int max) override {
+    ++starts;
+    maximum = max;
+    steps = 0;
+  }
+  void Step() override { ++steps; }
+  void Finish() override { ++finishes; }
+};
 
 class FakePrompts : public ports::Prompts {
  public:
@@ -36,7 +54,11 @@ class FakePrompts : public ports::Prompts {
     kSortChoice,
     kDesignations,
     kRoles,
-    kMapping
+    kMapping,
+    kTitledMessage,
+    kTitledQuestion,
+    kOpenFile,
+    kRefDes2
   };
   struct Call {
     Kind kind;
@@ -54,6 +76,15 @@ class FakePrompts : public ports::Prompts {
   std::deque<std::optional<model::RoleSelection>> role_answers;
   /// The column mapping dialog's answers; with none left the proposal is taken.
   std::deque<std::optional<model::ColumnMapping>> mapping_answers;
+  /// TitledQuestion's answers; with none left No.
+  std::deque<bool> titled_answers;
+  /// OpenFileName's answers; with none left it is cancelled.
+  std::deque<std::optional<std::filesystem::path>> open_answers;
+  /// The RefDes2 dialog's answers; with none left it is cancelled. The offer of the last one.
+  std::deque<std::optional<model::RefDes2Choice>> refdes2_answers;
+  model::RefDes2Offer last_refdes2_offer;
+  /// The title and icon of each titled message, in order.
+  std::vector<std::pair<std::string, ports::MessageIcon>> message_titles;
   /// The choices and the marked one of the last sort choice dialog.
   std::vector<std::string> last_sort_choices;
   std::size_t last_sort_current = 0;
@@ -70,6 +101,24 @@ class FakePrompts : public ports::Prompts {
   bool WarningQuestion(const std::string& text) override {
     calls.push_back({Kind::kWarningQuestion, text});
     return NextAnswer();
+  }
+  void TitledMessage(ports::MessageIcon icon, const std::string& title, const std::string& text) override {
+    calls.push_back({Kind::kTitledMessage, text});
+    message_titles.emplace_back(title, icon);
+  }
+  bool TitledQuestion(const std::string& title, const std::string& text) override {
+    calls.push_back({Kind::kTitledQuestion, title + "|" + text});
+    return Next(titled_answers, false);
+  }
+  std::optional<std::filesystem::path> OpenFileName(const std::string& title,
+                                                    const std::string& filter) override {
+    calls.push_back({Kind::kOpenFile, title + "|" + filter});
+    return Next(open_answers, std::optional<std::filesystem::path>());
+  }
+  std::optional<model::RefDes2Choice> RefDes2Properties(const model::RefDes2Offer& offer) override {
+    calls.push_back({Kind::kRefDes2, offer.copy_path});
+    last_refdes2_offer = offer;
+    return Next(refdes2_answers, std::optional<model::RefDes2Choice>());
   }
   std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override {
     calls.push_back({Kind::kSaveFile, proposal.string()});
