@@ -71,23 +71,32 @@ void RefDes2Dialog::accept() {
   QDialog::accept();
 }
 
-WindowProgress::WindowProgress(QWidget* window, int maximum) : bar_(new QProgressBar(window)) {
-  const QRect area = window->contentsRect();
+WindowProgress::~WindowProgress() {
+  Finish();
+}
+
+void WindowProgress::Start(int maximum) {
+  Finish();
+  bar_ = new QProgressBar(window_);
+  const QRect area = window_->contentsRect();
   bar_->setGeometry(area.left() + area.width() / 4, area.top() + (area.height() - 30) / 2, area.width() / 2,
                     30);
   bar_->setRange(0, maximum);
   bar_->setValue(0);
   bar_->show();
   bar_->raise();
-}
-
-WindowProgress::~WindowProgress() {
-  delete bar_;
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void WindowProgress::Step() {
+  if (bar_ == nullptr) return;
   if (bar_->value() < bar_->maximum()) bar_->setValue(bar_->value() + 1);
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void WindowProgress::Finish() {
+  delete bar_;
+  bar_ = nullptr;
 }
 
 }  // namespace tallyform::gui

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "ports/progress.h"
+
 class QCheckBox;
 class QComboBox;
 class QProgressBar;
@@ -45,19 +47,22 @@ class RefDes2Dialog : public QDialog {
 };
 
 /// The progress bar of a long walk over a window: 30 pixels high, centred vertically, from a quarter to
-/// three quarters of the window's width. It goes with the object.
-class WindowProgress {
+/// three quarters of the window's width, from Start until Finish (or the object's end).
+class WindowProgress : public ports::Progress {
  public:
-  WindowProgress(QWidget* window, int maximum);
-  ~WindowProgress();
+  explicit WindowProgress(QWidget* window) : window_(window) {}
+  ~WindowProgress() override;
   WindowProgress(const WindowProgress&) = delete;
   WindowProgress& operator=(const WindowProgress&) = delete;
 
-  void Step();
+  void Start(int maximum) override;
+  void Step() override;
+  void Finish() override;
   QProgressBar* bar() const { return bar_; }
 
  private:
-  QProgressBar* bar_;
+  QWidget* window_;
+  QProgressBar* bar_ = nullptr;
 };
 
 }  // namespace tallyform::gui

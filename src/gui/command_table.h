@@ -92,7 +92,6 @@ enum class Enabling {
   kTextHeights,
   kLineWidths,
   kPageView,  ///< a document window shows its page view (not the edit view)
-  kNotYet,    ///< its part of the program is still to come: shown, disabled
 };
 
 /// What a checkable command's check mark shows.

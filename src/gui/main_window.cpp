@@ -258,8 +258,6 @@ void MainWindow::UpdateCommands() {
       case Enabling::kPageView:
         enabled = active != nullptr && active->edit_view() == nullptr;
         break;
-      case Enabling::kNotYet:
-        break;
     }
     QAction* command = action(row.command);
     command->setEnabled(enabled);

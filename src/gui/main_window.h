@@ -118,6 +118,7 @@ class MainWindow : public QMainWindow {
   void LinesCommand();
   void ChangeEditorCommand();
   void HistoryCommand();
+  void AssemblyCommand();
   void ReportCommand();
   void ToolbarCommand();
   void StatusBarCommand();
@@ -135,8 +136,6 @@ class MainWindow : public QMainWindow {
   void HelpCommand();
   void ContextHelpCommand();
   void AboutCommand();
-  /// The commands whose part of the program is still to come: never enabled.
-  void NotYetCommand() {}
 
   Services& services_;
   QString family_;

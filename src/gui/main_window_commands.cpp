@@ -11,6 +11,8 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/assembly_drawing.h"
+#include "gui/assembly_dialogs.h"
 #include "gui/dialogs.h"
 #include "gui/document_controller.h"
 #include "gui/document_window.h"
@@ -22,6 +24,7 @@
 #include "gui/services.h"
 #include "model/errors.h"
 #include "model/file_writing.h"
+#include "ports/prompts.h"
 #include "ports/shell.h"
 #include "text/literal.h"
 
@@ -107,9 +110,8 @@ std::span<const CommandRow> MainWindow::Commands() {
       {C::kPreviousWindow, "&Предыдущее окно", "Перейти к окну предыдущего документа", nullptr,
        Qt::CTRL | Qt::SHIFT | Qt::Key_F6, kWindow, 0, E::kSeveralDocuments, K::kNone,
        &W::PreviousWindowCommand},
-      {C::kAssembly, "&Подготовка чертежа сборки", "Подготовить копию платы P-CAD для сборочного чертежа",
-       "assembly", kNoKey, kService | kBareService | kBar, kNewGroup, E::kNotYet, K::kNone,
-       &W::NotYetCommand},
+      {C::kAssembly, "&Подготовка чертежа сборки", "Переименование RefDes2 в чертеже сборки", "assembly",
+       kNoKey, kService | kBareService | kBar, kNewGroup, E::kAlways, K::kNone, &W::AssemblyCommand},
       {C::kReport, "&Показать отчет об ошибках", "Открыть отчет о несоответствиях номиналов", "report",
        kNoKey, kService | kBar, 0, E::kDocument, K::kNone, &W::ReportCommand},
       {C::kHelp, "&Вызов справки", "Показать справку", nullptr, Qt::Key_F1, kHelp, 0, E::kAlways, K::kNone,
@@ -218,6 +220,16 @@ void MainWindow::ChangeEditorCommand() {
 
 void MainWindow::HistoryCommand() {
   if (DocumentWindow* active = ActiveDocument()) active->controller().ShowHistory();
+}
+
+void MainWindow::AssemblyCommand() {
+  // The active window owns the dialogs and the progress bar: the document's window, or this one.
+  QWidget* owner = ActiveDocument() != nullptr ? static_cast<QWidget*>(ActiveDocument()) : centralWidget();
+  const std::optional<std::filesystem::path> board = services_.prompts.OpenFileName(
+      std::string("Открыть файл печатной платы"_cp), std::string("PCB файл (*.pcb)|*.pcb||"_cp));
+  if (!board) return;
+  WindowProgress progress(owner);
+  app::PrepareAssemblyDrawing(*board, services_.application.dbx(), services_.prompts, progress);
 }
 
 void MainWindow::ReportCommand() {

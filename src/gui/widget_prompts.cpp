@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "adapters/qt_text.h"
+#include "gui/assembly_dialogs.h"
 #include "gui/dialogs.h"
 #include "gui/element_dialogs.h"
 #include "gui/file_dialogs.h"
@@ -87,6 +88,7 @@ std::optional<std::filesystem::path> WidgetPrompts::OpenFileName(const std::stri
                     ? parts[i]
                     : parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
   }
+  filters << QStringLiteral("Все файлы (*)");
   const QString file =
       QFileDialog::getOpenFileName(parent_, adapters::ToQString(title), QString(),
                                    filters.join(QStringLiteral(";;")), nullptr, QFileDialog::ReadOnly);
@@ -94,8 +96,26 @@ std::optional<std::filesystem::path> WidgetPrompts::OpenFileName(const std::stri
   return QStringToNative(file);
 }
 
-std::optional<model::RefDes2Choice> WidgetPrompts::RefDes2Properties(const model::RefDes2Offer&) {
-  return std::nullopt;
+std::optional<model::RefDes2Choice> WidgetPrompts::RefDes2Properties(const model::RefDes2Offer& offer) {
+  const NormalCursor normal;
+  QStringList layers;
+  for (const model::RefDes2Layer& layer : offer.layers) layers << adapters::ToQString(layer.name);
+  QStringList styles;
+  for (const std::string& style : offer.text_styles) styles << adapters::ToQString(style);
+  QStringList justifications;
+  for (const model::Justification& justification : model::kRefDes2Justifications) {
+    justifications << QString::fromLatin1(justification.text.data(),
+                                          static_cast<qsizetype>(justification.text.size()));
+  }
+  RefDes2Dialog dialog(layers, styles, justifications, static_cast<int>(model::kRefDes2DefaultJustification),
+                       parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  model::RefDes2Choice choice;
+  choice.layer_id = offer.layers[static_cast<std::size_t>(dialog.layer())].id;
+  choice.text_style = dialog.style();
+  choice.justification = model::kRefDes2Justifications[static_cast<std::size_t>(dialog.justification())].code;
+  choice.replace = dialog.replace();
+  return choice;
 }
 
 std::optional<std::filesystem::path> WidgetPrompts::SaveFileName(const std::filesystem::path& proposal) {

@@ -27,6 +27,7 @@ int RunScreenshotsTests(int argc, char** argv);
 int RunElementListWindowTests(int argc, char** argv);
 int RunSettingsDialogsTests(int argc, char** argv);
 int RunEditViewTests(int argc, char** argv);
+int RunAssemblyTests(int argc, char** argv);
 }  // namespace tallyform::gui
 
 int main(int argc, char** argv) {
@@ -48,14 +49,15 @@ int main(int argc, char** argv) {
   });
   watchdog.start(60000);
   int status = 0;
-  for (const auto run : {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
-                         tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
-                         tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
-                         tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests,
-                         tallyform::gui::RunOpenRequestsTests, tallyform::gui::RunDialogsTests,
-                         tallyform::gui::RunDocumentControllerTests, tallyform::gui::RunEditableGridTests,
-                         tallyform::gui::RunScreenshotsTests, tallyform::gui::RunElementListWindowTests,
-                         tallyform::gui::RunSettingsDialogsTests, tallyform::gui::RunEditViewTests}) {
+  for (const auto run :
+       {tallyform::gui::RunMainWindowTests, tallyform::gui::RunPageViewTests,
+        tallyform::gui::RunFileDialogsTests, tallyform::gui::RunPrintDialogsTests,
+        tallyform::gui::RunDocumentWindowTests, tallyform::gui::RunPrintingTests,
+        tallyform::gui::RunDesktopTests, tallyform::gui::RunGuideTests, tallyform::gui::RunOpenRequestsTests,
+        tallyform::gui::RunDialogsTests, tallyform::gui::RunDocumentControllerTests,
+        tallyform::gui::RunEditableGridTests, tallyform::gui::RunScreenshotsTests,
+        tallyform::gui::RunElementListWindowTests, tallyform::gui::RunSettingsDialogsTests,
+        tallyform::gui::RunEditViewTests, tallyform::gui::RunAssemblyTests}) {
     status |= run(argc, argv);
   }
   return status;
