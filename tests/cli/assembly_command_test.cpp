@@ -14,6 +14,9 @@ namespace {
 const std::filesystem::path kSamples = TALLYFORM_SAMPLES;
 
 TEST(AssemblyCommandTest, CopiesAndRestylesABoard) {
+  // The published designs lie beside the project, not in it; a machine without them skips this.
+  if (!std::filesystem::is_directory(TALLYFORM_SAMPLES))
+    GTEST_SKIP() << "no published designs at " << TALLYFORM_SAMPLES;
   TempFolder home;
   const std::string original = FileBytes(kSamples / "zxinet.pcb");
   const auto board = home.Write("zxinet.pcb", original);

@@ -147,6 +147,9 @@ TEST(ReadCommandTest, AReportThatCannotBeWrittenIsAWarningNamingItAndNoPath) {
 // Designs through the design link: the same elements as the file read directly, appended after the files;
 // a design the link cannot open is bad input with the link's message, a name without its kind bad usage.
 TEST(ReadCommandTest, ReadsThroughTheDesignLink) {
+  // The published designs lie beside the project, not in it; a machine without them skips this.
+  if (!std::filesystem::is_directory(TALLYFORM_SAMPLES))
+    GTEST_SKIP() << "no published designs at " << TALLYFORM_SAMPLES;
   TempFolder home;
   const std::string board = (std::filesystem::path(TALLYFORM_SAMPLES) / "zxinet.pcb").string();
   const CliRun direct = Cli(home, {"read", board});

@@ -296,6 +296,9 @@ TEST(DesignServer, SaveFailureLeavesTheFile) {
 // Every published board: unchanged bytes on a save without changes; RefDes2 on every component, read back
 // through the server with its layer, style and justification, and the same elements for the ASCII reader.
 TEST(DesignServer, RoundTripOverThePublishedBoards) {
+  // The published designs lie beside the project, not in it; a machine without them skips this.
+  if (!std::filesystem::is_directory(TALLYFORM_SAMPLES))
+    GTEST_SKIP() << "no published designs at " << TALLYFORM_SAMPLES;
   model::ElementKinds kinds;
   kinds.FillBuiltIn();
   elements::AsciiReader reader(kinds);
