@@ -9,7 +9,8 @@ set(TALLYFORM_BELOW_text "")
 set(TALLYFORM_BELOW_model text)
 set(TALLYFORM_BELOW_archive model text)
 set(TALLYFORM_BELOW_ports model text)
-# The P-CAD design server: the Dbx port over P-CAD ASCII files, and the messages of its statuses.
+# The P-CAD design link: the Dbx port over P-CAD ASCII files or over P-CAD's own DBX library, and the messages
+# of its statuses.
 set(TALLYFORM_BELOW_pcad ports model text)
 set(TALLYFORM_BELOW_elements archive ports model text)
 set(TALLYFORM_BELOW_valuecheck archive ports model text)

@@ -13,6 +13,7 @@ class Prompts;
 namespace tallyform::pcad {
 
 inline constexpr std::int32_t kDbxOk = 0;
+inline constexpr std::int32_t kDbxConnectionError = 32001;
 inline constexpr std::int32_t kDbxVersionMismatch = 32006;
 inline constexpr std::int32_t kDbxConnectionExists = 32104;
 inline constexpr std::int32_t kDbxNoLink = 32105;
