@@ -11,7 +11,8 @@
 
 #include "model/document_kind.h"
 #include "model/element_kinds.h"
-#include "pcad/design_server.h"
+#include "pcad/design_link.h"
+#include "ports/dbx.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::app {
@@ -63,9 +64,10 @@ class Application {
   model::DocumentKind document_kind() const { return document_kind_; }
   void set_document_kind(model::DocumentKind kind) { document_kind_ = kind; }
 
-  /// The P-CAD design link: on this system the design server over P-CAD ASCII files. It keeps a design
-  /// loaded between uses as P-CAD keeps it open, so the program shares one.
-  ports::Dbx& dbx() { return design_server_; }
+  /// The P-CAD design link (pcad::MakeDesignLink): P-CAD's own library on Windows, the design server over
+  /// P-CAD ASCII files elsewhere. The server keeps a design loaded between uses as P-CAD keeps it open, so
+  /// the program shares one.
+  ports::Dbx& dbx() { return *design_link_; }
 
  private:
   std::filesystem::path folder_;
@@ -73,7 +75,7 @@ class Application {
   std::shared_ptr<const valuecheck::ValueSeries> value_series_;
   model::DocumentKind document_kind_ = model::DocumentKind::kElementList;
   std::vector<std::string> start_up_warnings_;
-  pcad::DesignServer design_server_;
+  std::unique_ptr<ports::Dbx> design_link_ = pcad::MakeDesignLink();
 };
 
 }  // namespace tallyform::app

@@ -13,7 +13,7 @@
 #include "cli/commands.h"
 #include "model/errors.h"
 #include "model/refdes2.h"
-#include "pcad/design_server.h"
+#include "pcad/design_link.h"
 #include "ports/progress.h"
 #include "text/case_fold.h"
 #include "text/cp1251.h"
@@ -124,10 +124,10 @@ class TerminalProgress : public ports::Progress {
 
 int RunAssembly(const AssemblyOptions& options) {
   JustificationCode(options.justify);  // a usage error before any file is touched
-  pcad::DesignServer server;
+  const std::unique_ptr<ports::Dbx> link = pcad::MakeDesignLink();
   AssemblyPrompts prompts(options);
   TerminalProgress progress;
-  const app::AssemblyOutcome outcome = app::PrepareAssemblyDrawing(options.board, server, prompts, progress);
+  const app::AssemblyOutcome outcome = app::PrepareAssemblyDrawing(options.board, *link, prompts, progress);
   switch (outcome.result) {
     case app::AssemblyResult::kDone:
       std::cout << "copy: " << text::ToUtf8(text::Cp1251FromUnknown(outcome.copy.string())) << '\n'
