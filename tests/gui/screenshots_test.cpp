@@ -19,6 +19,7 @@
 
 #include "app/element_list_session.h"
 #include "document/document.h"
+#include "gui/assembly_dialogs.h"
 #include "gui/cell_text_dialog.h"
 #include "gui/dialogs.h"
 #include "gui/document_controller.h"
@@ -244,6 +245,21 @@ class ScreenshotsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::qWait(100);
     QVERIFY(dialog.grab().save(folder + QStringLiteral("/dialog-cell-text.png")));
+    dialog.close();
+
+    // The properties of RefDes2 over the layers and styles of a board.
+    RefDes2Dialog refdes2(
+        {QStringLiteral("Top"), QStringLiteral("Bottom"), QStringLiteral("Top Silk"),
+         QStringLiteral("Top Assy")},
+        {QStringLiteral("(Default)"), QStringLiteral("small")},
+        {QStringLiteral("TOP"), QStringLiteral("BOTTOM"), QStringLiteral("LEFT"), QStringLiteral("RIGHT"),
+         QStringLiteral("CENTER"), QStringLiteral("LOWER_LEFT"), QStringLiteral("LOWER_RIGHT"),
+         QStringLiteral("UPPER_LEFT"), QStringLiteral("UPPER_RIGHT")},
+        4, &desktop_.window());
+    refdes2.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&refdes2));
+    QTest::qWait(100);
+    QVERIFY(refdes2.grab().save(folder + QStringLiteral("/dialog-refdes2.png")));
   }
 };
 
