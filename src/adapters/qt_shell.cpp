@@ -1,4 +1,5 @@
 #include "adapters/qt_shell.h"
+#include "adapters/qt_text.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -7,7 +8,7 @@
 namespace tallyform::adapters {
 
 void QtShell::Open(const std::filesystem::path& file) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(file.c_str())));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(adapters::PathToQString(file)));
 }
 
 }  // namespace tallyform::adapters

@@ -19,6 +19,8 @@
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "text/numbers.h"
+#include "model/platform.h"
+#include "adapters/qt_text.h"
 
 namespace tallyform::adapters {
 
@@ -29,16 +31,8 @@ namespace {
 
 constexpr double kMmPerInch = 25.4;
 
-std::string PathText(const std::filesystem::path& path) {
-  return text::Cp1251FromUnknown(path.string());
-}
-
 UnreadableFile CannotWrite(const std::filesystem::path& path) {
-  return UnreadableFile(std::string("Не удалось записать файл "_cp) + PathText(path) + ".");
-}
-
-QString QtPath(const std::filesystem::path& path) {
-  return QFile::decodeName(path.c_str());
+  return UnreadableFile(std::string("Не удалось записать файл "_cp) + model::PathText(path) + ".");
 }
 
 // The sheet's size in device units at a resolution.
@@ -62,7 +56,7 @@ std::filesystem::path PrepareFolder(const std::filesystem::path& folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (ec || !std::filesystem::is_directory(folder)) {
-    throw UnreadableFile(std::string("Не удалось создать папку "_cp) + PathText(folder) + ".");
+    throw UnreadableFile(std::string("Не удалось создать папку "_cp) + model::PathText(folder) + ".");
   }
   return folder;
 }
@@ -131,12 +125,12 @@ void PrintSheets(const document::SheetSet& sheets, QPagedPaintDevice& device, co
 void ExportPdf(const document::SheetSet& sheets, const std::filesystem::path& file,
                const ExportOptions& options) {
   SheetsToDraw(sheets, options);  // a wrong sheet number leaves no file behind
-  QPdfWriter writer(QtPath(file));
+  QPdfWriter writer(PathToQString(file));
   writer.setResolution(kPdfDpi);
   writer.setCreator(QStringLiteral("Tallyform"));
   {
     // QPdfWriter reports a file it cannot open only when painting begins.
-    QFile probe(QtPath(file));
+    QFile probe(PathToQString(file));
     if (!probe.open(QIODevice::WriteOnly)) throw CannotWrite(file);
   }
   PrintSheets(sheets, writer, options);
@@ -153,7 +147,7 @@ std::vector<std::filesystem::path> ExportSvg(const document::SheetSet& sheets,
   for (int number : numbers) {
     const std::filesystem::path file = folder / SheetFileName(number, ".svg");
     QSvgGenerator generator;
-    generator.setFileName(QtPath(file));
+    generator.setFileName(PathToQString(file));
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setResolution(kSvgDpi);
@@ -192,7 +186,7 @@ std::vector<std::filesystem::path> ExportPng(const document::SheetSet& sheets,
     QPainter painter(&image);
     DrawTrueSize(sheets, painter, family, dpi, dpi, number);
     painter.end();
-    if (!image.save(QtPath(file), "PNG")) throw CannotWrite(file);
+    if (!image.save(PathToQString(file), "PNG")) throw CannotWrite(file);
     written.push_back(file);
     Report(options, static_cast<int>(written.size()), static_cast<int>(numbers.size()));
   }

@@ -18,7 +18,8 @@
 namespace tallyform::app {
 
 /// The program's folder, which holds "ElementNames.map", "errors.log" and the settings file:
-/// $TALLYFORM_HOME when set, otherwise $XDG_DATA_HOME/tallyform, otherwise ~/.local/share/tallyform.
+/// $TALLYFORM_HOME when set; otherwise the folder of the executable on Windows, and elsewhere
+/// $XDG_DATA_HOME/tallyform or ~/.local/share/tallyform.
 /// The folder is created when missing (a folder that cannot be created is returned all the same; the files
 /// in it are then simply not written).
 std::filesystem::path ProgramFolder();
@@ -32,6 +33,9 @@ class Application {
   /// fills the built-in kinds and writes the file; builds the series of the value check, whose runs report
   /// to "errors.log" in the folder.
   explicit Application(std::filesystem::path folder);
+  /// Starts as above with the design link given instead of the platform's (the design server over P-CAD
+  /// ASCII files stands in for P-CAD on every platform).
+  Application(std::filesystem::path folder, std::unique_ptr<ports::Dbx> design_link);
   /// Holds the folder only; StartUp() loads the kinds and builds the series later. The desktop program makes
   /// its main window and shows its splash screen in between.
   struct NotStarted {};

@@ -15,6 +15,7 @@
 #include "text/case_fold.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -22,10 +23,6 @@ namespace {
 using namespace tallyform::text::literals;
 
 constexpr std::string_view kRefDes2 = "RefDes2";
-
-std::string PathText(const std::filesystem::path& path) {
-  return text::Cp1251FromUnknown(path.string());
-}
 
 // Copies through a temporary file beside the copy and renames it into place.
 bool CopyBoard(const std::filesystem::path& from, const std::filesystem::path& to) {
@@ -46,7 +43,7 @@ bool CopyBoard(const std::filesystem::path& from, const std::filesystem::path& t
 model::RefDes2Offer Offer(const std::filesystem::path& copy, const std::string& design, ports::Dbx& dbx,
                           ports::Prompts& prompts) {
   model::RefDes2Offer offer;
-  offer.copy_path = PathText(copy);
+  offer.copy_path = model::PathText(copy);
   ports::DbxHandle handle = 0;
   const std::int32_t opened = dbx.OpenDesign(ports::kDbxVersion, design, handle);
   if (!pcad::DbxOpened(opened)) {
@@ -74,11 +71,11 @@ std::string AssemblyDrawingTitle() {
 }
 
 std::optional<std::filesystem::path> AssemblyCopyPath(const std::filesystem::path& board) {
-  std::string path = board.string();
+  std::string path = model::Utf8FromPath(board);
   if (path.size() < 4 || !text::EqualNoCase(std::string_view(path).substr(path.size() - 4), ".pcb"))
     return std::nullopt;
   path.resize(path.size() - 4);
-  return std::filesystem::path(path + "_SB.pcb");
+  return model::PathFromUtf8(path + "_SB.pcb");
 }
 
 AssemblyOutcome PrepareAssemblyDrawing(const std::filesystem::path& board, ports::Dbx& dbx,
@@ -89,7 +86,7 @@ AssemblyOutcome PrepareAssemblyDrawing(const std::filesystem::path& board, ports
   if (!copy) {
     outcome.result = AssemblyResult::kNotABoard;
     prompts.TitledMessage(ports::MessageIcon::kExclamation, title,
-                          std::string("Файл "_cp) + PathText(board) +
+                          std::string("Файл "_cp) + model::PathText(board) +
                               std::string(" не является файлом печатной платы (*.pcb)."_cp));
     return outcome;
   }
@@ -98,14 +95,14 @@ AssemblyOutcome PrepareAssemblyDrawing(const std::filesystem::path& board, ports
   std::error_code error;
   bool make_copy = true;
   if (std::filesystem::exists(*copy, error)) {
-    make_copy = prompts.TitledQuestion(title, std::string("Файл "_cp) + PathText(*copy) +
+    make_copy = prompts.TitledQuestion(title, std::string("Файл "_cp) + model::PathText(*copy) +
                                                   std::string(" уже существует. Перезаписать его?"_cp));
   }
   if (make_copy && !CopyBoard(board, *copy)) {
     outcome.result = AssemblyResult::kCopyFailed;
     prompts.TitledMessage(ports::MessageIcon::kExclamation, title,
-                          std::string("Не удается скопировать файл "_cp) + PathText(board) +
-                              std::string(" в "_cp) + PathText(*copy) + ".");
+                          std::string("Не удается скопировать файл "_cp) + model::PathText(board) +
+                              std::string(" в "_cp) + model::PathText(*copy) + ".");
     return outcome;
   }
 

@@ -18,6 +18,7 @@
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -57,13 +58,13 @@ void WalkComponents(ports::Dbx& dbx, ports::DbxHandle handle, OnComponent on_com
 
 std::string DbxCloseQuestion(const std::filesystem::path& path) {
   return std::string("Программа завершила работу с файлом P-CAD "_cp) +
-         text::Cp1251FromUnknown(path.string()) + ".\r\n" + std::string("Закрыть файл?"_cp);
+         model::PathText(path) + ".\r\n" + std::string("Закрыть файл?"_cp);
 }
 
 bool ReadDesignThroughDbx(ports::Dbx& dbx, ports::Prompts& prompts, const model::ElementKinds& kinds,
                           valuecheck::ValueCheck& check, const std::filesystem::path& path,
                           DbxDesignKind kind, bool append, elements::ListData& data, bool& mismatch) {
-  const std::string design = (kind == DbxDesignKind::kBoard ? "pcb:" : "sch:") + path.string();
+  const std::string design = (kind == DbxDesignKind::kBoard ? "pcb:" : "sch:") + model::Utf8FromPath(path);
   const std::string& value_role = data.roles[model::kRoleValue];
   const std::string& package_role = data.roles[model::kRolePackage];
 

@@ -16,6 +16,7 @@
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -97,8 +98,8 @@ void RefuseOverwritingInputs(const std::filesystem::path& output,
                       (error && std::filesystem::absolute(output, error).lexically_normal() ==
                                     std::filesystem::absolute(input, error).lexically_normal());
     if (same) {
-      throw BadUsage("fill: the output " + text::Cp1251FromUnknown(output.string()) + " is the input " +
-                     text::Cp1251FromUnknown(input.string()) + "; it would be overwritten");
+      throw BadUsage("fill: the output " + model::PathText(output) + " is the input " +
+                     model::PathText(input) + "; it would be overwritten");
     }
   }
 }
@@ -138,7 +139,7 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   const model::DocumentKind kind = doc.kind();
   if (request.kind && *request.kind != kind) {
     throw BadUsage("fill: the kind asked for differs from the kind of " +
-                   text::Cp1251FromUnknown(request.from.string()));
+                   model::PathText(request.from));
   }
   if (request.tail) model::ValidateTail(kind, *request.tail);
   if (request.merge && kind != model::DocumentKind::kSimpleBill) {

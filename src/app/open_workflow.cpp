@@ -4,6 +4,7 @@
 
 #include "model/errors.h"
 #include "text/cp1251.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 
@@ -11,7 +12,7 @@ DocumentSession OpenDocument(const std::filesystem::path& path) {
   try {
     return DocumentSession(document::Document::FromFile(path));
   } catch (const DamagedFile& e) {
-    throw DamagedFile(text::Cp1251FromUnknown(path.string()) + ": " + e.message());
+    throw DamagedFile(model::PathText(path) + ": " + e.message());
   }
 }
 

@@ -5,6 +5,7 @@
 #include "model/errors.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 
@@ -15,7 +16,7 @@ ReadOutcome ReadDesigns(Application& application, const std::vector<std::filesys
   ReadOutcome outcome{application.NewValueCheck(), false, {}, {}};
   DesignReader reader(application.kinds(), outcome.check);
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const std::string name = text::Cp1251FromUnknown(files[i].string());
+    const std::string name = model::PathText(files[i]);
     elements::AsciiReadResult result;
     try {
       result = reader.ReadFile(files[i], i > 0, data, outcome.mismatch);

@@ -12,6 +12,7 @@
 #include "ports/shell.h"
 #include "text/case_fold.h"
 #include "text/cp1251.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -53,7 +54,7 @@ std::string ReplaceNumber(std::string_view name, std::string_view from, std::str
 }  // namespace
 
 std::optional<std::filesystem::path> NextVersionPath(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = model::Utf8FromPath(path.filename());
   const std::size_t underscore = name.rfind('_');
   const std::size_t dot = name.rfind('.');
   if (underscore == std::string::npos || dot == std::string::npos || dot < underscore) return std::nullopt;
@@ -61,7 +62,7 @@ std::optional<std::filesystem::path> NextVersionPath(const std::filesystem::path
   while (end < dot && IsDigit(name[end])) ++end;
   const std::string digits = name.substr(underscore + 1, end - underscore - 1);
   if (digits.find_first_not_of('0') == std::string::npos) return std::nullopt;  // no number, or 0
-  return path.parent_path() / ReplaceNumber(name, digits, Increment(digits));
+  return path.parent_path() / model::PathFromUtf8(ReplaceNumber(name, digits, Increment(digits)));
 }
 
 std::filesystem::path NewNameProposal(const document::Document& document, const std::string& title) {
@@ -74,7 +75,7 @@ std::filesystem::path NewNameProposal(const document::Document& document, const 
       !text::EqualNoCase(std::string_view(proposal).substr(proposal.size() - extension.size()), extension)) {
     proposal += extension;
   }
-  const std::filesystem::path name = text::ToUtf8(proposal);
+  const std::filesystem::path name = model::PathFromUtf8(text::ToUtf8(proposal));
   return document.path().empty() ? name : document.path().parent_path() / name;
 }
 

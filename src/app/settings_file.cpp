@@ -9,6 +9,7 @@
 
 #include "model/file_writing.h"
 #include "text/cp1251.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -245,11 +246,11 @@ void SettingsFile::Write(const std::string& key, const std::string& value) {
 std::optional<std::filesystem::path> SettingsFile::ReadPath(const std::string& key) {
   const auto it = values_.find(key);
   if (it == values_.end()) return std::nullopt;
-  return std::filesystem::path(it->second);
+  return model::PathFromUtf8(it->second);
 }
 
 void SettingsFile::WritePath(const std::string& key, const std::filesystem::path& value) {
-  Store(key, value.string());
+  Store(key, model::Utf8FromPath(value));
 }
 
 void SettingsFile::Remove(const std::string& key) {

@@ -17,6 +17,7 @@
 #include "ports/progress.h"
 #include "text/case_fold.h"
 #include "text/cp1251.h"
+#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {
@@ -130,7 +131,7 @@ int RunAssembly(const AssemblyOptions& options) {
   const app::AssemblyOutcome outcome = app::PrepareAssemblyDrawing(options.board, *link, prompts, progress);
   switch (outcome.result) {
     case app::AssemblyResult::kDone:
-      std::cout << "copy: " << text::ToUtf8(text::Cp1251FromUnknown(outcome.copy.string())) << '\n'
+      std::cout << "copy: " << text::ToUtf8(model::PathText(outcome.copy)) << '\n'
                 << "added: " << outcome.added << '\n'
                 << "restyled: " << outcome.modified << '\n'
                 << "kept: " << outcome.kept << '\n'

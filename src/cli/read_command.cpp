@@ -18,6 +18,7 @@
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
+#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {
@@ -55,7 +56,7 @@ valuecheck::ValueCheck ReadDesigns(app::Application& application, const ReadOpti
                                    board ? app::DbxDesignKind::kBoard : app::DbxDesignKind::kSchematic,
                                    append, data, mismatch)) {
       throw UnreadableFile(std::string("Не удается прочитать файл "_cp) +
-                           text::Cp1251FromUnknown(path.string()) + std::string(" через связь с P-CAD."_cp));
+                           model::PathText(path) + std::string(" через связь с P-CAD."_cp));
     }
     append = true;
   }
@@ -65,7 +66,7 @@ valuecheck::ValueCheck ReadDesigns(app::Application& application, const ReadOpti
 // The report's path, UTF-8; null when the report could not be written.
 Json ReportPath(const valuecheck::ValueCheck& check) {
   if (check.report_failure()) return Json(nullptr);
-  return Json(text::ToUtf8(text::Cp1251FromUnknown(check.report_path().string())));
+  return Json(text::ToUtf8(model::PathText(check.report_path())));
 }
 
 int RunRead(const ReadOptions& options) {
@@ -86,7 +87,7 @@ int RunRead(const ReadOptions& options) {
         "В открытом файле был обнаружен ряд несоответствий номиналов резисторов и/или "
         "конденсаторов их заданной точности."_cp);
     if (!check.report_failure()) {
-      warning += std::string(" Отчет: "_cp) + text::Cp1251FromUnknown(check.report_path().string());
+      warning += std::string(" Отчет: "_cp) + model::PathText(check.report_path());
     }
     PrintWarning(warning);
   }

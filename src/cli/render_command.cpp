@@ -20,6 +20,7 @@
 #include "model/errors.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {
@@ -47,7 +48,7 @@ struct RenderOptions {
 };
 
 std::string Utf8Path(const std::filesystem::path& path) {
-  return text::ToUtf8(text::Cp1251FromUnknown(path.string()));
+  return text::ToUtf8(model::PathText(path));
 }
 
 int RunRender(const RenderOptions& options) {

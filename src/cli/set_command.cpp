@@ -22,6 +22,7 @@
 #include "model/errors.h"
 #include "text/cp1251.h"
 #include "text/numbers.h"
+#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {
@@ -139,7 +140,7 @@ int RunSet(const SetOptions& options) {
 
   const document::Document& doc = session.document();
   Json out = Json::object();
-  out["output"] = Utf8(text::Cp1251FromUnknown(std::filesystem::absolute(doc.path()).string()));
+  out["output"] = Utf8(model::PathText(std::filesystem::absolute(doc.path())));
   out["sheets"] = doc.sheets().sheet_count();
   out["editor"] = Utf8(doc.editor_name());
   std::cout << Compact(out) << '\n';

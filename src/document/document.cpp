@@ -12,6 +12,7 @@
 #include "ports/system_info.h"
 #include "text/cp1251.h"
 #include "valuecheck/value_check.h"
+#include "model/platform.h"
 
 namespace tallyform::document {
 namespace {
@@ -23,10 +24,6 @@ constexpr std::size_t kStoredRoles = 4;
 
 [[noreturn]] void Damaged() {
   throw DamagedFile(std::string(model::kDamagedArchive));
-}
-
-std::string PathText(const std::filesystem::path& path) {
-  return text::Cp1251FromUnknown(path.string());
 }
 
 [[noreturn]] void CannotOpen(const std::filesystem::path& path) {
@@ -158,7 +155,7 @@ HistoryRecord Document::MakeRecord(const std::filesystem::path& path, ports::Sys
   std::filesystem::path full = std::filesystem::absolute(path, ec);
   if (ec) full = path;
   HistoryRecord record;
-  record.file = PathText(full);
+  record.file = model::PathText(full);
   record.editor = editor_name_;
   record.time = FormatHistoryTime(system.LocalTime());
   record.computer = system.ComputerName();
@@ -181,7 +178,7 @@ void Document::SetValueReport(std::unique_ptr<valuecheck::ValueCheck> report) {
 
 std::string Document::Title() const {
   if (path_.empty()) return std::string(kNewDocumentTitle);
-  return PathText(path_.filename());
+  return model::PathText(path_.filename());
 }
 
 }  // namespace tallyform::document

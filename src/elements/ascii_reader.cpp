@@ -15,6 +15,7 @@
 #include "model/messages.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::elements {
 namespace {
@@ -220,15 +221,15 @@ bool IsAsciiDesign(std::string_view bytes) {
 std::string FileText(const std::filesystem::path& path) {
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(path, error);
-  return text::Cp1251FromUnknown(error ? path.string() : absolute.string());
+  return model::PathText(error ? path : absolute);
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   auto cannot_read = [&] {
     return UnreadableFile(std::string("Не удается прочитать файл "_cp) +
-                          text::Cp1251FromUnknown(path.string()) + ".");
+                          model::PathText(path) + ".");
   };
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(model::OpenFile(path, "rb"), &std::fclose);
   if (!file) throw cannot_read();
   // Read straight into the string: the size is a hint only, the file may change while it is read.
   std::string bytes;

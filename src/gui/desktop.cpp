@@ -18,6 +18,7 @@
 #include "gui/main_window.h"
 #include "gui/open_requests.h"
 #include "gui/splash_screen.h"
+#include "adapters/qt_text.h"
 
 // Q_INIT_RESOURCE names a function of the global namespace.
 static void InitTallyformResources() {
@@ -144,7 +145,7 @@ int RunDesktop(int argc, char** argv) {
     desktop.StartUp(!parser.isSet(no_splash));
     MainWindow& window = desktop.window();
     const auto open_file = [&window](const QString& file) {
-      window.OpenDocument(std::filesystem::path(QFile::encodeName(file).toStdString()));
+      window.OpenDocument(adapters::QStringToPath(file));
     };
     OpenRequests requests;
     requests.Listen(server);

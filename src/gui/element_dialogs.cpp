@@ -67,7 +67,7 @@ std::optional<std::filesystem::path> AskSourceFile(QWidget* parent, app::Element
   const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть"), {},
                                                     filter + QStringLiteral(";;Все файлы (*)"));
   if (file.isEmpty()) return std::nullopt;
-  return QStringToNative(file);
+  return adapters::QStringToPath(file);
 }
 
 RolesDialog::RolesDialog(const model::RoleSelection& current, const std::vector<std::string>& names,

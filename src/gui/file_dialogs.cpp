@@ -1,4 +1,5 @@
 #include "gui/file_dialogs.h"
+#include "adapters/qt_text.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -52,30 +53,22 @@ QString WithDocumentSuffix(const QString& file) {
   return file + (file.endsWith(QLatin1Char('.')) ? kSuffix : QLatin1Char('.') + kSuffix);
 }
 
-QString NativeToQString(const std::filesystem::path& path) {
-  return QFile::decodeName(path.c_str());
-}
-
-std::filesystem::path QStringToNative(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 std::optional<std::filesystem::path> AskDocumentToOpen(QWidget* parent) {
   const QString file = QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть"), {},
                                                     kFilter + QStringLiteral(";;") + kAllFiles);
   if (file.isEmpty()) return std::nullopt;
-  return QStringToNative(file);
+  return adapters::QStringToPath(file);
 }
 
 std::optional<std::filesystem::path> AskDocumentToSave(QWidget* parent,
                                                        const std::filesystem::path& proposal) {
-  DocumentSaveDialog dialog(parent, QStringLiteral("Сохранить как"), NativeToQString(proposal), kFilter);
+  DocumentSaveDialog dialog(parent, QStringLiteral("Сохранить как"), adapters::PathToQString(proposal), kFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(kSuffix);
-  dialog.selectFile(NativeToQString(proposal));
+  dialog.selectFile(adapters::PathToQString(proposal));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   // Again here, for a dialog of the desktop's own that does not call accept().
-  return QStringToNative(WithDocumentSuffix(dialog.selectedFiles().front()));
+  return adapters::QStringToPath(WithDocumentSuffix(dialog.selectedFiles().front()));
 }
 
 }  // namespace tallyform::gui

@@ -22,8 +22,4 @@ std::optional<std::filesystem::path> AskDocumentToOpen(QWidget* parent);
 std::optional<std::filesystem::path> AskDocumentToSave(QWidget* parent,
                                                        const std::filesystem::path& proposal);
 
-/// A path as Qt shows it, and back.
-QString NativeToQString(const std::filesystem::path& path);
-std::filesystem::path QStringToNative(const QString& path);
-
 }  // namespace tallyform::gui

@@ -29,14 +29,6 @@
 namespace tallyform::gui {
 namespace {
 
-QString NativeToQString(const std::filesystem::path& path) {
-  return QFile::decodeName(path.c_str());
-}
-
-std::filesystem::path QStringToNative(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
-}
-
 // The local files of a drop.
 QList<QUrl> DroppedFiles(const QMimeData* data) {
   QList<QUrl> files;
@@ -77,7 +69,7 @@ DocumentWindow* MainWindow::OpenDocument(const std::filesystem::path& path) {
 
 QStringList MainWindow::RecentFiles() const {
   QStringList files;
-  for (const std::filesystem::path& file : recent_.files()) files.append(NativeToQString(file));
+  for (const std::filesystem::path& file : recent_.files()) files.append(adapters::PathToQString(file));
   return files;
 }
 
@@ -114,7 +106,7 @@ void MainWindow::OpenRecent(int index) {
   if (!std::filesystem::exists(file, error)) {
     services_.prompts.Warning(
         adapters::FromQString(QStringLiteral("Файл %1 не найден; он удален из списка последних файлов.")
-                                  .arg(NativeToQString(file))));
+                                  .arg(adapters::PathToQString(file))));
     recent_.Remove(static_cast<std::size_t>(index));
     StoreRecent();
     return;
@@ -158,7 +150,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   // Opened after the drop has ended, so that a message about a bad file does not hold the file manager.
   QTimer::singleShot(0, this, [this, files] {
-    for (const QUrl& url : files) OpenDocument(QStringToNative(url.toLocalFile()));
+    for (const QUrl& url : files) OpenDocument(adapters::QStringToPath(url.toLocalFile()));
   });
 }
 

@@ -93,7 +93,7 @@ std::optional<std::filesystem::path> WidgetPrompts::OpenFileName(const std::stri
       QFileDialog::getOpenFileName(parent_, adapters::ToQString(title), QString(),
                                    filters.join(QStringLiteral(";;")), nullptr, QFileDialog::ReadOnly);
   if (file.isEmpty()) return std::nullopt;
-  return QStringToNative(file);
+  return adapters::QStringToPath(file);
 }
 
 std::optional<model::RefDes2Choice> WidgetPrompts::RefDes2Properties(const model::RefDes2Offer& offer) {

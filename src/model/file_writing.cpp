@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "model/errors.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 
@@ -14,22 +15,23 @@ namespace {
 
 using namespace tallyform::text::literals;
 
-std::string PathText(const std::filesystem::path& path) {
-  return text::Cp1251FromUnknown(path.string());
-}
-
 // A name beside the target that no other save uses at the same time. The target's name is cut so that the
 // temporary name stays within the file system's limit whenever the target's own name does.
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
   static constexpr char kHex[] = "0123456789abcdef";
-  std::string name = target.filename().string().substr(0, 200);
+  std::string name = Utf8FromPath(target.filename());
+  if (name.size() > 200) {
+    std::size_t cut = 200;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // not inside a letter
+    name.resize(cut);
+  }
   std::random_device random;
   std::string suffix = ".tmp";
   for (int i = 0; i < 2; ++i) {
     std::uint32_t r = random();
     for (int k = 0; k < 8; ++k, r >>= 4) suffix.push_back(kHex[r & 0xf]);
   }
-  return target.parent_path() / ("." + name + suffix);
+  return target.parent_path() / PathFromUtf8("." + name + suffix);
 }
 
 // A link is followed, so that saving through it replaces the file it names rather than the link itself.

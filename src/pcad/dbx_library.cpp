@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "model/platform.h"
+
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -74,7 +76,47 @@ void WriteText(unsigned char* record, std::size_t offset, std::size_t end, const
   record[offset + length] = 0;
 }
 
+#if defined(_WIN32)
+std::string AnsiText(const std::wstring& wide, bool& exact) {
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, &lossy);
+  std::string ansi(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(),
+                        size, nullptr, &lossy);
+  }
+  exact = lossy == FALSE;
+  return ansi;
+}
+#endif
+
 }  // namespace
+
+std::string LibraryDesignName(const std::string& design_name) {
+#if defined(_WIN32)
+  // P-CAD's library takes the name in the system's ANSI code page. A name that code page cannot spell (Cyrillic
+  // letters on a machine set to another language) is given by the file's short name, which it always can.
+  if (design_name.size() < 4) return design_name;
+  const std::wstring wide = model::PathFromUtf8(std::string_view(design_name).substr(4)).wstring();
+  bool exact = false;
+  std::string ansi = AnsiText(wide, exact);
+  if (!exact) {
+    const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);
+    if (size > 0) {
+      std::wstring short_name(size, L'\0');
+      const DWORD length = GetShortPathNameW(wide.c_str(), short_name.data(), size);
+      if (length > 0 && length < size) {
+        short_name.resize(length);
+        ansi = AnsiText(short_name, exact);
+      }
+    }
+  }
+  return design_name.substr(0, 4) + ansi;
+#else
+  return design_name;
+#endif
+}
 
 std::unique_ptr<SymbolSource> LoadDbxLibrary(const std::filesystem::path& path) {
 #if defined(_WIN32)
@@ -112,7 +154,7 @@ std::int32_t DbxLibrary::OpenDesign(std::int32_t version, const std::string& des
                                     ports::DbxHandle& handle) {
   if (!bound_) return kDbxConnectionError;
   dbx32::Long opened = 0;
-  const std::int32_t status = open_design_(0, version, design_name.c_str(), &opened);
+  const std::int32_t status = open_design_(0, version, LibraryDesignName(design_name).c_str(), &opened);
   handle = opened;
   return status;
 }

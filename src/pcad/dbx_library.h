@@ -49,6 +49,10 @@ class SymbolSource {
 /// loaded. The library stays loaded as long as the source lives.
 std::unique_ptr<SymbolSource> LoadDbxLibrary(const std::filesystem::path& path);
 
+/// The design name (see ports::Dbx::OpenDesign) as the library takes it: on Windows the path in the system's
+/// ANSI code page, or the file's short name where that code page cannot spell the path; elsewhere unchanged.
+std::string LibraryDesignName(const std::string& design_name);
+
 /// The library's functions and records as it sees them: a long is 32 bits there.
 namespace dbx32 {
 

@@ -13,6 +13,7 @@
 
 #include "pcad/dbx_status.h"
 #include "text/cp1251.h"
+#include "model/platform.h"
 
 namespace tallyform::pcad {
 namespace {
@@ -670,7 +671,7 @@ std::int32_t DesignServer::OpenDesign(std::int32_t version, const std::string& d
   } else if (!name.starts_with("sch:")) {
     return kDbxInvalidInput;
   }
-  std::filesystem::path path(std::string(name.substr(4)));
+  const std::filesystem::path path = model::PathFromUtf8(name.substr(4));
   if (design_ && design_->path() == path && design_->board() == board) {
     if (connected_) {
       handle = handle_;

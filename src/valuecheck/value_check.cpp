@@ -14,6 +14,7 @@
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "valuecheck/value_parse.h"
+#include "model/platform.h"
 
 namespace tallyform::valuecheck {
 namespace {
@@ -274,7 +275,7 @@ void ValueCheck::State::WriteFile() {
     write_failure.reset();
   } else {
     write_failure = std::string("Не удалось записать отчет о несоответствиях номиналов "_cp) +
-                    text::Cp1251FromUnknown(report_path.string()) + ".";
+                    model::PathText(report_path) + ".";
   }
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "model/platform.h"
+#include "support/scoped_env.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 
@@ -14,54 +16,46 @@ namespace {
 
 using namespace tallyform::text::literals;
 using testing::FileBytes;
+using testing::ScopedEnv;
 using testing::TempFolder;
 
-// Sets an environment variable for the scope and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value != nullptr) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-TEST(ProgramFolderTest, ComesFromTheEnvironmentAndIsCreated) {
+// TALLYFORM_HOME names the program's folder everywhere, Cyrillic letters and spaces in it included; without
+// it the folder is the executable's on Windows and the XDG data folder elsewhere. It is made when missing.
+TEST(ProgramFolderTest, FollowsTheEnvironmentAndThePlatform) {
   TempFolder root;
+  const std::filesystem::path home = root.path() / u8"Проекты и платы" / "nested";
+  const std::string data = model::Utf8FromPath(root / "data");
   {
-    const std::string home = (root / "home" / "nested").string();
-    ScopedEnv tallyform_home("TALLYFORM_HOME", home.c_str());
-    ScopedEnv data("XDG_DATA_HOME", (root / "data").c_str());
-    EXPECT_EQ(ProgramFolder(), root / "home" / "nested");
-    EXPECT_TRUE(std::filesystem::is_directory(root / "home" / "nested"));
+    ScopedEnv tallyform_home("TALLYFORM_HOME", model::Utf8FromPath(home).c_str());
+    ScopedEnv xdg_data("XDG_DATA_HOME", data.c_str());
+    EXPECT_EQ(ProgramFolder(), home);
+    EXPECT_TRUE(std::filesystem::is_directory(home));
   }
+#if defined(_WIN32)
+  {
+    ScopedEnv tallyform_home("TALLYFORM_HOME", nullptr);
+    ScopedEnv xdg_data("XDG_DATA_HOME", data.c_str());
+    const std::filesystem::path folder = ProgramFolder();
+    EXPECT_EQ(folder, model::ExecutableFolder());
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "core_tests.exe"));
+  }
+#else
   {
     ScopedEnv tallyform_home("TALLYFORM_HOME", "");
-    ScopedEnv data("XDG_DATA_HOME", (root / "data").c_str());
+    ScopedEnv xdg_data("XDG_DATA_HOME", data.c_str());
     EXPECT_EQ(ProgramFolder(), root / "data" / "tallyform");
     EXPECT_TRUE(std::filesystem::is_directory(root / "data" / "tallyform"));
   }
   {
+    const std::string user_home = model::Utf8FromPath(root.path());
     ScopedEnv tallyform_home("TALLYFORM_HOME", nullptr);
-    ScopedEnv data("XDG_DATA_HOME", "relative/data");  // not absolute: ignored
-    ScopedEnv user_home("HOME", root.path().c_str());
+    ScopedEnv xdg_data("XDG_DATA_HOME", "relative/data");  // not absolute: ignored
+    ScopedEnv home_variable("HOME", user_home.c_str());
     EXPECT_EQ(ProgramFolder(), root / ".local" / "share" / "tallyform");
     EXPECT_TRUE(std::filesystem::is_directory(root / ".local" / "share" / "tallyform"));
   }
+  EXPECT_TRUE(std::filesystem::is_regular_file(model::ExecutableFolder() / "core_tests"));
+#endif
 }
 
 TEST(ApplicationTest, StartUpWritesTheKindsFileOnlyWhenItIsMissing) {

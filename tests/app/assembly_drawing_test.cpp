@@ -16,6 +16,7 @@
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -64,7 +65,7 @@ RefDes2Seen SeeRefDes2(pcad::DesignServer& server, const std::filesystem::path& 
                        const model::RefDes2Choice& expected) {
   RefDes2Seen seen;
   ports::DbxHandle handle = 0;
-  EXPECT_EQ(server.OpenDesign(ports::kDbxVersion, "pcb:" + copy.string(), handle), 0);
+  EXPECT_EQ(server.OpenDesign(ports::kDbxVersion, "pcb:" + model::Utf8FromPath(copy), handle), 0);
   ports::DbxComponent component;
   for (auto s = server.GetFirstComponent(handle, component); s == 0;
        s = server.GetNextComponent(handle, component)) {
@@ -137,7 +138,7 @@ TEST(AssemblyDrawing, RunsOnABoardAndItsCopy) {
   outcome = PrepareAssemblyDrawing(board, server, second, progress);
   ASSERT_EQ(outcome.result, AssemblyResult::kDone);
   EXPECT_EQ(second.Texts(Kind::kTitledQuestion),
-            std::vector<std::string>{AssemblyDrawingTitle() + "|" + std::string("Файл "_cp) + copy.string() +
+            std::vector<std::string>{AssemblyDrawingTitle() + "|" + std::string("Файл "_cp) + model::PathText(copy) +
                                      std::string(" уже существует. Перезаписать его?"_cp)});
   EXPECT_EQ(outcome.kept, added);
   EXPECT_EQ(outcome.added, 0u);
@@ -231,7 +232,7 @@ TEST(AssemblyDrawing, FailuresAreReportedWhereTheyHappen) {
     pcad::DesignServer server;
     ports::DbxHandle other = 0;
     ASSERT_EQ(server.OpenDesign(ports::kDbxVersion,
-                                "pcb:" + folder.Write("other.pcb", GeneratedBoard(2)).string(), other),
+                                "pcb:" + model::Utf8FromPath(folder.Write("other.pcb", GeneratedBoard(2))), other),
               0);
     FakePrompts prompts;
     prompts.refdes2_answers.push_back(choice);

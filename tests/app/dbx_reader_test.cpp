@@ -20,6 +20,7 @@
 #include "support/temp_folder.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -44,7 +45,7 @@ class SecondOpenFails : public pcad::DesignServer {
 class DbxReaderTest : public ::testing::Test {
  protected:
   testing::TempFolder home_;
-  Application application_{home_.path()};
+  Application application_{home_.path(), std::make_unique<pcad::DesignServer>()};
   valuecheck::ValueCheck check_ = application_.NewValueCheck();
   FakePrompts prompts_;
 };
@@ -106,7 +107,7 @@ TEST_F(DbxReaderTest, AppendsClosesAndFailsWithoutChanges) {
   EXPECT_EQ(data.elements.count(), 2 * count);
   EXPECT_EQ(data.attribute_names, names);
   EXPECT_EQ(prompts_.Texts(Kind::kTitledQuestion).back(),
-            std::string("Вопрос|Программа завершила работу с файлом P-CAD "_cp) + path.string() + ".\r\n" +
+            std::string("Вопрос|Программа завершила работу с файлом P-CAD "_cp) + model::PathText(path) + ".\r\n" +
                 std::string("Закрыть файл?"_cp));
   EXPECT_FALSE(server.HoldsDesign());  // Yes closed the file
 

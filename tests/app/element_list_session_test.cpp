@@ -19,6 +19,7 @@
 #include "support/temp_folder.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
+#include "pcad/design_server.h"
 
 namespace tallyform::app {
 namespace {
@@ -68,7 +69,7 @@ class ElementListSessionTest : public ::testing::Test {
   }
 
   TempFolder folder_;
-  Application application_{folder_.path()};
+  Application application_{folder_.path(), std::make_unique<pcad::DesignServer>()};
   MappingPrompts prompts_;
   testing::FakeShell shell_;
   testing::FakeTextMeasurer measurer_;

@@ -7,6 +7,7 @@
 
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -34,15 +35,18 @@ TEST(RecentFilesTest, NewestFirstEachFileOnceAtMostFour) {
 TEST(RecentFilesTest, RelativePathsBecomeAbsoluteAndLinksAreTheFileTheyName) {
   TempFolder folder;
   folder.Write("doc_1.enum", "x");
-  std::filesystem::create_symlink(folder / "doc_1.enum", folder / "link.enum");
-  EXPECT_TRUE(SameFile(folder / "link.enum", folder / "doc_1.enum"));
   EXPECT_FALSE(SameFile(folder / "doc_1.enum", folder / "doc_2.enum"));
-
   RecentFiles recent;
   recent.Add(folder / "doc_1.enum");
-  recent.Add(folder / "link.enum");
-  ASSERT_EQ(recent.files().size(), 1u);
-  EXPECT_EQ(recent.files()[0], folder / "link.enum");
+
+  std::error_code no_links;  // Windows makes them only for some users
+  std::filesystem::create_symlink(folder / "doc_1.enum", folder / "link.enum", no_links);
+  if (!no_links) {
+    EXPECT_TRUE(SameFile(folder / "link.enum", folder / "doc_1.enum"));
+    recent.Add(folder / "link.enum");
+    ASSERT_EQ(recent.files().size(), 1u);
+    EXPECT_EQ(recent.files()[0], folder / "link.enum");
+  }
 
   const std::filesystem::path here = std::filesystem::current_path();
   std::filesystem::current_path(folder.path());
@@ -67,7 +71,7 @@ TEST(RecentFilesTest, AStoredListIsCleanedAsItIsTaken) {
   shorter.Remove(0);
   shorter.Store(store);
   EXPECT_EQ(store.values.size(), 2u);
-  EXPECT_EQ(store.values.at("Recent File List/File1"), (folder / "c_1.enum").string());
+  EXPECT_EQ(store.values.at("Recent File List/File1"), model::Utf8FromPath(folder / "c_1.enum"));
   EXPECT_EQ(RecentFiles::Load(store).files(), shorter.files());
 }
 

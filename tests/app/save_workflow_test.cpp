@@ -15,6 +15,7 @@
 #include "support/random_designs.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -32,7 +33,7 @@ using Kind = FakePrompts::Kind;
 using std::filesystem::path;
 
 TEST(SaveWorkflowTest, TheNextVersionChangesTheNumberOfTheFileNameOnly) {
-  EXPECT_EQ(NextVersionPath("/a/Плата1/R_5_5.enum"), path("/a/Плата1/R_6_6.enum"));
+  EXPECT_EQ(NextVersionPath(u8"/a/Плата1/R_5_5.enum"), path(u8"/a/Плата1/R_6_6.enum"));
   EXPECT_EQ(NextVersionPath("/a/2021/R_5_5.enum"), path("/a/2021/R_6_6.enum"));
   EXPECT_EQ(NextVersionPath("/a/x_5/R_5.enum"), path("/a/x_5/R_6.enum"));
   EXPECT_EQ(NextVersionPath("A_1.enum"), path("A_2.enum"));
@@ -57,9 +58,9 @@ TEST(SaveWorkflowTest, ANewNameComesFromTheDesignationOrTheTitle) {
   EXPECT_EQ(NewNameProposal(doc, session.Title()), path("Enumeration2.enum"));
   EXPECT_EQ(NewNameProposal(doc, "Enumeration"), path("Enumeration.enum"));
   Designate(session, "АБВГ.468.001 ПЭ3"_cp);
-  EXPECT_EQ(NewNameProposal(doc, session.Title()), path("АБВГ.468.001 ПЭ3_1.enum"));
+  EXPECT_EQ(NewNameProposal(doc, session.Title()), path(u8"АБВГ.468.001 ПЭ3_1.enum"));
   Designate(session, "АБВ;1/2"_cp);
-  EXPECT_EQ(NewNameProposal(doc, session.Title()), path("АБВ.enum"));
+  EXPECT_EQ(NewNameProposal(doc, session.Title()), path(u8"АБВ.enum"));
 
   TempFolder folder;
   FakeSystemInfo system;
@@ -100,7 +101,7 @@ TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOne
   session.Save(f.folder / "R_5_5.enum", std::nullopt, f.system);
 
   EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
-  EXPECT_EQ(f.prompts.Texts(Kind::kSaveFile), std::vector<std::string>{(f.folder / "R_6_6.enum").string()});
+  EXPECT_EQ(f.prompts.Texts(Kind::kSaveFile), std::vector<std::string>{model::Utf8FromPath(f.folder / "R_6_6.enum")});
   EXPECT_EQ(doc.path(), f.folder / "R_6_6.enum");
   EXPECT_TRUE(std::filesystem::exists(f.folder / "R_5_5.enum"));
   EXPECT_EQ(doc.editor_name(), "Иванов"_cp);

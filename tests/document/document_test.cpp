@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#if !defined(_WIN32)
 #include <sys/resource.h>
+#endif
 
 #include <algorithm>
 #include <bit>
@@ -22,6 +24,7 @@
 #include "support/made_documents.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::document {
 namespace {
@@ -135,7 +138,7 @@ TEST(DocumentTest, OpeningASavedDocumentReproducesEveryField) {
 
   ASSERT_EQ(back.history().size(), 1u);
   const HistoryRecord& record = back.history().front();
-  EXPECT_EQ(record.file, text::Cp1251FromUnknown(std::filesystem::absolute(path).string()));
+  EXPECT_EQ(record.file, model::PathText(std::filesystem::absolute(path)));
   EXPECT_EQ(record.editor, S("Иванов И.И."_cp));
   EXPECT_EQ(record.time, "05.03.2024 09:07:02");
   EXPECT_EQ(record.computer, "BENCH-7");
@@ -226,7 +229,7 @@ TEST(DocumentTest, WritesTheFileLayoutByteForByte) {
   b.I32(1);
   TempFolder folder;
   const auto path = folder / "a_1.enum";
-  const std::string file = text::Cp1251FromUnknown(path.string());  // the temporary folder is absolute
+  const std::string file = model::PathText(path);  // the temporary folder is absolute
   b.Str(file).Str(S("Петров"_cp)).Str("BENCH-7").Str("engineer").Str("05.03.2024 09:07:02");
 
   FakeSystemInfo system;
@@ -254,7 +257,7 @@ TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
     EXPECT_EQ(back.history()[i].computer, "PC" + std::to_string(i));
     EXPECT_EQ(back.history()[i].time, "05.03.2024 09:1" + std::to_string(i) + ":02");
     EXPECT_EQ(back.history()[i].file,
-              text::Cp1251FromUnknown((folder / ("doc_" + std::to_string(i + 1) + ".enum")).string()));
+              model::PathText(folder / ("doc_" + std::to_string(i + 1) + ".enum")));
   }
   EXPECT_EQ(back.editor_name(), S("Третий"_cp));
   EXPECT_EQ(back.file_name(), back.history().back().file);
@@ -304,7 +307,7 @@ TEST(DocumentTest, EveryTruncationFailsAndOpeningACutFileNamesIt) {
       ADD_FAILURE() << "cut to " << n << " bytes: opened";
     } catch (const DamagedFile& e) {
       EXPECT_EQ(e.message(),
-                text::Cp1251FromUnknown(cut.string()) + ": " + std::string(model::kDamagedArchive));
+                model::PathText(cut) + ": " + std::string(model::kDamagedArchive));
     }
   }
 }
@@ -370,7 +373,7 @@ TEST(DocumentTest, OpeningAPathThatIsNotAFileNamesIt) {
       app::OpenDocument(path);
       ADD_FAILURE() << path << " opened";
     } catch (const UnreadableFile& e) {
-      EXPECT_NE(e.message().find(text::Cp1251FromUnknown(path.string())), std::string::npos) << e.message();
+      EXPECT_NE(e.message().find(model::PathText(path)), std::string::npos) << e.message();
     }
   }
 }
@@ -395,6 +398,7 @@ TEST(DocumentTest, FillParametersOutOfRangeAreBroughtIntoRangeOnOpening) {
             model::MaxTail(model::DocumentKind::kSimpleBill));
 }
 
+#if !defined(_WIN32)
 // Restores the file size limit and the signal it raises when the test ends.
 class FileSizeLimit {
  public:
@@ -414,6 +418,7 @@ class FileSizeLimit {
   rlimit old_{};
   sighandler_t old_handler_ = SIG_DFL;
 };
+#endif
 
 TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
   TempFolder folder;
@@ -425,10 +430,12 @@ TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
 
   app::DocumentSession other(RichDocument());
   other.Save(folder / "other.enum", std::nullopt, system);
+#if !defined(_WIN32)
   {
     const FileSizeLimit limit(old_bytes.size() / 2);  // the write runs out of room half way
     EXPECT_THROW(other.Save(path, std::nullopt, system), UnreadableFile);
   }
+#endif
   EXPECT_EQ(FileBytes(path), old_bytes);
   EXPECT_EQ(other.document().path(), folder / "other.enum");
   EXPECT_EQ(other.document().history().size(), 1u);
@@ -441,16 +448,20 @@ TEST(DocumentTest, AFailedSaveLeavesThePreviousFileAndTheDocumentAsTheyWere) {
 
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    names.push_back(entry.path().filename().string());
+    names.push_back(model::Utf8FromPath(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"busy.enum", "other.enum", "plate.enum"}));  // no leftovers
 
-  // Saving through a link replaces the file it names and keeps the link.
-  std::filesystem::create_symlink(path, folder / "link.enum");
-  other.Save(folder / "link.enum", std::nullopt, system);
-  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.enum"));
-  EXPECT_EQ(Document::FromFile(path).kind(), model::DocumentKind::kPurchasedBill);
+  // Saving through a link replaces the file it names and keeps the link (where links can be made: Windows
+  // makes them only for some users).
+  std::error_code no_links;
+  std::filesystem::create_symlink(path, folder / "link.enum", no_links);
+  if (!no_links) {
+    other.Save(folder / "link.enum", std::nullopt, system);
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.enum"));
+    EXPECT_EQ(Document::FromFile(path).kind(), model::DocumentKind::kPurchasedBill);
+  }
 }
 
 }  // namespace

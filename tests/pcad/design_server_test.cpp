@@ -16,6 +16,7 @@
 #include "pcad/dbx_status.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
+#include "model/platform.h"
 
 namespace tallyform::pcad {
 namespace {
@@ -162,19 +163,19 @@ TEST(DesignServer, OpenStatuses) {
   const auto binary = folder.Write("binary.pcb", std::string("II\0\0ACCEL_ASCII", 15));
   DesignServer server;
   DbxHandle handle = 0;
-  EXPECT_EQ(server.OpenDesign(17000, "pcb:" + board.string(), handle), 32006);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, board.string(), handle), 32122);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + (folder / "missing.pcb").string(), handle), 32239);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + binary.string(), handle), 32239);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + cut.string(), handle), 32239);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + schematic.string(), handle), 32239);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + bare.string(), handle), 32231);
+  EXPECT_EQ(server.OpenDesign(17000, "pcb:" + model::Utf8FromPath(board), handle), 32006);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, model::Utf8FromPath(board), handle), 32122);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath((folder / "missing.pcb")), handle), 32239);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(binary), handle), 32239);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(cut), handle), 32239);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(schematic), handle), 32239);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(bare), handle), 32231);
 
-  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), handle), 0);
+  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), handle), 0);
   DbxHandle again = 0;
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), again), 32104);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), again), 32104);
   EXPECT_EQ(again, handle);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "sch:" + schematic.string(), again), 32106);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "sch:" + model::Utf8FromPath(schematic), again), 32106);
   EXPECT_EQ(server.CloseDesign(handle + 1, ""), 32101);
   EXPECT_EQ(server.CloseDesign(handle, "Later"), 32122);
   EXPECT_EQ(server.CloseDesign(handle, ""), 0);
@@ -183,7 +184,7 @@ TEST(DesignServer, OpenStatuses) {
   EXPECT_TRUE(server.HoldsDesign());
 
   // Closed without "FileClose" the design stays loaded: another design is refused no longer, it replaces it.
-  ASSERT_EQ(server.OpenDesign(kDbxVersion, "sch:" + schematic.string(), handle), 0);
+  ASSERT_EQ(server.OpenDesign(kDbxVersion, "sch:" + model::Utf8FromPath(schematic), handle), 0);
   EXPECT_EQ(server.GetFirstComponent(handle, component), 32168);
   DbxLayer layer;
   EXPECT_EQ(server.GetFirstLayer(handle, layer), 32161);
@@ -197,7 +198,7 @@ TEST(DesignServer, WalksAndChangesASmallBoard) {
   const auto board = folder.Write("small.pcb", kSmallBoard);
   DesignServer server;
   DbxHandle handle = 0;
-  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), handle), 0);
+  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), handle), 0);
 
   DbxComponent component;
   EXPECT_EQ(server.GetNextComponent(handle, component), 32145);
@@ -262,7 +263,7 @@ TEST(DesignServer, WalksAndChangesASmallBoard) {
   ExpectOnlyInsertedLines(std::string(kSmallBoard), saved);
 
   // A restyle to another layer moves the library's text there and keeps the value.
-  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), handle), 0);
+  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), handle), 0);
   DbxAttribute modified = RefDes2("R1", 6, 0, 9);
   ASSERT_EQ(server.ModifyCompAttribute(handle, "R1", modified), 0);
   ASSERT_EQ(server.SaveDesign(handle), 0);
@@ -287,7 +288,7 @@ TEST(DesignServer, SaveFailureLeavesTheFile) {
   std::filesystem::create_directory(folder / "small.pcb.saving~");
   DesignServer server;
   DbxHandle handle = 0;
-  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), handle), 0);
+  ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), handle), 0);
   ASSERT_EQ(server.AddCompAttribute(handle, "R1", RefDes2("R1", 10, 1, 5)), 0);
   EXPECT_EQ(server.SaveDesign(handle), 32239);
   EXPECT_EQ(FileBytes(board), kSmallBoard);
@@ -312,7 +313,7 @@ TEST(DesignServer, RoundTripOverThePublishedBoards) {
 
     DesignServer server;
     DbxHandle handle = 0;
-    ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), handle), 0);
+    ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), handle), 0);
     ASSERT_EQ(server.SaveDesign(handle), 0);
     EXPECT_TRUE(FileBytes(board) == original);
 
@@ -341,7 +342,7 @@ TEST(DesignServer, RoundTripOverThePublishedBoards) {
     const std::string saved = FileBytes(board);
     ExpectOnlyInsertedLines(original, saved);
 
-    ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + board.string(), handle), 0);
+    ASSERT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(board), handle), 0);
     for (const std::string& designator : changed) {
       auto attributes = Attributes(server, handle, designator);
       const DbxAttribute* refdes2 = Named(attributes, "RefDes2");

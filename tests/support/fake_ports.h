@@ -22,6 +22,7 @@
 #include "ports/settings_store.h"
 #include "ports/shell.h"
 #include "ports/system_info.h"
+#include "model/platform.h"
 
 namespace tallyform::testing {
 
@@ -121,7 +122,7 @@ class FakePrompts : public ports::Prompts {
     return Next(refdes2_answers, std::optional<model::RefDes2Choice>());
   }
   std::optional<std::filesystem::path> SaveFileName(const std::filesystem::path& proposal) override {
-    calls.push_back({Kind::kSaveFile, proposal.string()});
+    calls.push_back({Kind::kSaveFile, model::Utf8FromPath(proposal)});
     if (save_answers.empty()) return proposal;
     auto answer = save_answers.front();
     save_answers.pop_front();
@@ -209,10 +210,10 @@ class FakeSettingsStore : public ports::SettingsStore {
   std::optional<std::filesystem::path> ReadPath(const std::string& key) override {
     const std::optional<std::string> value = Read(key);
     if (!value) return std::nullopt;
-    return std::filesystem::path(*value);
+    return model::PathFromUtf8(*value);
   }
   void WritePath(const std::string& key, const std::filesystem::path& value) override {
-    Write(key, value.string());
+    Write(key, model::Utf8FromPath(value));
   }
   void Remove(const std::string& key) override {
     if (!writable) throw UnreadableFile("settings.ini");

@@ -1,5 +1,7 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it when the test ends.
+// A fresh folder under the system's temporary folder, removed with everything in it when the test ends. Its
+// name holds Cyrillic letters and a space, as the folders of the program's users do ("D:\Проекты\Плата 2"),
+// so that every test that reads or writes files also tries such names, on Windows as elsewhere.
 
 #include <atomic>
 #include <filesystem>
@@ -17,8 +19,9 @@ class TempFolder {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     for (;;) {
+      const std::string suffix = std::to_string(random()) + "-" + std::to_string(counter++);
       path_ = std::filesystem::temp_directory_path() /
-              ("tallyform-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+              (u8"tallyform тест " + std::u8string(suffix.begin(), suffix.end()));
       if (std::filesystem::create_directory(path_)) break;
     }
   }
