@@ -1,14 +1,13 @@
 #include "gui/open_requests.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <cerrno>
+
+#include "adapters/own_folders.h"
+#include "adapters/qt_text.h"
 
 namespace tallyform::gui {
 namespace {
@@ -17,41 +16,25 @@ constexpr int kWaitMs = 2000;
 // A request is one path and a line end; a longer one is no request of ours.
 constexpr qint64 kLongestRequest = 64 * 1024;
 
-// A folder (not a link to one) of this user that no one else may enter.
-bool IsPrivateFolder(const QString& path) {
-  struct stat info {};
-  return lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
-         info.st_uid == geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
-}
-
-// A socket of this user in a private folder.
-bool IsOwnSocket(const QString& path) {
-  struct stat info {};
-  return lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
-         info.st_uid == geteuid() && IsPrivateFolder(QFileInfo(path).absolutePath());
-}
-
 }  // namespace
 
 QString OpenRequests::PrivateFolder(const QString& runtime, const QString& temp) {
-  if (!runtime.isEmpty() && IsPrivateFolder(runtime)) return QDir::cleanPath(QDir(runtime).absolutePath());
-  if (temp.isEmpty()) return {};
-  const QString own =
-      QDir::cleanPath(QDir(temp).absoluteFilePath(QStringLiteral("tallyform-%1").arg(geteuid())));
-  if (mkdir(QFile::encodeName(own).constData(), S_IRWXU) != 0 && errno != EEXIST) return {};
-  return IsPrivateFolder(own) ? own : QString();
+  if (!runtime.isEmpty() && adapters::IsPrivateFolder(runtime)) {
+    return QDir::cleanPath(QDir(runtime).absolutePath());
+  }
+  return adapters::OwnFolderIn(temp);
 }
 
 QString OpenRequests::ServerName(const std::filesystem::path& folder) {
   const QString own = PrivateFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath());
   if (own.isEmpty()) return {};
-  const QByteArray key = QFile::encodeName(QDir(QFile::decodeName(folder.c_str())).absolutePath());
+  const QByteArray key = QFile::encodeName(QDir(adapters::PathToQString(folder)).absolutePath());
   return own + QStringLiteral("/tallyform-") +
          QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 bool OpenRequests::SendToRunning(const QString& server, const QString& file) {
-  if (server.isEmpty() || !IsOwnSocket(server)) return false;
+  if (server.isEmpty() || !adapters::IsOwnSocket(server)) return false;
   QLocalSocket socket;
   socket.connectToServer(server);
   if (!socket.waitForConnected(kWaitMs)) return false;
@@ -70,7 +53,7 @@ bool OpenRequests::Listen(const QString& server) {
   if (server.isEmpty()) return false;
   // The socket is made under a private name and renamed into place, which would silently take the name
   // from a running program: so a program that answers keeps it.
-  if (IsOwnSocket(server)) {
+  if (adapters::IsOwnSocket(server)) {
     QLocalSocket probe;
     probe.connectToServer(server);
     if (probe.waitForConnected(kWaitMs / 4)) return false;

@@ -12,8 +12,6 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 #endif
 
 namespace tallyform::model {
@@ -24,10 +22,6 @@ std::u8string AsU8(std::string_view utf8) {
   return std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size());
 }
 
-std::string FromWide(const wchar_t* wide) {
-  const std::u8string u8 = std::filesystem::path(wide).u8string();
-  return std::string(reinterpret_cast<const char*>(u8.data()), u8.size());
-}
 #endif
 
 }  // namespace
@@ -79,20 +73,6 @@ std::filesystem::path DefaultProgramFolder() {
   return folder.empty() ? std::filesystem::path(".tallyform") : folder;
 }
 
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
-  int count = 0;
-  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  if (wide == nullptr || count != argc) {
-    if (wide != nullptr) LocalFree(wide);
-    for (int i = 0; i < argc; ++i) arguments.push_back(text::ToUtf8(argv[i]));
-    return arguments;
-  }
-  for (int i = 0; i < count; ++i) arguments.push_back(FromWide(wide[i]));
-  LocalFree(wide);
-  return arguments;
-}
-
 #else
 
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
@@ -120,17 +100,14 @@ std::filesystem::path ExecutableFolder() {
 }
 
 std::filesystem::path DefaultProgramFolder() {
-  if (std::optional<std::filesystem::path> data = EnvironmentPath("XDG_DATA_HOME"); data && data->is_absolute()) {
+  if (std::optional<std::filesystem::path> data = EnvironmentPath("XDG_DATA_HOME");
+      data && data->is_absolute()) {
     return *data / "tallyform";
   }
   if (std::optional<std::filesystem::path> home = EnvironmentPath("HOME")) {
     return *home / ".local" / "share" / "tallyform";
   }
   return std::filesystem::path(".tallyform");
-}
-
-std::vector<std::string> Utf8Arguments(int argc, char** argv) {
-  return std::vector<std::string>(argv, argv + argc);
 }
 
 #endif

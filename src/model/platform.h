@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tallyform::model {
 
@@ -41,9 +40,5 @@ std::filesystem::path ExecutableFolder();
 /// $XDG_DATA_HOME/tallyform when that is an absolute path, otherwise ~/.local/share/tallyform, otherwise
 /// ".tallyform" in the current folder.
 std::filesystem::path DefaultProgramFolder();
-
-/// The program's command-line arguments as UTF-8 texts: on Windows taken again from the wide-character
-/// command line (`argv` holds them in the ANSI code page there); elsewhere `argv` as it is.
-std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
 }  // namespace tallyform::model

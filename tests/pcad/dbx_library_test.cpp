@@ -14,7 +14,9 @@
 #include <utility>
 #include <vector>
 
+#include "model/platform.h"
 #include "pcad/dbx_status.h"
+#include "support/temp_folder.h"
 
 namespace tallyform::pcad {
 namespace {
@@ -333,6 +335,22 @@ TEST(DbxLibrary, WithoutTheLibraryOrOneOfItsFunctionsEveryCallAnswersNoConnectio
   EXPECT_EQ(LoadDbxLibrary("/nonexistent/Dbx32.dll"), nullptr);
   EXPECT_NE(DbxStatusMessage(kDbxConnectionError).find("P-CAD"), std::string::npos);
   design = nullptr;
+}
+
+// The library takes names in the system's narrow encoding (the ANSI code page on Windows): the name it is
+// given names the design there, from a folder with Cyrillic letters and spaces too, by the file's short name
+// where the code page cannot spell it.
+TEST(DbxLibrary, TheDesignNameNamesTheFileInTheLibrarysOwnEncoding) {
+  testing::TempFolder folder;
+  const std::filesystem::path board = folder.path() / u8"Плата усилителя.pcb";
+  folder.Write("placeholder", "");
+  std::filesystem::copy_file(folder / "placeholder", board);
+  for (const std::string kind : {"pcb:", "sch:"}) {
+    const std::string name = LibraryDesignName(kind + model::Utf8FromPath(board));
+    ASSERT_TRUE(name.starts_with(kind)) << name;
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::path(name.substr(4)), board)) << name;
+  }
+  EXPECT_EQ(LibraryDesignName("pcb"), "pcb");
 }
 
 }  // namespace
