@@ -1,9 +1,10 @@
 #include "adapters/qt_shell.h"
-#include "adapters/qt_text.h"
 
 #include <QDesktopServices>
 #include <QFile>
 #include <QUrl>
+
+#include "adapters/qt_text.h"
 
 namespace tallyform::adapters {
 

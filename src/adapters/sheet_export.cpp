@@ -13,14 +13,14 @@
 #include <system_error>
 
 #include "adapters/qt_device.h"
+#include "adapters/qt_text.h"
 #include "adapters/sheet_font.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "presentation/sheet_drawing.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "text/numbers.h"
-#include "model/platform.h"
-#include "adapters/qt_text.h"
 
 namespace tallyform::adapters {
 

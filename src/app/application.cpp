@@ -8,7 +8,8 @@
 namespace tallyform::app {
 
 std::filesystem::path ProgramFolder() {
-  std::filesystem::path folder = model::EnvironmentPath("TALLYFORM_HOME").value_or(model::DefaultProgramFolder());
+  std::filesystem::path folder =
+      model::EnvironmentPath("TALLYFORM_HOME").value_or(model::DefaultProgramFolder());
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   return folder;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/attributes.h"
+#include "model/platform.h"
 #include "model/refdes2.h"
 #include "pcad/dbx_status.h"
 #include "ports/dbx.h"
@@ -15,7 +16,6 @@
 #include "text/case_fold.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {

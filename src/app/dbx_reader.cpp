@@ -12,13 +12,13 @@
 #include "elements/value_normalization.h"
 #include "model/attributes.h"
 #include "model/element_kinds.h"
+#include "model/platform.h"
 #include "pcad/dbx_status.h"
 #include "ports/dbx.h"
 #include "ports/prompts.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -57,8 +57,8 @@ void WalkComponents(ports::Dbx& dbx, ports::DbxHandle handle, OnComponent on_com
 }  // namespace
 
 std::string DbxCloseQuestion(const std::filesystem::path& path) {
-  return std::string("Программа завершила работу с файлом P-CAD "_cp) +
-         model::PathText(path) + ".\r\n" + std::string("Закрыть файл?"_cp);
+  return std::string("Программа завершила работу с файлом P-CAD "_cp) + model::PathText(path) + ".\r\n" +
+         std::string("Закрыть файл?"_cp);
 }
 
 bool ReadDesignThroughDbx(ports::Dbx& dbx, ports::Prompts& prompts, const model::ElementKinds& kinds,

@@ -13,10 +13,10 @@
 #include "elements/element_order.h"
 #include "model/errors.h"
 #include "model/fill_parameters.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -138,8 +138,7 @@ FillOutcome RunFill(Application& application, const FillRequest& request, const 
   const document::Document& doc = session.document();
   const model::DocumentKind kind = doc.kind();
   if (request.kind && *request.kind != kind) {
-    throw BadUsage("fill: the kind asked for differs from the kind of " +
-                   model::PathText(request.from));
+    throw BadUsage("fill: the kind asked for differs from the kind of " + model::PathText(request.from));
   }
   if (request.tail) model::ValidateTail(kind, *request.tail);
   if (request.merge && kind != model::DocumentKind::kSimpleBill) {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "model/errors.h"
-#include "text/cp1251.h"
 #include "model/platform.h"
+#include "text/cp1251.h"
 
 namespace tallyform::app {
 

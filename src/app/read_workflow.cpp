@@ -3,9 +3,9 @@
 #include "app/application.h"
 #include "app/design_reader.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 

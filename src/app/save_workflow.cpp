@@ -8,11 +8,11 @@
 #include "document/document.h"
 #include "model/errors.h"
 #include "model/messages.h"
+#include "model/platform.h"
 #include "ports/prompts.h"
 #include "ports/shell.h"
 #include "text/case_fold.h"
 #include "text/cp1251.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {

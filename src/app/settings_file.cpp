@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "model/file_writing.h"
-#include "text/cp1251.h"
 #include "model/platform.h"
+#include "text/cp1251.h"
 
 namespace tallyform::app {
 namespace {

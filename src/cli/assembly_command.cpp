@@ -12,12 +12,12 @@
 #include "cli/cli_prompts.h"
 #include "cli/commands.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "model/refdes2.h"
 #include "pcad/design_link.h"
 #include "ports/progress.h"
 #include "text/case_fold.h"
 #include "text/cp1251.h"
-#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {

@@ -15,10 +15,10 @@
 #include "elements/ascii_reader.h"
 #include "elements/list_data.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
-#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {
@@ -55,8 +55,8 @@ valuecheck::ValueCheck ReadDesigns(app::Application& application, const ReadOpti
     if (!app::ReadDesignThroughDbx(application.dbx(), prompts, application.kinds(), outcome.check, path,
                                    board ? app::DbxDesignKind::kBoard : app::DbxDesignKind::kSchematic,
                                    append, data, mismatch)) {
-      throw UnreadableFile(std::string("Не удается прочитать файл "_cp) +
-                           model::PathText(path) + std::string(" через связь с P-CAD."_cp));
+      throw UnreadableFile(std::string("Не удается прочитать файл "_cp) + model::PathText(path) +
+                           std::string(" через связь с P-CAD."_cp));
     }
     append = true;
   }

@@ -18,9 +18,9 @@
 #include "cli/qt_session.h"
 #include "document/document.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {

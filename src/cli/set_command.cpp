@@ -20,9 +20,9 @@
 #include "document/document.h"
 #include "document/settings_edits.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/numbers.h"
-#include "model/platform.h"
 
 namespace tallyform::cli {
 namespace {

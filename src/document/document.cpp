@@ -9,10 +9,10 @@
 #include "model/errors.h"
 #include "model/file_writing.h"
 #include "model/messages.h"
+#include "model/platform.h"
 #include "ports/system_info.h"
 #include "text/cp1251.h"
 #include "valuecheck/value_check.h"
-#include "model/platform.h"
 
 namespace tallyform::document {
 namespace {

@@ -13,9 +13,9 @@
 #include "model/element_kinds.h"
 #include "model/errors.h"
 #include "model/messages.h"
+#include "model/platform.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::elements {
 namespace {
@@ -226,8 +226,7 @@ std::string FileText(const std::filesystem::path& path) {
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
   auto cannot_read = [&] {
-    return UnreadableFile(std::string("Не удается прочитать файл "_cp) +
-                          model::PathText(path) + ".");
+    return UnreadableFile(std::string("Не удается прочитать файл "_cp) + model::PathText(path) + ".");
   };
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(model::OpenFile(path, "rb"), &std::fclose);
   if (!file) throw cannot_read();

@@ -15,10 +15,10 @@
 #include <optional>
 #include <string_view>
 
+#include "adapters/qt_text.h"
 #include "gui/main_window.h"
 #include "gui/open_requests.h"
 #include "gui/splash_screen.h"
-#include "adapters/qt_text.h"
 
 // Q_INIT_RESOURCE names a function of the global namespace.
 static void InitTallyformResources() {

@@ -1,11 +1,12 @@
 #include "gui/file_dialogs.h"
-#include "adapters/qt_text.h"
 
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "adapters/qt_text.h"
 
 namespace tallyform::gui {
 namespace {
@@ -62,7 +63,8 @@ std::optional<std::filesystem::path> AskDocumentToOpen(QWidget* parent) {
 
 std::optional<std::filesystem::path> AskDocumentToSave(QWidget* parent,
                                                        const std::filesystem::path& proposal) {
-  DocumentSaveDialog dialog(parent, QStringLiteral("Сохранить как"), adapters::PathToQString(proposal), kFilter);
+  DocumentSaveDialog dialog(parent, QStringLiteral("Сохранить как"), adapters::PathToQString(proposal),
+                            kFilter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(kSuffix);
   dialog.selectFile(adapters::PathToQString(proposal));

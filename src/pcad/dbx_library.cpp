@@ -7,12 +7,6 @@
 #include "model/platform.h"
 
 #if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 #else
 #include <dlfcn.h>
@@ -79,8 +73,8 @@ void WriteText(unsigned char* record, std::size_t offset, std::size_t end, const
 #if defined(_WIN32)
 std::string AnsiText(const std::wstring& wide, bool& exact) {
   BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, &lossy);
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                       static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
   std::string ansi(static_cast<std::size_t>(std::max(size, 0)), '\0');
   if (size > 0) {
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(),
@@ -95,8 +89,9 @@ std::string AnsiText(const std::wstring& wide, bool& exact) {
 
 std::string LibraryDesignName(const std::string& design_name) {
 #if defined(_WIN32)
-  // P-CAD's library takes the name in the system's ANSI code page. A name that code page cannot spell (Cyrillic
-  // letters on a machine set to another language) is given by the file's short name, which it always can.
+  // P-CAD's library takes the name in the system's ANSI code page. A name that code page cannot spell
+  // (Cyrillic letters on a machine set to another language) is given by the file's short name, which it
+  // always can.
   if (design_name.size() < 4) return design_name;
   const std::wstring wide = model::PathFromUtf8(std::string_view(design_name).substr(4)).wstring();
   bool exact = false;

@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "model/platform.h"
 #include "pcad/dbx_status.h"
 #include "text/cp1251.h"
-#include "model/platform.h"
 
 namespace tallyform::pcad {
 namespace {

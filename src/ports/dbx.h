@@ -69,8 +69,9 @@ class Dbx {
  public:
   virtual ~Dbx() = default;
 
-  /// Opens `design_name` ("sch:" or "pcb:" followed by the file's full path as UTF-8 text) and fills `handle`. Success is
-  /// 0, or 32104 when the design is already open through this link (the same handle is given again).
+  /// Opens `design_name` ("sch:" or "pcb:" followed by the file's full path as UTF-8 text) and fills
+  /// `handle`. Success is 0, or 32104 when the design is already open through this link (the same handle is
+  /// given again).
   virtual std::int32_t OpenDesign(std::int32_t version, const std::string& design_name,
                                   DbxHandle& handle) = 0;
   virtual std::int32_t GetFirstComponent(DbxHandle handle, DbxComponent& component) = 0;

@@ -9,12 +9,12 @@
 
 #include "model/attributes.h"
 #include "model/errors.h"
+#include "model/platform.h"
 #include "ports/shell.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "valuecheck/value_parse.h"
-#include "model/platform.h"
 
 namespace tallyform::valuecheck {
 namespace {

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "model/attributes.h"
+#include "model/platform.h"
 #include "model/refdes2.h"
 #include "pcad/dbx_status.h"
 #include "pcad/design_server.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -137,9 +137,10 @@ TEST(AssemblyDrawing, RunsOnABoardAndItsCopy) {
   second.refdes2_answers.push_back(model::RefDes2Choice{6, 0, 9, false});
   outcome = PrepareAssemblyDrawing(board, server, second, progress);
   ASSERT_EQ(outcome.result, AssemblyResult::kDone);
-  EXPECT_EQ(second.Texts(Kind::kTitledQuestion),
-            std::vector<std::string>{AssemblyDrawingTitle() + "|" + std::string("Файл "_cp) + model::PathText(copy) +
-                                     std::string(" уже существует. Перезаписать его?"_cp)});
+  EXPECT_EQ(
+      second.Texts(Kind::kTitledQuestion),
+      std::vector<std::string>{AssemblyDrawingTitle() + "|" + std::string("Файл "_cp) +
+                               model::PathText(copy) + std::string(" уже существует. Перезаписать его?"_cp)});
   EXPECT_EQ(outcome.kept, added);
   EXPECT_EQ(outcome.added, 0u);
   EXPECT_EQ(SeeRefDes2(server, copy, choice).matching, added);
@@ -231,9 +232,10 @@ TEST(AssemblyDrawing, FailuresAreReportedWhereTheyHappen) {
     SCOPED_TRACE("the link is busy with another design: empty lists, then the open fails");
     pcad::DesignServer server;
     ports::DbxHandle other = 0;
-    ASSERT_EQ(server.OpenDesign(ports::kDbxVersion,
-                                "pcb:" + model::Utf8FromPath(folder.Write("other.pcb", GeneratedBoard(2))), other),
-              0);
+    ASSERT_EQ(
+        server.OpenDesign(ports::kDbxVersion,
+                          "pcb:" + model::Utf8FromPath(folder.Write("other.pcb", GeneratedBoard(2))), other),
+        0);
     FakePrompts prompts;
     prompts.refdes2_answers.push_back(choice);
     const AssemblyOutcome outcome = PrepareAssemblyDrawing(board, server, prompts, progress);

@@ -14,13 +14,13 @@
 #include "elements/ascii_reader.h"
 #include "elements/list_data.h"
 #include "model/attributes.h"
+#include "model/platform.h"
 #include "pcad/dbx_status.h"
 #include "pcad/design_server.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -107,8 +107,8 @@ TEST_F(DbxReaderTest, AppendsClosesAndFailsWithoutChanges) {
   EXPECT_EQ(data.elements.count(), 2 * count);
   EXPECT_EQ(data.attribute_names, names);
   EXPECT_EQ(prompts_.Texts(Kind::kTitledQuestion).back(),
-            std::string("Вопрос|Программа завершила работу с файлом P-CAD "_cp) + model::PathText(path) + ".\r\n" +
-                std::string("Закрыть файл?"_cp));
+            std::string("Вопрос|Программа завершила работу с файлом P-CAD "_cp) + model::PathText(path) +
+                ".\r\n" + std::string("Закрыть файл?"_cp));
   EXPECT_FALSE(server.HoldsDesign());  // Yes closed the file
 
   // A second pass that cannot open leaves the names of the first pass out: nothing changes.

@@ -13,13 +13,13 @@
 #include "app/fill_workflow.h"
 #include "model/errors.h"
 #include "pcad/dbx_status.h"
+#include "pcad/design_server.h"
 #include "support/fake_ports.h"
 #include "support/fake_text_measurer.h"
 #include "support/random_designs.h"
 #include "support/temp_folder.h"
 #include "text/cp1251.h"
 #include "text/literal.h"
-#include "pcad/design_server.h"
 
 namespace tallyform::app {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "model/platform.h"
 #include "support/fake_ports.h"
 #include "support/temp_folder.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {

@@ -11,11 +11,11 @@
 #include "document/document.h"
 #include "elements/default_headings.h"
 #include "model/messages.h"
+#include "model/platform.h"
 #include "support/fake_ports.h"
 #include "support/random_designs.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::app {
 namespace {
@@ -101,7 +101,8 @@ TEST(SaveWorkflowTest, SavingANumberedFileOffersTheNextVersionAndAnUnnumberedOne
   session.Save(f.folder / "R_5_5.enum", std::nullopt, f.system);
 
   EXPECT_EQ(f.workflow.Save(session), SaveResult::kSaved);
-  EXPECT_EQ(f.prompts.Texts(Kind::kSaveFile), std::vector<std::string>{model::Utf8FromPath(f.folder / "R_6_6.enum")});
+  EXPECT_EQ(f.prompts.Texts(Kind::kSaveFile),
+            std::vector<std::string>{model::Utf8FromPath(f.folder / "R_6_6.enum")});
   EXPECT_EQ(doc.path(), f.folder / "R_6_6.enum");
   EXPECT_TRUE(std::filesystem::exists(f.folder / "R_5_5.enum"));
   EXPECT_EQ(doc.editor_name(), "Иванов"_cp);

@@ -19,12 +19,12 @@
 #include "archive/archive.h"
 #include "model/errors.h"
 #include "model/messages.h"
+#include "model/platform.h"
 #include "support/archive_bytes.h"
 #include "support/fake_ports.h"
 #include "support/made_documents.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::document {
 namespace {
@@ -256,8 +256,7 @@ TEST(DocumentTest, EachSaveAppendsARecordAndOpeningTakesTheNewestEditor) {
     EXPECT_EQ(back.history()[i].editor, text::FromUtf8(editors[i]));
     EXPECT_EQ(back.history()[i].computer, "PC" + std::to_string(i));
     EXPECT_EQ(back.history()[i].time, "05.03.2024 09:1" + std::to_string(i) + ":02");
-    EXPECT_EQ(back.history()[i].file,
-              model::PathText(folder / ("doc_" + std::to_string(i + 1) + ".enum")));
+    EXPECT_EQ(back.history()[i].file, model::PathText(folder / ("doc_" + std::to_string(i + 1) + ".enum")));
   }
   EXPECT_EQ(back.editor_name(), S("Третий"_cp));
   EXPECT_EQ(back.file_name(), back.history().back().file);
@@ -306,8 +305,7 @@ TEST(DocumentTest, EveryTruncationFailsAndOpeningACutFileNamesIt) {
       app::OpenDocument(cut);
       ADD_FAILURE() << "cut to " << n << " bytes: opened";
     } catch (const DamagedFile& e) {
-      EXPECT_EQ(e.message(),
-                model::PathText(cut) + ": " + std::string(model::kDamagedArchive));
+      EXPECT_EQ(e.message(), model::PathText(cut) + ": " + std::string(model::kDamagedArchive));
     }
   }
 }

@@ -13,10 +13,10 @@
 #include "elements/ascii_reader.h"
 #include "model/attributes.h"
 #include "model/element_kinds.h"
+#include "model/platform.h"
 #include "pcad/dbx_status.h"
 #include "support/temp_folder.h"
 #include "text/literal.h"
-#include "model/platform.h"
 
 namespace tallyform::pcad {
 namespace {
@@ -165,7 +165,8 @@ TEST(DesignServer, OpenStatuses) {
   DbxHandle handle = 0;
   EXPECT_EQ(server.OpenDesign(17000, "pcb:" + model::Utf8FromPath(board), handle), 32006);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, model::Utf8FromPath(board), handle), 32122);
-  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath((folder / "missing.pcb")), handle), 32239);
+  EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath((folder / "missing.pcb")), handle),
+            32239);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(binary), handle), 32239);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(cut), handle), 32239);
   EXPECT_EQ(server.OpenDesign(kDbxVersion, "pcb:" + model::Utf8FromPath(schematic), handle), 32239);

@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "model/errors.h"
+#include "model/platform.h"
 #include "ports/progress.h"
 #include "ports/prompts.h"
 #include "ports/settings_store.h"
 #include "ports/shell.h"
 #include "ports/system_info.h"
-#include "model/platform.h"
 
 namespace tallyform::testing {
 
