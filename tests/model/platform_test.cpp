@@ -72,6 +72,15 @@ TEST(PlatformTest, NamesWithCyrillicLettersAndSpacesNameTheSameFileEverywhere) {
     EXPECT_TRUE(shown.ends_with(text::FromUtf8(file_name))) << text::ToUtf8(shown);
     EXPECT_NE(shown.find(text::FromUtf8(folder_name)), std::string::npos) << text::ToUtf8(shown);
   }
+  // A name near the file system's limit: the temporary file's name is cut between letters, not inside one.
+  std::string long_name = "a";
+  for (int i = 0; i < 120; ++i) long_name += "ж";
+  const std::filesystem::path long_folder = root.path() / "long";
+  std::filesystem::create_directories(long_folder);
+  WriteFileReplacing(long_folder / PathFromUtf8(long_name + ".enum"), "x");
+  WriteFileReplacing(long_folder / PathFromUtf8(long_name + ".enum"), "y");
+  EXPECT_EQ(FolderNames(long_folder), std::vector<std::string>{long_name + ".enum"});
+
   EXPECT_EQ(OpenFile(root.path() / u8"нет такого файла", "rb"), nullptr);
 }
 
