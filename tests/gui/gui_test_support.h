@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCompleter>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <memory>
 
 #include "adapters/qt_system_info.h"
+#include "adapters/qt_text.h"
 #include "adapters/qt_text_measurer.h"
 #include "app/application.h"
 #include "app/settings_file.h"
@@ -88,7 +90,7 @@ inline void ChooseKind(int kind) {
 }
 
 inline std::filesystem::path Native(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
+  return adapters::QStringToPath(path);
 }
 
 /// A program folder of its own (set as TALLYFORM_HOME while the desktop lives) and a main window over it.
@@ -137,7 +139,9 @@ class TestDesktop {
   }
 
  private:
-  QTemporaryDir home_;
+  // Named with Cyrillic letters and a space, as the users' folders are, so that every document the tests
+  // open, save and list goes through such a name.
+  QTemporaryDir home_{QDir::tempPath() + QStringLiteral("/tallyform тест-XXXXXX")};
   std::unique_ptr<adapters::QtTextMeasurer> measurer_;
   std::unique_ptr<app::Application> application_;
   std::unique_ptr<app::SettingsFile> settings_;

@@ -292,7 +292,8 @@ class MainWindowTest : public QObject {
   }
 
   void aRecentFileThatIsGoneIsReportedAndRemoved() {
-    const QString kept = desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("kept_1.enum"));
+    const QString kept =
+        desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("Перечень усилителя_1.enum"));
     QVERIFY(!kept.isEmpty());
     {
       // As an earlier version wrote the list, through Qt's settings.
@@ -311,6 +312,12 @@ class MainWindowTest : public QObject {
     }
     QVERIFY(first != nullptr);
     QCOMPARE(first->text(), QStringLiteral("&1 gone_1.enum"));
+    QAction* second = nullptr;
+    for (QAction* item : desktop_.window().menuBar()->actions().front()->menu()->actions()) {
+      if (item->text().startsWith(QStringLiteral("&2 "))) second = item;
+    }
+    QVERIFY(second != nullptr);
+    QCOMPARE(second->text(), QStringLiteral("&2 Перечень усилителя_1.enum"));
     bool warned = false;
     WhenModal<QMessageBox>([&warned](QMessageBox* box) {
       warned = box->text().contains(QStringLiteral("gone_1.enum"));
@@ -320,6 +327,19 @@ class MainWindowTest : public QObject {
     QVERIFY(warned);
     QCOMPARE(desktop_.window().RecentFiles(), QStringList{kept});
     QVERIFY(desktop_.window().Documents().isEmpty());
+
+    // The file kept, named in Cyrillic in a Cyrillic folder, opens from the menu under its own name.
+    QAction* kept_item = nullptr;
+    for (QAction* item : desktop_.window().menuBar()->actions().front()->menu()->actions()) {
+      if (item->text().startsWith(QStringLiteral("&1 "))) kept_item = item;
+    }
+    QVERIFY(kept_item != nullptr);
+    QCOMPARE(kept_item->text(), QStringLiteral("&1 Перечень усилителя_1.enum"));
+    kept_item->trigger();
+    QCOMPARE(desktop_.window().Documents().size(), 1);
+    QVERIFY2(desktop_.window().Documents().front()->windowTitle().contains(
+                 QStringLiteral("Перечень усилителя_1.enum")),
+             qPrintable(desktop_.window().Documents().front()->windowTitle()));
   }
 };
 

@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -52,9 +54,10 @@ class ScreenshotsTest : public QObject {
     const QString folder = qEnvironmentVariable("TALLYFORM_SCREENSHOTS");
     if (folder.isEmpty()) QSKIP("TALLYFORM_SCREENSHOTS is not set");
     QDir().mkpath(folder);
-    const QString list = desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("amplifier_1.enum"));
+    const QString list =
+        desktop_.FilledDocument(QStringLiteral("list"), QStringLiteral("Усилитель ПЭ3_1.enum"));
     const QString bill =
-        desktop_.FilledDocument(QStringLiteral("bill"), QStringLiteral("amplifier-bill_1.enum"));
+        desktop_.FilledDocument(QStringLiteral("bill"), QStringLiteral("Усилитель ВП_1.enum"));
     QVERIFY(!list.isEmpty() && !bill.isEmpty());
     QVERIFY(desktop_.Start());
     desktop_.window().resize(1280, 900);
@@ -64,6 +67,15 @@ class ScreenshotsTest : public QObject {
     QVERIFY(desktop_.window().OpenDocument(Native(bill)) != nullptr);
     QTest::qWait(200);
     QVERIFY(desktop_.window().grab().save(folder + QStringLiteral("/main-window-bill.png")));
+
+    // The file menu with the two documents among the recent files.
+    QMenu* file_menu = desktop_.window().menuBar()->actions().front()->menu();
+    file_menu->popup(
+        desktop_.window().menuBar()->mapToGlobal(QPoint(0, desktop_.window().menuBar()->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(file_menu));
+    QTest::qWait(100);
+    QVERIFY(file_menu->grab().save(folder + QStringLiteral("/menu-file.png")));
+    file_menu->close();
 
     // The dialogs, each as it opens.
     const auto shoot = [&](QDialog& dialog, const QString& name) {
