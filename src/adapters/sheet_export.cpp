@@ -18,7 +18,6 @@
 #include "model/errors.h"
 #include "model/platform.h"
 #include "presentation/sheet_drawing.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 

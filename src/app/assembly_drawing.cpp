@@ -14,7 +14,6 @@
 #include "ports/progress.h"
 #include "ports/prompts.h"
 #include "text/case_fold.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace tallyform::app {

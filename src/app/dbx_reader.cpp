@@ -16,7 +16,6 @@
 #include "pcad/dbx_status.h"
 #include "ports/dbx.h"
 #include "ports/prompts.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
 

@@ -14,7 +14,6 @@
 #include "model/errors.h"
 #include "model/fill_parameters.h"
 #include "model/platform.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 #include "valuecheck/value_check.h"
 

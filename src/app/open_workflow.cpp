@@ -4,7 +4,6 @@
 
 #include "model/errors.h"
 #include "model/platform.h"
-#include "text/cp1251.h"
 
 namespace tallyform::app {
 

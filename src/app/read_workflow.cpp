@@ -4,7 +4,6 @@
 #include "app/design_reader.h"
 #include "model/errors.h"
 #include "model/platform.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace tallyform::app {

@@ -11,7 +11,6 @@
 #include "model/messages.h"
 #include "model/platform.h"
 #include "ports/system_info.h"
-#include "text/cp1251.h"
 #include "valuecheck/value_check.h"
 
 namespace tallyform::document {

@@ -7,7 +7,6 @@
 
 #include "model/errors.h"
 #include "model/platform.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 
 namespace tallyform::model {

@@ -11,7 +11,6 @@
 #include "model/errors.h"
 #include "model/platform.h"
 #include "ports/shell.h"
-#include "text/cp1251.h"
 #include "text/literal.h"
 #include "text/numbers.h"
 #include "valuecheck/value_parse.h"
