@@ -22,6 +22,7 @@ using tallyform::document::TitleField;
 using tallyform::model::DocumentKind;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::Dump;
 using tallyform::testing::EmbeddedFonts;
 using tallyform::testing::FileBytes;
 using tallyform::testing::FontInstalled;
@@ -177,12 +178,6 @@ TEST(FillCommandTest, NeverWritesOverItsInputsAndSaysWhenTheDesignsHoldNoElement
     EXPECT_EQ(run.err.find("Выберите атрибут"), std::string::npos) << run.err;
     EXPECT_FALSE(std::filesystem::exists(output));
   }
-}
-
-json Dump(const TempFolder& home, const std::string& document) {
-  const CliRun dump = Cli(home, {"dump", document});
-  EXPECT_EQ(dump.status, 0) << dump.err;
-  return json::parse(dump.out);
 }
 
 // The texts of one column of a dumped sheet, row by row.

@@ -13,14 +13,9 @@ namespace {
 using json = nlohmann::ordered_json;
 using tallyform::testing::Cli;
 using tallyform::testing::CliRun;
+using tallyform::testing::Dump;
 using tallyform::testing::FileBytes;
 using tallyform::testing::TempFolder;
-
-json Dump(const TempFolder& home, const std::string& file) {
-  const CliRun run = Cli(home, {"dump", file});
-  EXPECT_EQ(run.status, 0) << run.err;
-  return json::parse(run.out);
-}
 
 std::vector<std::string> Quantities(const json& sheet) {
   std::vector<std::string> quantities;

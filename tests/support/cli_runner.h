@@ -2,9 +2,11 @@
 // Runs the built tallyform-cli as a user would, with its program folder and working folder in a test's
 // temporary folder, and collects its exit status and output.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -43,6 +45,13 @@ inline CliRun Cli(const TempFolder& home, const std::vector<std::string>& args) 
   run.out = FileBytes(home / "stdout.txt");
   run.err = FileBytes(home / "stderr.txt");
   return run;
+}
+
+/// The `dump` of a document as JSON; a dump that fails fails the test.
+inline nlohmann::ordered_json Dump(const TempFolder& home, const std::string& document) {
+  const CliRun run = Cli(home, {"dump", document});
+  EXPECT_EQ(run.status, 0) << run.err;
+  return nlohmann::ordered_json::parse(run.out);
 }
 
 }  // namespace tallyform::testing
